@@ -1,0 +1,170 @@
+// Text utilities: words, joins, replacements, numbers and line reading.
+#include "content/text.hpp"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <fstream>
+#include <istream>
+#include <iterator>
+#include <limits>
+
+namespace vesk {
+
+Words split_words(std::string_view text, std::string_view delimiters) {
+  Words words;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    pos = text.find_first_not_of(delimiters, pos);
+    if (pos == std::string_view::npos) break;
+    std::size_t end = text.find_first_of(delimiters, pos);
+    if (end == std::string_view::npos) end = text.size();
+    words.push_back(cut(text.substr(pos, end - pos), kWordCapacity));
+    pos = end;
+  }
+  if (!words.empty() && !words.back().empty() && words.back().back() == '\n') words.back().pop_back();
+  return words;
+}
+
+std::string join_words(const Words& words, long first, long last) {
+  std::string joined;
+  first = std::max(first, 0L);
+  last = std::min(last, static_cast<long>(words.size()) - 1);
+  for (long k = first; k <= last; ++k) {
+    if (k > first) joined += ' ';
+    joined += words[static_cast<std::size_t>(k)];
+    if (joined.size() >= kTextCapacity) break;
+  }
+  return cut(joined, kTextCapacity);
+}
+
+std::string replace_char(std::string_view text, char find, char put) {
+  std::string result = cut(text, kTextCapacity);
+  std::replace(result.begin(), result.end(), find, put);
+  return result;
+}
+
+std::string replace_word(std::string_view text, std::string_view find, std::string_view replacement) {
+  std::string result;
+  for (const std::string& word : split_words(text)) {
+    result += ' ';
+    result += word == find ? replacement : std::string_view(word);
+    if (result.size() >= kTextCapacity) break;
+  }
+  return cut(result, kTextCapacity);
+}
+
+bool is_integer_text(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') continue;
+    if (i == 0 && (c == '+' || c == '-')) continue;
+    return false;
+  }
+  return true;
+}
+
+std::string substring(std::string_view text, long start, long length) {
+  if (start < 0 || static_cast<std::size_t>(start) >= text.size()) return {};
+  const long end = std::min(start + std::max(length, 1L), static_cast<long>(text.size()));
+  return cut(text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)), kTextCapacity);
+}
+
+std::int32_t to_int(std::string_view text) {
+  std::size_t i = 0;
+  auto is_space = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  while (i < text.size() && is_space(text[i])) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+  std::int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = std::min(value * 10 + (text[i] - '0'), kLimit);
+  }
+  if (negative) return static_cast<std::int32_t>(-value);
+  return static_cast<std::int32_t>(std::min(value, kLimit - 1));
+}
+
+std::string cut(std::string_view text, std::size_t capacity) {
+  return std::string(text.substr(0, capacity));
+}
+
+std::string format_text(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  va_list again;
+  va_copy(again, args);
+  const int size = std::vsnprintf(nullptr, 0, format, args);
+  va_end(args);
+  std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+  if (size > 0) std::vsnprintf(text.data(), text.size() + 1, format, again);
+  va_end(again);
+  return text;
+}
+
+namespace {
+
+// One piece of a line from any character source: at most kLineCapacity
+// characters, through the first line feed, with CR LF read as a line feed.
+template <typename Source>
+bool take_piece(Source& source, std::string& piece) {
+  piece.clear();
+  while (piece.size() < kLineCapacity) {
+    int c = source.peek();
+    if (c == Source::kEnd) break;
+    source.bump();
+    if (c == '\r' && source.peek() == '\n') {
+      source.bump();
+      c = '\n';
+    }
+    piece += static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  return !piece.empty();
+}
+
+struct StreamSource {
+  static constexpr int kEnd = std::char_traits<char>::eof();
+  std::streambuf* buffer;
+  int peek() { return buffer ? buffer->sgetc() : kEnd; }
+  void bump() { buffer->sbumpc(); }
+};
+
+struct TextSource {
+  static constexpr int kEnd = -1;
+  std::string_view text;
+  std::size_t pos = 0;
+  int peek() const { return pos < text.size() ? static_cast<unsigned char>(text[pos]) : kEnd; }
+  void bump() { ++pos; }
+};
+
+}  // namespace
+
+bool read_piece(std::istream& in, std::string& piece) {
+  StreamSource source{in.rdbuf()};
+  const bool got = take_piece(source, piece);
+  if (!got) in.setstate(std::ios::eofbit);
+  return got;
+}
+
+std::vector<std::string> split_lines(std::string_view content) {
+  std::vector<std::string> lines;
+  TextSource source{content};
+  std::string piece;
+  while (take_piece(source, piece)) lines.push_back(piece);
+  return lines;
+}
+
+bool file_exists(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return in.is_open();
+}
+
+std::optional<std::vector<std::string>> read_lines(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in.is_open()) return std::nullopt;
+  const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return split_lines(content);
+}
+
+}  // namespace vesk

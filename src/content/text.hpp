@@ -1,0 +1,75 @@
+// Text utilities: words, joins, replacements, numbers and line reading that every
+// part of the game shares, with the capacities that the file formats fix.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vesk {
+
+// A word holds at most 127 characters; a built text (a join, a replacement, an
+// expanded text) and a line read from a file or the console at most 254.
+inline constexpr std::size_t kWordCapacity = 127;
+inline constexpr std::size_t kTextCapacity = 254;
+inline constexpr std::size_t kLineCapacity = 254;
+
+using Words = std::vector<std::string>;
+
+// Cuts `text` into words at every character of `delimiters`; runs of delimiters
+// make no empty words. Each word is cut to its capacity, and one line feed is
+// removed from the end of the last word, so "\n" alone gives one empty word.
+Words split_words(std::string_view text, std::string_view delimiters = " ");
+
+// Words `first` to `last` (both included, 0-based) joined by single spaces; the
+// empty text when first > last. Indices outside the list are skipped.
+std::string join_words(const Words& words, long first, long last);
+
+std::string replace_char(std::string_view text, char find, char put);
+
+// Each word of `text` preceded by one space, with whole-word matches of `find`
+// replaced: "a b c" with b -> X gives " a X c".
+std::string replace_word(std::string_view text, std::string_view find, std::string_view replacement);
+
+// True when every character is a digit, the first may be a sign; the empty text
+// and a lone sign count as integers.
+bool is_integer_text(std::string_view text);
+
+// The character at `start`, then the following ones up to `start + length`,
+// cut at the end of the text; the empty text when `start` is at or past the end.
+std::string substring(std::string_view text, long start, long length);
+
+// Decimal integer conversion: leading white space, an optional sign and the
+// leading digits; anything else gives 0. Values beyond 32 bits saturate.
+std::int32_t to_int(std::string_view text);
+
+// The text cut to at most `capacity` characters.
+std::string cut(std::string_view text, std::size_t capacity);
+
+// printf-style formatting into a new text.
+std::string format_text(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// Whether `text` begins with `prefix` (the content files' keyword test).
+inline bool starts_with(std::string_view text, std::string_view prefix) {
+  return text.substr(0, prefix.size()) == prefix;
+}
+
+// Reads one piece of a line as the console and the file reader do: at most 254
+// characters, stopping after the first line feed. A CR LF pair reads as a single
+// line feed. False when the stream is at its end before any character.
+bool read_piece(std::istream& in, std::string& piece);
+
+bool file_exists(const std::filesystem::path& file);
+
+// Every piece of the file in order (see `read_piece`), line ends kept; nothing
+// when the file cannot be opened.
+std::optional<std::vector<std::string>> read_lines(const std::filesystem::path& file);
+
+// The pieces of an in-memory file, split exactly as `read_lines` splits a file.
+std::vector<std::string> split_lines(std::string_view content);
+
+}  // namespace vesk

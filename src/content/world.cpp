@@ -1,0 +1,81 @@
+// The world's catalogues, the ammunition table and the loading of a game directory.
+#include "content/world.hpp"
+
+#include <string>
+
+#include "content/text.hpp"
+
+namespace vesk {
+
+std::string display_name(const std::string& enemy_name) {
+  const Words words = split_words(enemy_name);
+  if (!words.empty() && is_integer_text(words.back())) {
+    return join_words(words, 0, static_cast<long>(words.size()) - 2);
+  }
+  return enemy_name;
+}
+
+const Item* World::find_item(std::string_view name) const {
+  const std::size_t* index = item_index_.find(name);
+  return index ? &items[*index] : nullptr;
+}
+
+const Enemy* World::find_enemy(std::string_view name) const {
+  const std::size_t* index = enemy_index_.find(name);
+  return index ? &enemies[*index] : nullptr;
+}
+
+long World::find_ammo(std::string_view weapon_name) const {
+  const std::size_t* index = ammo_index_.find(weapon_name);
+  return index ? static_cast<long>(*index) : -1;
+}
+
+void World::add_item(Item item) {
+  const std::size_t index = items.size();
+  item_index_.add(item.name, index);
+  if (item.is_weapon && !item.is_melee) {
+    ammo_index_.add(item.name, ammo.size());
+    ammo.push_back(AmmoEntry{index, 0});
+  }
+  items.push_back(std::move(item));
+}
+
+void World::add_enemy(Enemy enemy) {
+  enemy_index_.add(enemy.name, enemies.size());
+  enemies.push_back(std::move(enemy));
+}
+
+namespace {
+
+// Calls `load` with every file `stem`1.txt, `stem`2.txt, ... that exists, in
+// order, up to the first missing number.
+template <typename Load>
+void for_each_numbered_file(const std::filesystem::path& directory, const char* stem, Load load) {
+  for (int number = 1;; ++number) {
+    const std::filesystem::path file = directory / (stem + std::to_string(number) + ".txt");
+    std::optional<Lines> lines = read_lines(file);
+    if (!lines) return;
+    load(*lines);
+  }
+}
+
+}  // namespace
+
+World load_world(const std::filesystem::path& directory) {
+  World world;
+  for_each_numbered_file(directory, "msg", [&](Lines& lines) { world.messages.push_back(std::move(lines)); });
+  for_each_numbered_file(directory, "item", [&](Lines& lines) { world.add_item(parse_item(lines)); });
+  for_each_numbered_file(directory, "enemy", [&](Lines& lines) { world.add_enemy(parse_enemy(lines)); });
+  for_each_numbered_file(directory, "area", [&](Lines& lines) { world.areas.push_back(parse_area(lines, world)); });
+  return world;
+}
+
+Item load_item_file(const std::filesystem::path& file) { return parse_item(read_lines(file).value_or(Lines{})); }
+
+Enemy load_enemy_file(const std::filesystem::path& file) { return parse_enemy(read_lines(file).value_or(Lines{})); }
+
+Area load_area_file(const std::filesystem::path& file, const World& world) {
+  return parse_area(read_lines(file).value_or(Lines{}), world);
+}
+
+}  // namespace vesk

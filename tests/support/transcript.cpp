@@ -1,0 +1,118 @@
+// Transcript cases: plays a game directory in process and compares the output.
+#include "support/transcript.hpp"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "core/game.hpp"
+
+namespace vesk::testing {
+
+namespace fs = std::filesystem;
+
+std::string read_file(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TranscriptResult play_transcript(const fs::path& game_directory, const std::string& input, std::uint32_t seed) {
+  static int counter = 0;
+  TranscriptResult result;
+  result.work_directory = fs::temp_directory_path() /
+                          ("vesk-transcript-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+  fs::remove_all(result.work_directory);
+  fs::create_directories(result.work_directory);
+  if (fs::is_directory(game_directory)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(game_directory)) {
+      fs::copy(entry.path(), result.work_directory / entry.path().filename(), fs::copy_options::recursive);
+    }
+  }
+  std::istringstream in(input);
+  std::ostringstream out;
+  switch (play(result.work_directory, in, out, seed)) {
+    case Ending::kQuit: result.ending = "quit"; break;
+    case Ending::kInputEnded: result.ending = "input-ended"; break;
+    case Ending::kGameOver: result.ending = "game-over"; break;
+    case Ending::kNoGame: result.ending = "no-game"; break;
+  }
+  result.output = out.str();
+  return result;
+}
+
+namespace {
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  for (char c : text) {
+    if (c == '\n') {
+      lines.push_back(line + "$");
+      line.clear();
+    } else {
+      line += c;
+    }
+  }
+  if (!line.empty()) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace
+
+std::string describe_difference(const std::string& expected, const std::string& actual) {
+  const std::vector<std::string> a = lines_of(expected);
+  const std::vector<std::string> b = lines_of(actual);
+  // Longest common subsequence, then the edit script around it.
+  const std::size_t n = a.size(), m = b.size();
+  std::vector<std::vector<int>> common(n + 1, std::vector<int>(m + 1, 0));
+  for (std::size_t i = n; i-- > 0;) {
+    for (std::size_t j = m; j-- > 0;) {
+      common[i][j] = a[i] == b[j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
+    }
+  }
+  std::vector<std::string> script;
+  std::size_t i = 0, j = 0;
+  while (i < n || j < m) {
+    if (i < n && j < m && a[i] == b[j]) {
+      script.push_back("  " + a[i++]);
+      ++j;
+    } else if (j < m && (i == n || common[i][j + 1] >= common[i + 1][j])) {
+      script.push_back("+ " + b[j++]);
+    } else {
+      script.push_back("- " + a[i++]);
+    }
+  }
+  // Show the changed lines with three lines of context around them.
+  std::ostringstream diff;
+  diff << "--- expected\n+++ actual\n";
+  std::size_t last_shown = 0;
+  bool any_shown = false;
+  for (std::size_t k = 0; k < script.size(); ++k) {
+    bool near_change = false;
+    for (std::size_t d = (k >= 3 ? k - 3 : 0); d <= std::min(k + 3, script.size() - 1); ++d) {
+      near_change = near_change || script[d][0] != ' ';
+    }
+    if (!near_change) continue;
+    if (any_shown && k > last_shown + 1) diff << "@@\n";
+    diff << script[k] << "\n";
+    last_shown = k;
+    any_shown = true;
+  }
+  return diff.str();
+}
+
+std::vector<fs::path> find_transcripts(const fs::path& root) {
+  std::vector<fs::path> cases;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_directory() && fs::exists(entry.path() / "input") && fs::exists(entry.path() / "expected")) {
+      cases.push_back(entry.path());
+    }
+  }
+  std::sort(cases.begin(), cases.end());
+  return cases;
+}
+
+}  // namespace vesk::testing
