@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fstream>
 #include <istream>
-#include <iterator>
 #include <limits>
 
 namespace vesk {
@@ -161,9 +160,16 @@ bool file_exists(const std::filesystem::path& file) {
 }
 
 std::optional<std::vector<std::string>> read_lines(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in.is_open()) return std::nullopt;
-  const std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::FILE* in = std::fopen(file.c_str(), "rb");
+  if (!in) return std::nullopt;
+  std::string content;
+  char buffer[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) content.append(buffer, got);
+  // A file that cannot be read to its end (a directory, say) counts as unreadable.
+  const bool failed = std::ferror(in) != 0;
+  std::fclose(in);
+  if (failed) return std::nullopt;
   return split_lines(content);
 }
 
