@@ -90,15 +90,15 @@ class KeywordReader {
     } else if (starts_with(line, "enemy")) {
       add_enemy_kind(split_words(line));
     } else if (starts_with(line, "pcd")) {
-      area_.item_conditions.push_back(rest_of(split_words(line)));
+      area_.item_conditions.push_back(parse_condition(rest_of(split_words(line))));
     } else if (starts_with(line, "drop")) {
-      area_.drop_scripts.push_back(rest_of(split_words(line)));
+      area_.drop_scripts.push_back(parse_script_line(rest_of(split_words(line))));
     } else if (starts_with(line, "action")) {
       add_list_line(area_.actions, split_words(line));
     } else if (starts_with(line, "path")) {
       add_list_line(area_.paths, split_words(line));
     } else if (starts_with(line, "s ")) {
-      area_.turn_scripts.push_back(rest_of(split_words(line)));
+      area_.turn_scripts.push_back(parse_script_line(rest_of(split_words(line))));
     }
   }
 
@@ -189,12 +189,11 @@ class KeywordReader {
     if (n < 1 || static_cast<std::size_t>(n) > entries.size()) return;
     Choice& entry = entries[static_cast<std::size_t>(n - 1)];
     const std::string& code = words[2];
-    Lines* list = code == "cv"   ? &entry.show_conditions
-                  : code == "cd" ? &entry.use_conditions
-                  : code == "dp" ? &entry.success_scripts
-                  : code == "dn" ? &entry.failure_scripts
-                                 : nullptr;
-    if (list) list->push_back(join_words(words, 3, w - 1));
+    std::string text = join_words(words, 3, w - 1);
+    if (code == "cv") entry.show_conditions.push_back(parse_condition(std::move(text)));
+    if (code == "cd") entry.use_conditions.push_back(parse_condition(std::move(text)));
+    if (code == "dp") entry.success_scripts.push_back(parse_script_line(std::move(text)));
+    if (code == "dn") entry.failure_scripts.push_back(parse_script_line(std::move(text)));
   }
 
   Area& area_;

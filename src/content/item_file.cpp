@@ -39,7 +39,7 @@ void apply_item_keyword(Item& item, const std::string& line) {
     item.ammo_capacity = to_int(std::string_view(line).substr(2));
   } else if (starts_with(line, "d ")) {
     const Words words = split_words(line);
-    item.use_scripts.push_back(join_words(words, 1, static_cast<long>(words.size()) - 1));
+    item.use_scripts.push_back(parse_use_script_line(join_words(words, 1, static_cast<long>(words.size()) - 1)));
   } else if (starts_with(line, "armor")) {
     item.is_armor = true;
   }

@@ -20,6 +20,39 @@ inline constexpr std::size_t kLootLineCapacity = 126;
 inline constexpr std::int32_t kMaxSpots = 100000;
 
 using Lines = std::vector<std::string>;
+using Words = std::vector<std::string>;
+
+// A condition as the content files write it, split into its words once when
+// loaded, since content never changes.
+struct Condition {
+  std::string text;
+  Words words;
+};
+using Conditions = std::vector<Condition>;
+
+// A script line: a condition count c, c conditions of three words each, then a
+// command. A line whose second-to-last word is "repetition" is a label (its
+// last word); one whose second-to-last word is "repeat" jumps back to a label.
+struct ScriptLine {
+  enum class Kind {
+    kSkip,     // too short, or its condition count does not fit its words
+    kLabel,    // "... repetition NAME"
+    kRepeat,   // guarded "... repeat NAME"
+    kCommand,  // guarded command
+  };
+  std::string text;
+  Kind kind = Kind::kSkip;
+  std::vector<Words> conditions;  // each condition's words
+  Words command;                  // the command's words
+  std::string label;              // kLabel: its name; kRepeat: the label it jumps to
+};
+using Script = std::vector<ScriptLine>;
+
+Condition parse_condition(std::string text);
+// A line of an area's script lists, with labels and repeats.
+ScriptLine parse_script_line(std::string text);
+// A line of an item's use script: conditions and a command, no labels.
+ScriptLine parse_use_script_line(std::string text);
 
 struct Item {
   std::string name;
@@ -33,7 +66,7 @@ struct Item {
   bool is_lamp = false;
   bool is_definite = false;
   Lines attributes;
-  Lines use_scripts;
+  Script use_scripts;
   std::int32_t ammo_capacity = 99;
   std::int32_t water_use = 0;  // 0 dry land only, 1 water only, 2 everywhere
   bool supplies_air = false;
@@ -76,10 +109,10 @@ struct Enemy {
 // for taking it, and the scripts run when those hold or fail.
 struct Choice {
   std::string label;
-  Lines show_conditions;
-  Lines use_conditions;
-  Lines success_scripts;
-  Lines failure_scripts;
+  Conditions show_conditions;
+  Conditions use_conditions;
+  Script success_scripts;
+  Script failure_scripts;
 };
 
 struct Path : Choice {
@@ -117,9 +150,9 @@ struct Area {
   std::int32_t spot_count = 0;
   bool is_subdivided = false;
   bool is_dark = false;
-  Lines item_conditions;
-  Lines turn_scripts;
-  Lines drop_scripts;
+  Conditions item_conditions;
+  Script turn_scripts;
+  Script drop_scripts;
   bool visited = false;
   std::int32_t water_level = 0;  // 0 dry, 1 surface water, 2 under water
 

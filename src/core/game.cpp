@@ -93,6 +93,19 @@ void Game::add_pending_message(std::string_view text) {
   pending_messages.push_back(cut(expand_text(*this, text), kPendingMessageCapacity));
 }
 
+const Item* Game::current_item_record() {
+  const std::size_t i = current_item.index;
+  switch (current_item.place) {
+    case ItemRef::Place::kInventory:
+      return i < inventory.size() ? &inventory[i].item : nullptr;
+    case ItemRef::Place::kArea:
+      return i < current_area().items.size() ? &current_area().items[i] : nullptr;
+    case ItemRef::Place::kNone:
+      break;
+  }
+  return nullptr;
+}
+
 bool Game::read_line(std::string& line) {
   if (!read_piece(in, line)) {
     line.clear();

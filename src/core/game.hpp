@@ -102,6 +102,15 @@ class Game {
   std::int32_t current_weekday = 0;
   std::int32_t current_hour = 0;
 
+  // The item whose item variables the "vi" operands of conditions read: an
+  // inventory entry, or an item of the current area.
+  struct ItemRef {
+    enum class Place { kNone, kInventory, kArea } place = Place::kNone;
+    std::size_t index = 0;
+  };
+  ItemRef current_item;
+  const Item* current_item_record();
+
   std::vector<std::string> pending_messages;
   std::string input_line;
   std::int32_t turn_result = -1;

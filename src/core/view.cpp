@@ -44,6 +44,7 @@ void show_description(Game& game, Area& area, bool full) {
 std::vector<bool> visible_items(Game& game, const Area& area) {
   std::vector<bool> visible(area.items.size(), true);
   for (std::size_t i = 0; i < area.items.size(); ++i) {
+    game.current_item = {Game::ItemRef::Place::kArea, i};
     visible[i] = all_conditions_hold(game, area.item_conditions);
   }
   return visible;

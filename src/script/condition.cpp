@@ -1,15 +1,61 @@
 // Conditions: weekday and hour windows, items held, comparisons of variables.
 #include "script/condition.hpp"
 
+#include "content/text.hpp"
 #include "core/game.hpp"
+#include "script/variables.hpp"
 
 namespace vesk {
 
-bool evaluate_condition(Game&, std::string_view) { return true; }
+namespace {
 
-bool all_conditions_hold(Game& game, const Lines& conditions) {
-  for (const std::string& condition : conditions) {
-    if (!evaluate_condition(game, condition)) return false;
+// "vi1" to "vi3" read the item variables of the current item; literal numbers
+// stand for themselves; anything else is a variable name.
+std::int32_t read_operand(Game& game, const std::string& word) {
+  if (starts_with(word, "vi")) {
+    const Item* item = game.current_item_record();
+    const std::int32_t n = to_int(std::string_view(word).substr(2));
+    if (!item || n < 1 || n > 3) return 0;
+    return item->item_variables[static_cast<std::size_t>(n - 1)];
+  }
+  return get_variable(game, word);
+}
+
+}  // namespace
+
+bool evaluate_condition(Game& game, const Words& words) {
+  if (words.empty()) return false;
+  const std::string& first = words[0];
+  if (first == "tcw" || first == "tch") {
+    if (words.size() < 3) return false;
+    const std::int32_t low = to_int(words[1]);
+    const std::int32_t high = to_int(words[2]);
+    if (first == "tcw") return low <= game.current_weekday && game.current_weekday <= high;
+    return low <= game.current_hour && game.current_hour < high;
+  }
+  if (words.back() == "held") {
+    const std::string name = join_words(words, 0, static_cast<long>(words.size()) - 2);
+    for (const InventoryEntry& entry : game.inventory) {
+      if (entry.item.name == name) return true;
+    }
+    return false;
+  }
+  if (words.size() < 3) return false;
+  const std::int32_t a = read_operand(game, words[1]);
+  const std::int32_t b = read_operand(game, words[2]);
+  if (first == "=") return a == b;
+  if (first == "+") return a > b;
+  if (first == "-") return a < b;
+  return false;
+}
+
+bool evaluate_condition(Game& game, std::string_view condition) {
+  return evaluate_condition(game, split_words(condition));
+}
+
+bool all_conditions_hold(Game& game, const Conditions& conditions) {
+  for (const Condition& condition : conditions) {
+    if (!evaluate_condition(game, condition.words)) return false;
   }
   return true;
 }

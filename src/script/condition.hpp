@@ -9,9 +9,12 @@ namespace vesk {
 
 class Game;
 
+// "tcw A B" (weekday window), "tch A B" (hour window), "NAME held", or a
+// comparison "= X Y", "+ X Y" (greater), "- X Y" (less).
 bool evaluate_condition(Game& game, std::string_view condition);
+bool evaluate_condition(Game& game, const Words& words);
 
 // True when every condition holds, testing them in order up to the first false one.
-bool all_conditions_hold(Game& game, const Lines& conditions);
+bool all_conditions_hold(Game& game, const Conditions& conditions);
 
 }  // namespace vesk

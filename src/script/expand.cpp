@@ -3,12 +3,49 @@
 
 #include "content/text.hpp"
 #include "core/game.hpp"
+#include "script/variables.hpp"
 
 namespace vesk {
 
-std::string expand_text(Game&, std::string_view text) {
-  const Words words = split_words(text);
-  return join_words(words, 0, static_cast<long>(words.size()) - 1);
+namespace {
+
+// A text that keeps leading to references of itself would never finish.
+constexpr int kMaxPasses = 64;
+
+std::string normalised(const Words& words) { return join_words(words, 0, static_cast<long>(words.size()) - 1); }
+
+}  // namespace
+
+// Each pass walks the words once. A "+sN" word is replaced by the string
+// variable's text and the walk goes on in the rebuilt list after the
+// substituted first word; a "+vN" word is replaced in the text by the number's
+// value and asks for one more pass, which also redoes a replacement that a later
+// "+s" rebuild of the same pass lost.
+std::string expand_text(Game& game, std::string_view text_in) {
+  std::string text(text_in);
+  for (int pass = 0; pass < kMaxPasses; ++pass) {
+    if (text.empty()) return text;
+    Words words = split_words(text);
+    text = normalised(words);
+    bool repeat = false;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      const std::string& word = words[i];
+      if (starts_with(word, "+s")) {
+        std::string rebuilt;
+        for (std::size_t j = 0; j < i; ++j) rebuilt += words[j] + " ";
+        rebuilt += get_string_variable(game, std::string_view(word).substr(1));
+        for (std::size_t j = i + 1; j < words.size(); ++j) rebuilt += " " + words[j];
+        words = split_words(cut(rebuilt, kTextCapacity));
+        text = normalised(words);
+      } else if (starts_with(word, "+v")) {
+        repeat = true;
+        const std::int32_t* value = numbered_variable(game, to_int(std::string_view(word).substr(2)));
+        text = replace_word(text, word, std::to_string(value ? *value : 0));
+      }
+    }
+    if (!repeat) return text;
+  }
+  return normalised(split_words(text));
 }
 
 }  // namespace vesk

@@ -2,9 +2,47 @@
 #include "script/runner.hpp"
 
 #include "core/game.hpp"
+#include "script/condition.hpp"
+#include "script/interpreter.hpp"
 
 namespace vesk {
 
-void run_script(Game&, const Lines&) {}
+bool guard_holds(Game& game, const ScriptLine& line) {
+  for (const Words& condition : line.conditions) {
+    if (!evaluate_condition(game, condition)) return false;
+  }
+  return true;
+}
+
+void run_script(Game& game, const Script& script) {
+  long jumps = 0;
+  std::size_t i = 0;
+  while (i < script.size()) {
+    const ScriptLine& line = script[i];
+    if (line.kind == ScriptLine::Kind::kSkip || line.kind == ScriptLine::Kind::kLabel || !guard_holds(game, line)) {
+      ++i;
+      continue;
+    }
+    if (line.kind == ScriptLine::Kind::kCommand) {
+      execute_command(game, line.command);
+      ++i;
+      continue;
+    }
+    // A repeat: search upwards for its label. Without one the line does nothing.
+    std::size_t label = i;
+    for (std::size_t j = i; j-- > 0;) {
+      if (script[j].kind == ScriptLine::Kind::kLabel && script[j].label == line.label) {
+        label = j;
+        break;
+      }
+    }
+    if (label == i) {
+      ++i;
+      continue;
+    }
+    if (++jumps > kMaxJumpsPerRun) return;
+    i = label + 1;
+  }
+}
 
 }  // namespace vesk
