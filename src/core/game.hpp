@@ -111,6 +111,14 @@ class Game {
   ItemRef current_item;
   const Item* current_item_record();
 
+  // The path that the path command chose: the area it was given in and the
+  // path's number there.
+  struct PathChoice {
+    std::int32_t area = 1;
+    std::size_t path = 1;
+  };
+  PathChoice chosen_path;
+
   std::vector<std::string> pending_messages;
   std::string input_line;
   std::int32_t turn_result = -1;
