@@ -18,6 +18,14 @@ class Random {
   // A fresh draw modulo `n` (never negative, since draws are not); `n` must not be 0.
   std::int32_t mod(std::int32_t n) { return next() % n; }
 
+  // `min` plus a fresh draw modulo (`max` - `min`): `min` to `max` - 1 when
+  // `max` is above `min`; `min` itself, without a draw, when they are equal.
+  std::int32_t range(std::int32_t min, std::int32_t max) {
+    if (max == min) return min;
+    const auto span = static_cast<std::int32_t>(static_cast<std::uint32_t>(max) - static_cast<std::uint32_t>(min));
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(min) + static_cast<std::uint32_t>(mod(span)));
+  }
+
   // A chance of `percent` percent: true when a fresh draw modulo 100 is below it.
   bool chance(std::int32_t percent) { return mod(100) < percent; }
 
