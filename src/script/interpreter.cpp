@@ -10,6 +10,7 @@
 #include "core/arith.hpp"
 #include "core/game.hpp"
 #include "script/expand.hpp"
+#include "script/saved_game.hpp"
 #include "script/variables.hpp"
 
 namespace vesk {
@@ -184,6 +185,10 @@ void execute_command(Game& game, const Words& words) {
     game.current_water_level = 2;
   } else if (word == "n") {
     take_item(game, words);
+  } else if (word == "ld") {
+    load_game(game);
+  } else if (word == "sv") {
+    save_game(game);
   } else if (word == "d1t") {
     game.vars.damage_cause1 = cut(rest_of(words), kDamageCauseCapacity);
   } else if (word == "d2t") {

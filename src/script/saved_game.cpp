@@ -1,0 +1,231 @@
+// Saved games: a plain-text file of the player's state, the variables, the
+// items lying in every area, the persistent enemies and the visited areas.
+#include "script/saved_game.hpp"
+
+#include <cstdio>
+#include <map>
+#include <ostream>
+#include <string_view>
+#include <system_error>
+#include <unordered_map>
+#include <utility>
+
+#include "content/text.hpp"
+#include "core/game.hpp"
+#include "script/interpreter.hpp"
+#include "script/variables.hpp"
+
+namespace vesk {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Asks for the file name. A name that would leave the game directory, or that
+// the file system would cut short, is refused.
+bool ask_file(Game& game, fs::path& file) {
+  game.out << "File name?> " << std::flush;
+  std::string name;
+  game.read_line(name);
+  if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos) {
+    game.out << "Error: invalid file name\n";
+    return false;
+  }
+  file = game.directory / (name + ".txt");
+  return true;
+}
+
+std::string saved_text(Game& game) {
+  const Variables& v = game.vars;
+  std::string text = format_text("game %d\nca %d\nsteps %d\nh %d\nm %d\nsel %s\n", v.game, v.ca, v.steps, v.h, v.m,
+                                 game.selected_weapon.c_str());
+  for (const InventoryEntry& entry : game.inventory) {
+    text += format_text("inv %d %s\n", entry.quantity, entry.item.name.c_str());
+  }
+  for (const AmmoEntry& entry : game.world.ammo) {
+    text += format_text("ammo %d %s\n", entry.count, game.world.ammo_weapon_name(entry).c_str());
+  }
+  for (std::size_t i = 0; i < v.numbered.size(); ++i) text += format_text("v%zu %d\n", i + 1, v.numbered[i]);
+  for (std::size_t i = 0; i < v.strings.size(); ++i) text += format_text("s%zu %s\n", i + 1, v.strings[i].c_str());
+  const std::vector<Area>& areas = game.world.areas;
+  for (std::size_t a = 0; a < areas.size(); ++a) {
+    for (const Item& item : areas[a].items) {
+      const auto& iv = item.item_variables;
+      text += areas[a].is_subdivided
+                  ? format_text("item %zu %d %d %d %d %s\n", a + 1, item.spot, iv[0], iv[1], iv[2], item.name.c_str())
+                  : format_text("item %zu %d %d %d %s\n", a + 1, iv[0], iv[1], iv[2], item.name.c_str());
+    }
+  }
+  for (std::size_t a = 0; a < areas.size(); ++a) {
+    for (const Enemy& enemy : areas[a].live_enemies) {
+      if (!enemy.is_persistent) continue;
+      const int definite = enemy.is_definite ? 1 : 0;
+      text += areas[a].is_subdivided ? format_text("enemy %zu %d %d %d %s\n", a + 1, enemy.spot, enemy.health,
+                                                   definite, enemy.name.c_str())
+                                     : format_text("enemy %zu %d %d %s\n", a + 1, enemy.health, definite,
+                                                   enemy.name.c_str());
+    }
+  }
+  for (std::size_t a = 0; a < areas.size(); ++a) {
+    if (areas[a].visited) text += format_text("vis %zu\n", a + 1);
+  }
+  return text;
+}
+
+// Writes `text` to a fresh temporary file beside `file`; its path, or empty.
+fs::path write_temporary(const fs::path& file, const std::string& text) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path temporary = file;
+    temporary += ".tmp" + std::to_string(attempt);
+    std::FILE* out = std::fopen(temporary.c_str(), "wx");
+    if (!out) {
+      if (fs::exists(temporary)) continue;
+      return {};
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
+    const bool closed = std::fclose(out) == 0;
+    if (written && closed) return temporary;
+    std::error_code ignored;
+    fs::remove(temporary, ignored);
+    return {};
+  }
+  return {};
+}
+
+std::int32_t word_number(const Words& words, std::size_t index) {
+  return index < words.size() ? to_int(words[index]) : 0;
+}
+
+Area* area_named(Game& game, const Words& words) {
+  const std::int32_t number = word_number(words, 1);
+  if (number < 1 || static_cast<std::size_t>(number) > game.world.areas.size()) return nullptr;
+  return &game.world.areas[static_cast<std::size_t>(number - 1)];
+}
+
+long count(const Words& words) { return static_cast<long>(words.size()); }
+
+void restore_item(Game& game, const Words& words) {
+  Area* area = area_named(game, words);
+  if (!area) return;
+  const std::size_t first = area->is_subdivided ? 3 : 2;  // the first item variable
+  if (words.size() < first + 4) return;
+  const Item* found = game.world.find_item(join_words(words, static_cast<long>(first) + 3, count(words) - 1));
+  if (!found) return;
+  Item item = *found;
+  if (area->is_subdivided) item.spot = word_number(words, 2);
+  for (std::size_t k = 0; k < 3; ++k) item.item_variables[k] = word_number(words, first + k);
+  area->items.push_back(std::move(item));
+}
+
+void restore_enemy(Game& game, const Words& words) {
+  Area* area = area_named(game, words);
+  if (!area) return;
+  const std::size_t health = area->is_subdivided ? 3 : 2;
+  if (words.size() < health + 3) return;
+  const Enemy* found = game.world.find_enemy(join_words(words, static_cast<long>(health) + 2, count(words) - 1));
+  if (!found) return;
+  Enemy enemy = *found;
+  if (area->is_subdivided) enemy.spot = word_number(words, 2);
+  enemy.health = word_number(words, health);
+  enemy.is_definite = word_number(words, health + 1) != 0;
+  enemy.is_persistent = true;
+  area->live_enemies.push_back(std::move(enemy));
+}
+
+void restore_line(Game& game, const Words& words) {
+  if (words.size() < 2) return;
+  const std::string& key = words[0];
+  Variables& v = game.vars;
+  if (key == "game") {
+    v.game = to_int(words[1]);
+  } else if (key == "steps") {
+    v.steps = to_int(words[1]);
+  } else if (key == "ca") {
+    if (area_named(game, words)) v.ca = to_int(words[1]);
+  } else if (key == "h") {
+    v.h = to_int(words[1]);
+  } else if (key == "m") {
+    v.m = to_int(words[1]);
+  } else if (key == "sel") {
+    game.selected_weapon = cut(join_words(words, 1, count(words) - 1), kWeaponNameCapacity);
+  } else if (key == "inv") {
+    const Item* item = game.world.find_item(join_words(words, 2, count(words) - 1));
+    if (!item) return;
+    add_to_inventory(game, *item, 1);
+    game.inventory.back().quantity = to_int(words[1]);
+  } else if (key == "ammo") {
+    const long entry = game.world.find_ammo(join_words(words, 2, count(words) - 1));
+    if (entry >= 0) game.world.ammo[static_cast<std::size_t>(entry)].count = to_int(words[1]);
+  } else if (starts_with(key, "v") && is_integer_text(std::string_view(key).substr(1))) {
+    set_variable(game, key, to_int(words[1]));
+  } else if (key == "item") {
+    restore_item(game, words);
+  } else if (key == "enemy") {
+    restore_enemy(game, words);
+  } else if (key == "vis") {
+    if (Area* area = area_named(game, words)) area->visited = true;
+  }
+}
+
+// Restored items are numbered by name (and spot, in a subdivided area) as the
+// area files number them, and enemies by display name as placing does, so
+// that they can be picked up and fought.
+void number_restored(Area& area) {
+  std::map<std::pair<std::string_view, std::int32_t>, std::int32_t> items;
+  for (Item& item : area.items) {
+    item.instance_number = ++items[{item.name, area.is_subdivided ? item.spot : 0}];
+  }
+  std::unordered_map<std::string_view, std::int32_t> enemies;
+  for (Enemy& enemy : area.live_enemies) enemy.instance_number = ++enemies[enemy.shown_name];
+}
+
+}  // namespace
+
+void save_game(Game& game) {
+  fs::path file;
+  if (!ask_file(game, file)) return;
+  if (file_exists(file)) {
+    game.out << "Error: file already exists\n";
+    return;
+  }
+  const fs::path temporary = write_temporary(file, saved_text(game));
+  if (temporary.empty()) {
+    game.out << "Error: could not write file\n";
+    return;
+  }
+  // Linking never replaces a file that appeared meanwhile.
+  std::error_code error;
+  fs::create_hard_link(temporary, file, error);
+  std::error_code ignored;
+  fs::remove(temporary, ignored);
+  if (error == std::errc::file_exists) {
+    game.out << "Error: file already exists\n";
+  } else if (error) {
+    game.out << "Error: could not write file\n";
+  }
+}
+
+void load_game(Game& game) {
+  fs::path file;
+  if (!ask_file(game, file)) return;
+  const std::optional<Lines> lines = read_lines(file);
+  if (!lines) {
+    game.out << "Error: file not found\n";
+    return;
+  }
+  Variables& v = game.vars;
+  v.game = v.steps = 0;
+  v.h = 100;
+  v.m = 50;
+  game.selected_weapon = "strike";
+  game.inventory.clear();
+  for (Area& area : game.world.areas) {
+    area.visited = false;
+    area.items.clear();
+    area.live_enemies.clear();
+  }
+  for (const std::string& line : *lines) restore_line(game, split_words(line));
+  for (Area& area : game.world.areas) number_restored(area);
+}
+
+}  // namespace vesk
