@@ -1,3 +1,146 @@
+// Text utilities: word splitting and joining, number reading and the line reader
+// that every content file and the console go through.
 #include "content/text.hpp"
+
 #include <gtest/gtest.h>
-TEST(Text, Placeholder) { EXPECT_TRUE(vesk::is_integer_text("-0")); }
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using vesk::Words;
+
+namespace {
+
+std::filesystem::path temp_file(const std::string& name) {
+  return std::filesystem::path(::testing::TempDir()) / ("vesk_text_test_" + name);
+}
+
+}  // namespace
+
+TEST(SplitWords, CutsAtSpacesAndDropsOneLineFeedFromTheLastWord) {
+  EXPECT_EQ(vesk::split_words("a  b"), (Words{"a", "b"}));
+  EXPECT_EQ(vesk::split_words(" a b "), (Words{"a", "b"}));
+  EXPECT_TRUE(vesk::split_words("   ").empty());
+  EXPECT_TRUE(vesk::split_words("").empty());
+  EXPECT_EQ(vesk::split_words("a,b;;c", ",;"), (Words{"a", "b", "c"}));
+  EXPECT_EQ(vesk::split_words("sword 5\n"), (Words{"sword", "5"}));
+  EXPECT_EQ(vesk::split_words("\n"), (Words{""}));
+  EXPECT_EQ(vesk::split_words("a\n b\n\n"), (Words{"a\n", "b\n"}));
+  // The carriage return before the line feed is part of the word.
+  EXPECT_EQ(vesk::split_words("\r\n"), (Words{"\r"}));
+  EXPECT_EQ(vesk::split_words("go \r\n"), (Words{"go", "\r"}));
+}
+
+TEST(SplitWords, CutsLongWordsBeforeLookingForTheLineFeed) {
+  const std::string long_word(200, 'x');
+  EXPECT_EQ(vesk::split_words("a " + long_word + " b"), (Words{"a", std::string(127, 'x'), "b"}));
+  // The line feed lies beyond the cut, so the last word keeps all 127 letters.
+  EXPECT_EQ(vesk::split_words(long_word + "\n"), (Words{std::string(127, 'x')}));
+  EXPECT_EQ(vesk::split_words(std::string(126, 'x') + "\n"), (Words{std::string(126, 'x')}));
+}
+
+TEST(JoinWords, JoinsARangeWithSingleSpaces) {
+  const Words words = vesk::split_words("go  to the hall");
+  EXPECT_EQ(vesk::join_words(words, 1, 3), "to the hall");
+  EXPECT_EQ(vesk::join_words(words, 0, 0), "go");
+  EXPECT_EQ(vesk::join_words(words, 2, 1), "");
+  EXPECT_EQ(vesk::join_words(words, -2, 1), "go to");
+  EXPECT_EQ(vesk::join_words(words, 2, 10), "the hall");
+  EXPECT_EQ(vesk::join_words({}, 0, -1), "");
+
+  const Words many(10, std::string(100, 'w'));
+  const std::string joined = vesk::join_words(many, 0, 9);
+  EXPECT_EQ(joined.size(), 254u);
+  EXPECT_EQ(joined.substr(0, 102), std::string(100, 'w') + " w");
+}
+
+TEST(ReplaceWord, ReplacesWholeWordsAndLeadsWithASpace) {
+  EXPECT_EQ(vesk::replace_word("a b c", "b", "X"), " a X c");
+  EXPECT_EQ(vesk::replace_word("a  b   c", "z", "X"), " a b c");
+  EXPECT_EQ(vesk::replace_word("bb b abc", "b", "the key"), " bb the key abc");
+  EXPECT_EQ(vesk::replace_word("", "b", "X"), "");
+  std::string many;
+  for (int k = 0; k < 80; ++k) many += "word ";
+  EXPECT_EQ(vesk::replace_word(many, "word", "X").substr(0, 6), " X X X");
+  EXPECT_EQ(vesk::replace_word(many, "z", "X").size(), 254u);
+}
+
+TEST(IntegerText, AcceptsDigitsWithOneLeadingSign) {
+  for (const char* text : {"0", "-0", "+7", "123", "", "+", "-"}) EXPECT_TRUE(vesk::is_integer_text(text)) << text;
+  for (const char* text : {" 12", "12 ", "12a", "1.5", "7-", "+-1", "--1", "x"}) {
+    EXPECT_FALSE(vesk::is_integer_text(text)) << text;
+  }
+}
+
+TEST(Substring, TakesAtLeastOneCharacterAndStopsAtTheEnd) {
+  EXPECT_EQ(vesk::substring("hello", 1, 3), "ell");
+  EXPECT_EQ(vesk::substring("hello", 3, 10), "lo");
+  EXPECT_EQ(vesk::substring("hello", 2, 0), "l");
+  EXPECT_EQ(vesk::substring("hello", 0, 5), "hello");
+  EXPECT_EQ(vesk::substring("hello", 5, 1), "");
+  EXPECT_EQ(vesk::substring("hello", 9, 1), "");
+  EXPECT_EQ(vesk::substring("", 0, 3), "");
+}
+
+TEST(ToInt, ReadsLeadingDecimalNumberLikeCAndSaturates) {
+  EXPECT_EQ(vesk::to_int("  \t-17"), -17);
+  EXPECT_EQ(vesk::to_int("+8"), 8);
+  EXPECT_EQ(vesk::to_int("2x"), 2);
+  EXPECT_EQ(vesk::to_int("-3x"), -3);
+  EXPECT_EQ(vesk::to_int("30 hit points\n"), 30);
+  for (const char* zero : {"x", "", "-", "- 5"}) EXPECT_EQ(vesk::to_int(zero), 0) << zero;
+  EXPECT_EQ(vesk::to_int("2147483647"), 2147483647);
+  EXPECT_EQ(vesk::to_int("2147483648"), 2147483647);
+  EXPECT_EQ(vesk::to_int("99999999999"), 2147483647);
+  EXPECT_EQ(vesk::to_int("-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(vesk::to_int("-99999999999"), -2147483647 - 1);
+  EXPECT_EQ(vesk::to_int("123456789012345678901234567890"), 2147483647);
+}
+
+TEST(SplitLines, KeepsLineEndsFoldsCrLfAndCutsAt254Characters) {
+  using Lines = std::vector<std::string>;
+  EXPECT_TRUE(vesk::split_lines("").empty());
+  EXPECT_EQ(vesk::split_lines("a\n\nb"), (Lines{"a\n", "\n", "b"}));
+  EXPECT_EQ(vesk::split_lines("abc\r\n\r\n"), (Lines{"abc\n", "\n"}));
+  EXPECT_EQ(vesk::split_lines("a\rb\n\r"), (Lines{"a\rb\n", "\r"}));
+
+  EXPECT_EQ(vesk::split_lines(std::string(300, 'a') + "\nnext\n"),
+            (Lines{std::string(254, 'a'), std::string(46, 'a') + "\n", "next\n"}));
+  // The line feed only fits when the line is shorter than the capacity.
+  EXPECT_EQ(vesk::split_lines(std::string(254, 'b') + "\n"), (Lines{std::string(254, 'b'), "\n"}));
+  EXPECT_EQ(vesk::split_lines(std::string(253, 'c') + "\n"), (Lines{std::string(253, 'c') + "\n"}));
+  // A CR LF pair straddling the cut still reads as one line feed.
+  EXPECT_EQ(vesk::split_lines(std::string(254, 'd') + "\r\n"), (Lines{std::string(254, 'd'), "\n"}));
+  EXPECT_EQ(vesk::split_lines(std::string(253, 'e') + "\r\n"), (Lines{std::string(253, 'e') + "\n"}));
+}
+
+TEST(ReadPiece, ReadsTheConsoleLikeAFile) {
+  std::istringstream in("look\r\nend");
+  std::string piece;
+  EXPECT_TRUE(vesk::read_piece(in, piece) && piece == "look\n");
+  EXPECT_TRUE(vesk::read_piece(in, piece) && piece == "end");
+  EXPECT_FALSE(vesk::read_piece(in, piece));
+  EXPECT_TRUE(piece.empty());
+  EXPECT_TRUE(in.eof());
+}
+
+TEST(ReadLines, ReadsAFileInPiecesAndReportsAMissingOne) {
+  const std::string content = "first\r\n" + std::string(300, 'z') + "\nlast";
+  const auto file = temp_file("read_lines.txt");
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << content;
+  }
+  EXPECT_TRUE(vesk::file_exists(file));
+  const auto lines = vesk::read_lines(file);
+  ASSERT_TRUE(lines.has_value());
+  EXPECT_EQ(*lines, (std::vector<std::string>{"first\n", std::string(254, 'z'), std::string(46, 'z') + "\n", "last"}));
+  std::filesystem::remove(file);
+
+  const auto missing = temp_file("no_such_file.txt");
+  EXPECT_FALSE(vesk::file_exists(missing));
+  EXPECT_FALSE(vesk::read_lines(missing).has_value());
+}
