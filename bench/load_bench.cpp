@@ -1,3 +1,189 @@
+// Loading benchmarks: the time to load a game should grow linearly with its
+// size, both in the number of areas and in the rows of one area's spot table.
+//
+// Each game is written once per size into a fresh directory under the system's
+// temporary directory, reused by every run of that size, and removed at exit.
 #include <benchmark/benchmark.h>
-static void BM_Nothing(benchmark::State& state) { for (auto _ : state) {} }
-BENCHMARK(BM_Nothing);
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <random>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+#include "content/world.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void write_file(const fs::path& file, std::string_view content) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+}
+
+// The shared catalogues: a message file, a few items (one of them a weapon that
+// fires ammunition) and two enemies.
+void write_catalogues(const fs::path& dir) {
+  write_file(dir / "msg1.txt", "The wind changes.\nSomewhere a door slams.\n");
+  write_file(dir / "item1.txt", "rusty key\n");
+  write_file(dir / "item2.txt", "storm lantern\nlamp\n");
+  write_file(dir / "item3.txt", "short bow\nweapon 2 5 60\na_30\n");
+  write_file(dir / "item4.txt", "iron knife\nweapon 1 4 80\nmelee\nattr iron\n");
+  write_file(dir / "enemy1.txt",
+             "rat\n6\n-\nbites you 1 3 50\nscratches you 1 2 60\n\nnone\n\n");
+  write_file(dir / "enemy2.txt",
+             "marsh wraith\n25\n-\nclaws at you 2 6 55\n\nrusty key 1 1 50\n\nattr iron 2.0\n");
+}
+
+// Area `k` of `n`: two paths (to the next and the previous area), an action,
+// several copies of one item and one of another, an enemy kind, a turn script
+// and a show condition on the action.
+std::string area_text(std::int64_t k, std::int64_t n) {
+  const std::string number = std::to_string(k);
+  const std::int64_t next = k % n + 1;
+  const std::int64_t previous = (k + n - 2) % n + 1;
+  std::string text;
+  text += "Room " + number + " of the endless manor.\n";
+  text += "Dust lies thick on the floorboards, and a draught stirs the curtains.\n";
+  text += "\n";
+  text += "Room " + number + ".\n";
+  text += "\n";
+  text += "through the east door " + std::to_string(next) + " 30\n";
+  text += "through the west door " + std::to_string(previous) + " 45\n";
+  text += "\n";
+  text += "search the cupboards\n";
+  text += "\n";
+  text += "item rusty key\nitem rusty key\nitem rusty key\nitem storm lantern\n";
+  text += "enemy rat 10\n";
+  text += "s 0 msg hi\n";
+  text += "action 1 cv = v1 0\n";
+  return text;
+}
+
+// One subdivided area whose spot table has `rows` rows, each spot leading east
+// to the next one and the last back out to area 1; a line that is no row ends
+// the table.
+std::string spot_area_text(std::int64_t rows) {
+  std::string text =
+      "A hall of mirrors.\nYour reflections walk beside you.\n\nThe mirror hall.\n\nnone\n\nnone\n\nm2\n";
+  for (std::int64_t spot = 1; spot <= rows; ++spot) {
+    const std::int64_t east = spot < rows ? spot + 1 : -1;
+    const std::int64_t west = spot > 1 ? spot - 1 : 0;
+    text += std::to_string(spot) + " " + std::to_string(east) + " 0 " + std::to_string(west) + " 0\n";
+  }
+  text += "end\n";
+  text += "item rusty key 1\nitem rusty key 1\nitem storm lantern 2\n";
+  return text;
+}
+
+// The generated game directories, one per kind and size, removed at exit.
+class GameDirs {
+ public:
+  GameDirs() {
+    std::random_device device;
+    tag_ = std::to_string(device()) + "_" + std::to_string(device());
+  }
+  GameDirs(const GameDirs&) = delete;
+  GameDirs& operator=(const GameDirs&) = delete;
+  ~GameDirs() {
+    for (const auto& [key, dir] : dirs_) {
+      std::error_code ignored;
+      fs::remove_all(dir, ignored);
+    }
+  }
+
+  const fs::path& areas(std::int64_t n) {
+    return get("areas", n, [n](const fs::path& dir) {
+      write_catalogues(dir);
+      for (std::int64_t k = 1; k <= n; ++k) write_file(dir / ("area" + std::to_string(k) + ".txt"), area_text(k, n));
+    });
+  }
+
+  const fs::path& spots(std::int64_t rows) {
+    return get("spots", rows, [rows](const fs::path& dir) {
+      write_catalogues(dir);
+      write_file(dir / "area1.txt", spot_area_text(rows));
+    });
+  }
+
+ private:
+  template <typename Generate>
+  const fs::path& get(const std::string& kind, std::int64_t size, Generate generate) {
+    const auto key = std::make_pair(kind, size);
+    if (auto it = dirs_.find(key); it != dirs_.end()) return it->second;
+    const fs::path dir = fs::temp_directory_path() / ("vesk_bench_" + tag_ + "_" + kind + "_" + std::to_string(size));
+    fs::create_directories(dir);
+    generate(dir);
+    return dirs_.emplace(key, dir).first->second;
+  }
+
+  std::string tag_;
+  std::map<std::pair<std::string, std::int64_t>, fs::path> dirs_;
+};
+
+GameDirs& game_dirs() {
+  static GameDirs dirs;
+  return dirs;
+}
+
+// Loading a game of N areas. Each iteration also frees the loaded world, which
+// is linear in its size as well.
+void BM_LoadAreas(benchmark::State& state) {
+  const std::int64_t n = state.range(0);
+  const fs::path& dir = game_dirs().areas(n);
+  {
+    // One load outside the timing: checks the generated game and warms the file cache.
+    const vesk::World world = vesk::load_world(dir);
+    if (static_cast<std::int64_t>(world.areas.size()) != n || world.areas.front().items.size() != 4 ||
+        world.areas.front().items[2].instance_number != 3 || world.areas.front().enemy_kinds.size() != 1) {
+      state.SkipWithError("the generated game did not load as written");
+      return;
+    }
+  }
+  for (auto _ : state) {
+    vesk::World world = vesk::load_world(dir);
+    benchmark::DoNotOptimize(world);
+  }
+  state.SetComplexityN(n);
+  state.counters["areas/s"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_LoadAreas)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(6000)
+    ->Arg(8000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// Loading one subdivided area whose spot table has N rows.
+void BM_LoadSpotTable(benchmark::State& state) {
+  const std::int64_t rows = state.range(0);
+  const fs::path& dir = game_dirs().spots(rows);
+  {
+    const vesk::World world = vesk::load_world(dir);
+    if (world.areas.size() != 1 || world.areas.front().spot_count != rows ||
+        world.areas.front().exit_of(static_cast<std::int32_t>(rows), 0) != -1) {
+      state.SkipWithError("the generated spot table did not load as written");
+      return;
+    }
+  }
+  for (auto _ : state) {
+    vesk::World world = vesk::load_world(dir);
+    benchmark::DoNotOptimize(world);
+  }
+  state.SetComplexityN(rows);
+  state.counters["rows/s"] = benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_LoadSpotTable)
+    ->DenseRange(5000, 50000, 5000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+}  // namespace
