@@ -65,7 +65,8 @@ bool attack(Game& game, Enemy& enemy) {
     enemy.ready = false;
     return false;
   }
-  const Attack& chosen = enemy.attacks[static_cast<std::size_t>(game.rng.mod(static_cast<std::int32_t>(enemy.attacks.size())))];
+  const Attack& chosen =
+      enemy.attacks[static_cast<std::size_t>(game.rng.mod(static_cast<std::int32_t>(enemy.attacks.size())))];
   const char* name = enemy.shown_name.c_str();
   if (game.rng.chance(chosen.hit_chance)) {
     std::int32_t damage = game.rng.range(chosen.min_damage, chosen.max_damage);

@@ -190,10 +190,15 @@ class KeywordReader {
     Choice& entry = entries[static_cast<std::size_t>(n - 1)];
     const std::string& code = words[2];
     std::string text = join_words(words, 3, w - 1);
-    if (code == "cv") entry.show_conditions.push_back(parse_condition(std::move(text)));
-    if (code == "cd") entry.use_conditions.push_back(parse_condition(std::move(text)));
-    if (code == "dp") entry.success_scripts.push_back(parse_script_line(std::move(text)));
-    if (code == "dn") entry.failure_scripts.push_back(parse_script_line(std::move(text)));
+    if (code == "cv") {
+      entry.show_conditions.push_back(parse_condition(std::move(text)));
+    } else if (code == "cd") {
+      entry.use_conditions.push_back(parse_condition(std::move(text)));
+    } else if (code == "dp") {
+      entry.success_scripts.push_back(parse_script_line(std::move(text)));
+    } else if (code == "dn") {
+      entry.failure_scripts.push_back(parse_script_line(std::move(text)));
+    }
   }
 
   Area& area_;

@@ -38,7 +38,7 @@ void add_attribute(Enemy& enemy, const std::string& line) {
   const Words words = split_words(line);
   const long w = static_cast<long>(words.size());
   if (w < 3) return;
-  const std::string factor = words[static_cast<std::size_t>(w - 1)];
+  const std::string& factor = words[static_cast<std::size_t>(w - 1)];
   enemy.attributes.push_back(
       EnemyAttribute{cut(join_words(words, 1, w - 2), kAttributeCapacity), std::strtod(factor.c_str(), nullptr)});
 }

@@ -84,9 +84,7 @@ std::int32_t to_int(std::string_view text) {
   return static_cast<std::int32_t>(std::min(value, kLimit - 1));
 }
 
-std::string cut(std::string_view text, std::size_t capacity) {
-  return std::string(text.substr(0, capacity));
-}
+std::string cut(std::string_view text, std::size_t capacity) { return std::string(text.substr(0, capacity)); }
 
 std::string format_text(const char* format, ...) {
   va_list args;

@@ -14,7 +14,7 @@ constexpr std::int32_t kWeek = 7 * kDay;
 bool is_leap(std::int32_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 constexpr std::array<const char*, 12> kMonthNames = {"jan", "feb", "mar", "apr", "may", "jun",
-                                                    "jul", "aug", "sep", "oct", "nov", "dec"};
+                                                     "jul", "aug", "sep", "oct", "nov", "dec"};
 // Clock day 0 was a Thursday.
 constexpr std::array<const char*, 7> kWeekdayNames = {"thu", "fri", "sat", "sun", "mon", "tue", "wed"};
 
@@ -50,8 +50,9 @@ std::string calendar_line(std::int32_t clock) {
   const bool pm = t.hour > 12;
   char line[64];
   std::snprintf(line, sizeof line, "%02d %s %04d (%s) %02d:%02d %s", t.day,
-                kMonthNames[static_cast<std::size_t>(t.month - 1)], t.year, kWeekdayNames[static_cast<std::size_t>((t.weekday + 3) % 7)],
-                pm ? t.hour - 12 : t.hour, t.minute, pm ? "pm" : "am");
+                kMonthNames[static_cast<std::size_t>(t.month - 1)], t.year,
+                kWeekdayNames[static_cast<std::size_t>((t.weekday + 3) % 7)], pm ? t.hour - 12 : t.hour, t.minute,
+                pm ? "pm" : "am");
   return line;
 }
 

@@ -57,8 +57,7 @@ inline constexpr std::size_t kDamageCauseCapacity = 126;
 class Game {
  public:
   // `directory` is where saved games are written and read.
-  Game(World world, std::istream& in, std::ostream& out, std::uint32_t seed,
-       std::filesystem::path directory = ".");
+  Game(World world, std::istream& in, std::ostream& out, std::uint32_t seed, std::filesystem::path directory = ".");
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
 

@@ -60,10 +60,10 @@ std::string saved_text(Game& game) {
     for (const Enemy& enemy : areas[a].live_enemies) {
       if (!enemy.is_persistent) continue;
       const int definite = enemy.is_definite ? 1 : 0;
-      text += areas[a].is_subdivided ? format_text("enemy %zu %d %d %d %s\n", a + 1, enemy.spot, enemy.health,
-                                                   definite, enemy.name.c_str())
-                                     : format_text("enemy %zu %d %d %s\n", a + 1, enemy.health, definite,
-                                                   enemy.name.c_str());
+      text +=
+          areas[a].is_subdivided
+              ? format_text("enemy %zu %d %d %d %s\n", a + 1, enemy.spot, enemy.health, definite, enemy.name.c_str())
+              : format_text("enemy %zu %d %d %s\n", a + 1, enemy.health, definite, enemy.name.c_str());
     }
   }
   for (std::size_t a = 0; a < areas.size(); ++a) {
