@@ -72,14 +72,16 @@ std::string saved_text(Game& game) {
   return text;
 }
 
-// Writes `text` to a fresh temporary file beside `file`; its path, or empty.
-fs::path write_temporary(const fs::path& file, const std::string& text) {
+// Writes `text` to a fresh temporary file in `directory`, created exclusively
+// so that no other file is ever touched; its path, or empty on failure. The
+// name is short, so that any save name the file system takes can be saved.
+fs::path write_temporary(const fs::path& directory, const std::string& text) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path temporary = file;
-    temporary += ".tmp" + std::to_string(attempt);
+    const fs::path temporary = directory / (".vesk-save-" + std::to_string(attempt) + ".tmp");
     std::FILE* out = std::fopen(temporary.c_str(), "wx");
     if (!out) {
-      if (fs::exists(temporary)) continue;
+      std::error_code error;
+      if (fs::exists(temporary, error)) continue;
       return {};
     }
     const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
@@ -188,7 +190,7 @@ void save_game(Game& game) {
     game.out << "Error: file already exists\n";
     return;
   }
-  const fs::path temporary = write_temporary(file, saved_text(game));
+  const fs::path temporary = write_temporary(game.directory, saved_text(game));
   if (temporary.empty()) {
     game.out << "Error: could not write file\n";
     return;
@@ -226,6 +228,8 @@ void load_game(Game& game) {
   }
   for (const std::string& line : *lines) restore_line(game, split_words(line));
   for (Area& area : game.world.areas) number_restored(area);
+  // The file holds no spot: in a subdivided area the player enters anew.
+  game.entry_spot_known = false;
 }
 
 }  // namespace vesk
