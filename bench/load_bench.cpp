@@ -34,10 +34,8 @@ void write_catalogues(const fs::path& dir) {
   write_file(dir / "item2.txt", "storm lantern\nlamp\n");
   write_file(dir / "item3.txt", "short bow\nweapon 2 5 60\na_30\n");
   write_file(dir / "item4.txt", "iron knife\nweapon 1 4 80\nmelee\nattr iron\n");
-  write_file(dir / "enemy1.txt",
-             "rat\n6\n-\nbites you 1 3 50\nscratches you 1 2 60\n\nnone\n\n");
-  write_file(dir / "enemy2.txt",
-             "marsh wraith\n25\n-\nclaws at you 2 6 55\n\nrusty key 1 1 50\n\nattr iron 2.0\n");
+  write_file(dir / "enemy1.txt", "rat\n6\n-\nbites you 1 3 50\nscratches you 1 2 60\n\nnone\n\n");
+  write_file(dir / "enemy2.txt", "marsh wraith\n25\n-\nclaws at you 2 6 55\n\nrusty key 1 1 50\n\nattr iron 2.0\n");
 }
 
 // Area `k` of `n`: two paths (to the next and the previous area), an action,
@@ -179,11 +177,9 @@ void BM_LoadSpotTable(benchmark::State& state) {
     benchmark::DoNotOptimize(world);
   }
   state.SetComplexityN(rows);
-  state.counters["rows/s"] = benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["rows/s"] =
+      benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_LoadSpotTable)
-    ->DenseRange(5000, 50000, 5000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_LoadSpotTable)->DenseRange(5000, 50000, 5000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 }  // namespace

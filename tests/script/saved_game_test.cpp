@@ -122,7 +122,8 @@ void write_files(const fs::path& directory, const Files& files) {
 
 std::set<std::string> names_in(const fs::path& directory) {
   std::set<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(directory)) names.insert(entry.path().filename().string());
+  for (const fs::directory_entry& entry : fs::directory_iterator(directory))
+    names.insert(entry.path().filename().string());
   return names;
 }
 
@@ -243,8 +244,7 @@ TEST_F(SavedGame, LoadSkipsWhatItCannotPlaceAndKeepsWhatTheFileLeavesOut) {
       "item 0 0 0 0 coin\nitem 4 0 0 0 coin\nitem 1 1 2 3 unicorn\nitem 1 1 2 3 coin\n"
       "enemy 0 5 0 ghost\nenemy 4 5 0 ghost\nenemy 1 5 0 dragon\nenemy 1 5 0 ghost\n"
       "vis 0\nvis 4\nvis 3\n";
-  const TranscriptResult result =
-      play_world("action 1\naction 2\naction 3\nodd\nafter\n", {{"odd.txt", odd}});
+  const TranscriptResult result = play_world("action 1\naction 2\naction 3\nodd\nafter\n", {{"odd.txt", odd}});
   EXPECT_EQ(read_file(result.work_directory / "after.txt"),
             "game 10\nca 1\nsteps 0\nh 50\nm 50\nsel strike\n"
             "inv 2 rope\n"
@@ -257,8 +257,8 @@ TEST_F(SavedGame, LoadSkipsWhatItCannotPlaceAndKeepsWhatTheFileLeavesOut) {
 }
 
 TEST_F(SavedGame, LoadThatCannotReadItsFileChangesNothing) {
-  const TranscriptResult result = play_world("action 2\naction 5\nden\naction 5\nmissing\naction 4\nafter\n",
-                                             {{"den.txt/inside", "h 1\n"}});
+  const TranscriptResult result =
+      play_world("action 2\naction 5\nden\naction 5\nmissing\naction 4\nafter\n", {{"den.txt/inside", "h 1\n"}});
   EXPECT_EQ(occurrences(result.output, "File name?> Error: file not found\n"), 2u) << result.output;
   EXPECT_EQ(read_file(result.work_directory / "after.txt"),
             "game 90000\nca 1\nsteps 86400\nh 77\nm 123\nsel strike\n"
@@ -298,9 +298,13 @@ TEST_F(SavedGame, NamesWithSlashOrNulAreRefused) {
   const TranscriptResult result = play_world(
       "action 4\nsub/made\n"
       "action 5\nsub/x\n"
-      "action 5\nab" + nul + "c\n"
-      "action 4\ncd" + nul + "e\n"
-      "action 4\ncheck\n",
+      "action 5\nab" +
+          nul +
+          "c\n"
+          "action 4\ncd" +
+          nul +
+          "e\n"
+          "action 4\ncheck\n",
       {{"sub/x.txt", "h 1\nm 1\n"}, {"ab.txt", "h 1\nm 1\n"}});
   EXPECT_EQ(occurrences(result.output, "File name?> Error: invalid file name\n"), 4u) << result.output;
   EXPECT_FALSE(fs::exists(result.work_directory / "sub" / "made.txt"));

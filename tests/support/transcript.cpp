@@ -22,8 +22,8 @@ std::string read_file(const fs::path& file) {
 TranscriptResult play_transcript(const fs::path& game_directory, const std::string& input, std::uint32_t seed) {
   static int counter = 0;
   TranscriptResult result;
-  result.work_directory = fs::temp_directory_path() /
-                          ("vesk-transcript-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
+  result.work_directory =
+      fs::temp_directory_path() / ("vesk-transcript-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
   fs::remove_all(result.work_directory);
   fs::create_directories(result.work_directory);
   if (fs::is_directory(game_directory)) {
@@ -34,10 +34,18 @@ TranscriptResult play_transcript(const fs::path& game_directory, const std::stri
   std::istringstream in(input);
   std::ostringstream out;
   switch (play(result.work_directory, in, out, seed)) {
-    case Ending::kQuit: result.ending = "quit"; break;
-    case Ending::kInputEnded: result.ending = "input-ended"; break;
-    case Ending::kGameOver: result.ending = "game-over"; break;
-    case Ending::kNoGame: result.ending = "no-game"; break;
+    case Ending::kQuit:
+      result.ending = "quit";
+      break;
+    case Ending::kInputEnded:
+      result.ending = "input-ended";
+      break;
+    case Ending::kGameOver:
+      result.ending = "game-over";
+      break;
+    case Ending::kNoGame:
+      result.ending = "no-game";
+      break;
   }
   result.output = out.str();
   return result;

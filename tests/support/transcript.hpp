@@ -11,7 +11,7 @@ namespace vesk::testing {
 
 struct TranscriptResult {
   std::string output;
-  std::string ending;  // "quit", "input-ended", "game-over" or "no-game"
+  std::string ending;                    // "quit", "input-ended", "game-over" or "no-game"
   std::filesystem::path work_directory;  // where the game ran (saved games land here)
 };
 
