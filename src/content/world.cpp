@@ -50,10 +50,9 @@ namespace {
 // Calls `load` with every file `stem`1.txt, `stem`2.txt, ... that exists, in
 // order, up to the first missing number.
 template <typename Load>
-void for_each_numbered_file(const std::filesystem::path& directory, const char* stem, Load load) {
+void for_each_numbered_file(const ContentSource& source, const char* stem, Load load) {
   for (int number = 1;; ++number) {
-    const std::filesystem::path file = directory / (stem + std::to_string(number) + ".txt");
-    std::optional<Lines> lines = read_lines(file);
+    std::optional<Lines> lines = source(stem + std::to_string(number) + ".txt");
     if (!lines) return;
     load(*lines);
   }
@@ -61,13 +60,17 @@ void for_each_numbered_file(const std::filesystem::path& directory, const char* 
 
 }  // namespace
 
-World load_world(const std::filesystem::path& directory) {
+World load_world(const ContentSource& source) {
   World world;
-  for_each_numbered_file(directory, "msg", [&](Lines& lines) { world.messages.push_back(std::move(lines)); });
-  for_each_numbered_file(directory, "item", [&](Lines& lines) { world.add_item(parse_item(lines)); });
-  for_each_numbered_file(directory, "enemy", [&](Lines& lines) { world.add_enemy(parse_enemy(lines)); });
-  for_each_numbered_file(directory, "area", [&](Lines& lines) { world.areas.push_back(parse_area(lines, world)); });
+  for_each_numbered_file(source, "msg", [&](Lines& lines) { world.messages.push_back(std::move(lines)); });
+  for_each_numbered_file(source, "item", [&](Lines& lines) { world.add_item(parse_item(lines)); });
+  for_each_numbered_file(source, "enemy", [&](Lines& lines) { world.add_enemy(parse_enemy(lines)); });
+  for_each_numbered_file(source, "area", [&](Lines& lines) { world.areas.push_back(parse_area(lines, world)); });
   return world;
+}
+
+World load_world(const std::filesystem::path& directory) {
+  return load_world([&](const std::string& file_name) { return read_lines(directory / file_name); });
 }
 
 Item load_item_file(const std::filesystem::path& file) { return parse_item(read_lines(file).value_or(Lines{})); }

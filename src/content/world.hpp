@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -68,8 +70,13 @@ Item parse_item(const Lines& lines);
 Enemy parse_enemy(const Lines& lines);
 Area parse_area(const Lines& lines, const World& world);
 
-// Loads msg1.txt, msg2.txt, ..., then the items, enemies and areas the same way
-// from `directory`; each kind stops at its first missing number.
+// Gives the lines of a content file by its name ("area1.txt"), or nothing when
+// there is no such file.
+using ContentSource = std::function<std::optional<Lines>(const std::string& file_name)>;
+
+// Loads msg1.txt, msg2.txt, ..., then the items, enemies and areas the same way;
+// each kind stops at its first missing number.
+World load_world(const ContentSource& source);
 World load_world(const std::filesystem::path& directory);
 
 }  // namespace vesk

@@ -118,6 +118,10 @@ class Game {
   };
   PathChoice chosen_path;
 
+  // One run of a script makes at most this many backward jumps, so that a
+  // faulty loop cannot hold the game for ever.
+  long jump_limit = 1000000;
+
   std::vector<std::string> pending_messages;
   std::string input_line;
   std::int32_t turn_result = -1;

@@ -40,7 +40,7 @@ void run_script(Game& game, const Script& script) {
       ++i;
       continue;
     }
-    if (++jumps > kMaxJumpsPerRun) return;
+    if (++jumps > game.jump_limit) return;
     i = label + 1;
   }
 }

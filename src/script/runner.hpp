@@ -7,9 +7,6 @@ namespace vesk {
 
 class Game;
 
-// A faulty loop ends its run after this many backward jumps.
-inline constexpr long kMaxJumpsPerRun = 1000000;
-
 // Runs the lines from the top: a line's command runs when all its conditions
 // hold (tested in order up to the first false one); a guarded "repeat NAME"
 // goes back to the line after the nearest "repetition NAME" above it.

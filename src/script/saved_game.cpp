@@ -35,7 +35,9 @@ bool ask_file(Game& game, fs::path& file) {
   return true;
 }
 
-std::string saved_text(Game& game) {
+}  // namespace
+
+std::string saved_game_text(Game& game) {
   const Variables& v = game.vars;
   std::string text = format_text("game %d\nca %d\nsteps %d\nh %d\nm %d\nsel %s\n", v.game, v.ca, v.steps, v.h, v.m,
                                  game.selected_weapon.c_str());
@@ -71,6 +73,8 @@ std::string saved_text(Game& game) {
   }
   return text;
 }
+
+namespace {
 
 // Writes `text` to a fresh temporary file in `directory`, created exclusively
 // so that no other file is ever touched; its path, or empty on failure. The
@@ -190,7 +194,7 @@ void save_game(Game& game) {
     game.out << "Error: file already exists\n";
     return;
   }
-  const fs::path temporary = write_temporary(game.directory, saved_text(game));
+  const fs::path temporary = write_temporary(game.directory, saved_game_text(game));
   if (temporary.empty()) {
     game.out << "Error: could not write file\n";
     return;
@@ -215,6 +219,10 @@ void load_game(Game& game) {
     game.out << "Error: file not found\n";
     return;
   }
+  restore_game(game, *lines);
+}
+
+void restore_game(Game& game, const Lines& lines) {
   Variables& v = game.vars;
   v.game = v.steps = 0;
   v.h = 100;
@@ -226,7 +234,7 @@ void load_game(Game& game) {
     area.items.clear();
     area.live_enemies.clear();
   }
-  for (const std::string& line : *lines) restore_line(game, split_words(line));
+  for (const std::string& line : lines) restore_line(game, split_words(line));
   for (Area& area : game.world.areas) number_restored(area);
   // The file holds no spot: in a subdivided area the player enters anew.
   game.entry_spot_known = false;

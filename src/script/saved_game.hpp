@@ -1,9 +1,19 @@
 // Saved games: the "sv" and "ld" script commands and the saved-game file.
 #pragma once
 
+#include <string>
+
+#include "content/records.hpp"
+
 namespace vesk {
 
 class Game;
+
+// The saved-game file's text for the game as it stands.
+std::string saved_game_text(Game& game);
+
+// Resets what a saved game holds and restores it from the file's lines.
+void restore_game(Game& game, const Lines& lines);
 
 // Asks for a name and writes the game to NAME.txt beside the game, never over
 // an existing file: the file appears complete or not at all.
