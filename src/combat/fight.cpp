@@ -16,11 +16,6 @@ namespace vesk {
 
 namespace {
 
-constexpr std::int32_t kNoTurn = -1;
-constexpr std::int32_t kTurn = 0;
-
-long count(const Words& words) { return static_cast<long>(words.size()); }
-
 // "fight rat 2": the live enemy shown as "rat" with number 2, on the player's
 // spot; the number is 1 when not given. Its index, or -1.
 long find_target(Game& game) {
@@ -28,7 +23,7 @@ long find_target(Game& game) {
   if (words.size() < 2) return -1;
   const bool numbered = is_integer_text(words.back());
   const std::int32_t number = numbered ? to_int(words.back()) : 1;
-  const std::string name = join_words(words, 1, count(words) - (numbered ? 2 : 1));
+  const std::string name = join_words(words, 1, word_count(words) - (numbered ? 2 : 1));
   const std::vector<Enemy>& enemies = game.current_area().live_enemies;
   if (number < 1 || static_cast<std::size_t>(number) > enemies.size()) return -1;
   for (std::size_t i = 0; i < enemies.size(); ++i) {
@@ -108,7 +103,7 @@ void apply_attribute_factors(Game& game, const Item& weapon, const Enemy& target
 // WEAPON LOW HIGH CHANCE", or "ITEM NAME LOW HIGH CHANCE".
 void roll_loot(Game& game, const std::string& line) {
   const Words words = split_words(line);
-  const long w = count(words);
+  const long w = word_count(words);
   if (w < 4) return;
   const std::int32_t low = to_int(words[static_cast<std::size_t>(w - 3)]);
   const std::int32_t high = to_int(words[static_cast<std::size_t>(w - 2)]);
@@ -162,10 +157,7 @@ void defeat(Game& game, std::size_t index) {
 
 std::int32_t fight_command(Game& game) {
   const long found = find_target(game);
-  if (found < 0) {
-    game.out << "Entry invalid.\n\n";
-    return kNoTurn;
-  }
+  if (found < 0) return game.invalid_entry();
   const auto index = static_cast<std::size_t>(found);
   if (!weapon_ready(game)) return kTurn;
   Enemy& target = game.current_area().live_enemies[index];

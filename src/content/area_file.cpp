@@ -13,8 +13,6 @@ namespace {
 
 bool is_blank(const std::string& line) { return line == "\n"; }
 
-long word_count(const Words& words) { return static_cast<long>(words.size()); }
-
 const std::string& word(const Words& words, long index) { return words[static_cast<std::size_t>(index)]; }
 
 // "wooden door 4 30": the label, the target area and the travel time.
@@ -32,7 +30,7 @@ void add_path(Area& area, const std::string& line) {
 void add_action(Area& area, const std::string& line) {
   const Words words = split_words(line);
   Action action;
-  action.label = join_words(words, 0, word_count(words) - 1);
+  action.label = words_from(words, 0);
   area.actions.push_back(std::move(action));
 }
 
@@ -90,21 +88,19 @@ class KeywordReader {
     } else if (starts_with(line, "enemy")) {
       add_enemy_kind(split_words(line));
     } else if (starts_with(line, "pcd")) {
-      area_.item_conditions.push_back(parse_condition(rest_of(split_words(line))));
+      area_.item_conditions.push_back(parse_condition(words_from(split_words(line), 1)));
     } else if (starts_with(line, "drop")) {
-      area_.drop_scripts.push_back(parse_script_line(rest_of(split_words(line))));
+      area_.drop_scripts.push_back(parse_script_line(words_from(split_words(line), 1)));
     } else if (starts_with(line, "action")) {
       add_list_line(area_.actions, split_words(line));
     } else if (starts_with(line, "path")) {
       add_list_line(area_.paths, split_words(line));
     } else if (starts_with(line, "s ")) {
-      area_.turn_scripts.push_back(parse_script_line(rest_of(split_words(line))));
+      area_.turn_scripts.push_back(parse_script_line(words_from(split_words(line), 1)));
     }
   }
 
  private:
-  static std::string rest_of(const Words& words) { return join_words(words, 1, word_count(words) - 1); }
-
   // A spot row "n e0 e1 e2 e3"; a line whose first word is empty or no integer
   // ends the rows and sets the spot count.
   void read_spot_row(const std::string& line) {

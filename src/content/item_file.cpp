@@ -32,14 +32,14 @@ void apply_item_keyword(Item& item, const std::string& line) {
     item.supplies_air = true;
   } else if (starts_with(line, "attr ")) {
     const Words words = split_words(line);
-    item.attributes.push_back(cut(join_words(words, 1, static_cast<long>(words.size()) - 1), kAttributeCapacity));
+    item.attributes.push_back(cut(words_from(words, 1), kAttributeCapacity));
   } else if (starts_with(line, "melee")) {
     item.is_melee = true;
   } else if (starts_with(line, "a_")) {
     item.ammo_capacity = to_int(std::string_view(line).substr(2));
   } else if (starts_with(line, "d ")) {
     const Words words = split_words(line);
-    item.use_scripts.push_back(parse_use_script_line(join_words(words, 1, static_cast<long>(words.size()) - 1)));
+    item.use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
   } else if (starts_with(line, "armor")) {
     item.is_armor = true;
   }

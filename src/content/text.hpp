@@ -29,6 +29,13 @@ Words split_words(std::string_view text, std::string_view delimiters = " ");
 // empty text when first > last. Indices outside the list are skipped.
 std::string join_words(const Words& words, long first, long last);
 
+inline long word_count(const Words& words) { return static_cast<long>(words.size()); }
+
+// Words `first` to the last, joined: "the rest" of a command or keyword line.
+inline std::string words_from(const Words& words, long first) {
+  return join_words(words, first, word_count(words) - 1);
+}
+
 std::string replace_char(std::string_view text, char find, char put);
 
 // Each word of `text` preceded by one space, with whole-word matches of `find`

@@ -23,8 +23,6 @@ namespace vesk {
 
 namespace {
 
-constexpr std::int32_t kNoTurn = -1;
-
 std::int32_t help_command(Game& game) {
   game.out << "action\nammo\ndrop\nfight\ninv\nlook\npath\npickup\nquit\nselect\nuse\n";
   return kNoTurn;
@@ -40,22 +38,18 @@ std::int32_t look_command(Game& game) {
 // follows) and its failure scripts (no turn).
 std::int32_t action_command(Game& game) {
   const Words words = split_words(game.input_line);
-  if (words.size() < 2) {
-    game.out << "Entry invalid.\n\n";
-    return kNoTurn;
-  }
+  if (words.size() < 2) return game.invalid_entry();
   const std::int32_t n = to_int(words[1]);
   const std::vector<Action>& actions = game.current_area().actions;
   if (n < 1 || static_cast<std::size_t>(n) > game.action_numbering.size() ||
       game.action_numbering[static_cast<std::size_t>(n - 1)] > actions.size()) {
-    game.out << "Entry invalid.\n\n";
-    return kNoTurn;
+    return game.invalid_entry();
   }
   const Action& action = actions[game.action_numbering[static_cast<std::size_t>(n - 1)] - 1];
   if (all_conditions_hold(game, action.use_conditions)) {
     run_script(game, action.success_scripts);
     game.view_due = true;
-    return 0;
+    return kTurn;
   }
   run_script(game, action.failure_scripts);
   game.out << "\n";
@@ -88,6 +82,11 @@ constexpr std::array<Command, 11> kCommands = {{
 Game::Game(World world_in, std::istream& input, std::ostream& output, std::uint32_t seed,
            std::filesystem::path directory_in)
     : world(std::move(world_in)), rng(seed), in(input), out(output), directory(std::move(directory_in)) {}
+
+std::int32_t Game::invalid_entry() {
+  out << "Entry invalid.\n\n";
+  return kNoTurn;
+}
 
 void Game::add_pending_message(std::string_view text) {
   pending_messages.push_back(cut(expand_text(*this, text), kPendingMessageCapacity));
@@ -225,12 +224,12 @@ void Game::dispatch() {
       return;
     }
   }
-  out << "Entry invalid.\n\n";
+  invalid_entry();
 }
 
 // Step 15: enemies get ready after a turn without a move; a move happens now.
 void Game::end_pass() {
-  if (turn_result == 0) {
+  if (turn_result == kTurn) {
     make_enemies_ready(*this);
   } else {
     move_player(*this);

@@ -50,6 +50,11 @@ struct WeaponProfile {
   std::int32_t hit_chance = 50;
 };
 
+// Turn results of the commands: no turn passed (the prompt comes again), a
+// turn passed without a move; above 0, a move.
+inline constexpr std::int32_t kNoTurn = -1;
+inline constexpr std::int32_t kTurn = 0;
+
 inline constexpr std::size_t kPendingMessageCapacity = 1019;
 inline constexpr std::size_t kWeaponNameCapacity = 126;
 inline constexpr std::size_t kDamageCauseCapacity = 126;
@@ -66,6 +71,8 @@ class Game {
   Ending run();
 
   Area& current_area() { return world.areas[static_cast<std::size_t>(vars.ca - 1)]; }
+  // Answers an entry that names nothing: "Entry invalid." and no turn.
+  std::int32_t invalid_entry();
   // Expands `text` and queues it for the area view.
   void add_pending_message(std::string_view text);
   // Reads one line of at most 254 characters, cut at its line end; false at

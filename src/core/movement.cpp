@@ -13,8 +13,6 @@ namespace vesk {
 
 namespace {
 
-constexpr std::int32_t kNoTurn = -1;
-constexpr std::int32_t kTurnWithoutMove = 0;
 constexpr std::int32_t kStepSeconds = 30;
 
 bool is_area_number(const Game& game, std::int32_t number) {
@@ -76,9 +74,9 @@ bool in_the_dark(Game& game) { return game.current_area().is_dark && !game.has_l
 std::int32_t step_command(Game& game, std::int32_t n) {
   if (!stands_on_a_spot(game) || n < 1 || static_cast<std::size_t>(n) > game.path_letters.size()) {
     game.out << "No path.\n\n";
-    return kTurnWithoutMove;
+    return kTurn;
   }
-  if (cannot_leave(game)) return kTurnWithoutMove;
+  if (cannot_leave(game)) return kTurn;
   if (in_the_dark(game)) n = game.rng.mod(4) + 1;
   if (static_cast<std::size_t>(n) > game.path_letters.size()) return kNoTurn;
   static constexpr std::string_view kLetters = "arbl";
@@ -87,7 +85,7 @@ std::int32_t step_command(Game& game, std::int32_t n) {
   // The listing may be older than the spot (a script moved the player).
   if (game.current_area().exit_of(game.vars.a2, direction) == 0) {
     game.out << "No path.\n\n";
-    return kTurnWithoutMove;
+    return kTurn;
   }
   game.view_due = true;
   return direction + 1;
@@ -100,19 +98,16 @@ std::int32_t take_path_command(Game& game, std::int32_t n) {
     return number >= 1 && static_cast<std::size_t>(number) <= game.path_numbering.size() &&
            game.path_numbering[static_cast<std::size_t>(number - 1)] <= area.paths.size();
   };
-  if (!listed(n)) {
-    game.out << "Entry invalid.\n\n";
-    return kNoTurn;
-  }
+  if (!listed(n)) return game.invalid_entry();
   if (in_the_dark(game)) {
     if (game.rng.mod(2) == 0) {
       game.out << "No path.\n";
-      return kTurnWithoutMove;
+      return kTurn;
     }
     n = game.rng.mod(static_cast<std::int32_t>(game.path_numbering.size())) + 1;
     if (!listed(n)) return kNoTurn;
   }
-  if (cannot_leave(game)) return kTurnWithoutMove;
+  if (cannot_leave(game)) return kTurn;
   const std::size_t number = game.path_numbering[static_cast<std::size_t>(n - 1)];
   const Path& path = area.paths[number - 1];
   if (!all_conditions_hold(game, path.use_conditions)) {

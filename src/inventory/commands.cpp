@@ -16,21 +16,8 @@ namespace vesk {
 
 namespace {
 
-constexpr std::int32_t kNoTurn = -1;
-constexpr std::int32_t kTurn = 0;
-
-long count(const Words& words) { return static_cast<long>(words.size()); }
-
 // The words after the command word, joined: the item name as typed.
-std::string typed_name(const Game& game) {
-  const Words words = split_words(game.input_line);
-  return join_words(words, 1, count(words) - 1);
-}
-
-std::int32_t invalid(Game& game) {
-  game.out << "Entry invalid.\n\n";
-  return kNoTurn;
-}
+std::string typed_name(const Game& game) { return words_from(split_words(game.input_line), 1); }
 
 Inventory::iterator find_carried(Game& game, std::string_view name) {
   Inventory& inventory = game.inventory;
@@ -59,7 +46,7 @@ void renumber_by_name(std::vector<Item>& items) {
 
 std::int32_t pickup_ammo(Game& game, std::int32_t number) {
   std::vector<AmmoPile>& piles = game.current_area().ammo_piles;
-  if (number < 1 || static_cast<std::size_t>(number) > piles.size()) return invalid(game);
+  if (number < 1 || static_cast<std::size_t>(number) > piles.size()) return game.invalid_entry();
   const AmmoPile pile = piles[static_cast<std::size_t>(number - 1)];
   AmmoEntry& entry = game.world.ammo[pile.weapon];
   entry.count = wrap_add(entry.count, pile.amount);
@@ -81,7 +68,7 @@ void list_line(Game& game, const std::string& name, std::int32_t number) {
 std::int32_t use_command(Game& game) {
   const std::string name = typed_name(game);
   const auto entry = find_carried(game, name);
-  if (entry == game.inventory.end()) return invalid(game);
+  if (entry == game.inventory.end()) return game.invalid_entry();
   // The lines may change the inventory, so they run from a copy.
   const Script lines = entry->item.use_scripts;
   for (const ScriptLine& line : lines) {
@@ -98,7 +85,7 @@ std::int32_t pickup_command(Game& game) {
   const Words words = split_words(game.input_line);
   const bool numbered = !words.empty() && is_integer_text(words.back());
   const std::int32_t number = numbered ? to_int(words.back()) : 1;
-  const std::string name = join_words(words, 1, count(words) - (numbered ? 2 : 1));
+  const std::string name = join_words(words, 1, word_count(words) - (numbered ? 2 : 1));
   if (name == "ammo") return pickup_ammo(game, number);
 
   std::vector<Item>& items = game.current_area().items;
@@ -111,7 +98,7 @@ std::int32_t pickup_command(Game& game) {
     game.out << format_text("Picked up %s.\n\n", name.c_str());
     return kTurn;
   }
-  return invalid(game);
+  return game.invalid_entry();
 }
 
 // The area's drop scripts run first, while the item is still carried, so that
@@ -119,7 +106,7 @@ std::int32_t pickup_command(Game& game) {
 std::int32_t drop_command(Game& game) {
   const std::string name = typed_name(game);
   auto entry = find_carried(game, name);
-  if (entry == game.inventory.end()) return invalid(game);
+  if (entry == game.inventory.end()) return game.invalid_entry();
   game.current_item = {Game::ItemRef::Place::kInventory, static_cast<std::size_t>(entry - game.inventory.begin())};
   run_script(game, game.current_area().drop_scripts);
 
@@ -145,7 +132,7 @@ std::int32_t select_command(Game& game) {
   const std::string name = typed_name(game);
   if (name != "strike") {
     const auto entry = find_carried(game, name);
-    if (entry == game.inventory.end() || !entry->item.is_weapon) return invalid(game);
+    if (entry == game.inventory.end() || !entry->item.is_weapon) return game.invalid_entry();
   }
   game.selected_weapon = cut(name, kWeaponNameCapacity);
   game.out << format_text("Selected %s.\n\n", name.c_str());

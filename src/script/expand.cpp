@@ -12,7 +12,7 @@ namespace {
 // A text that keeps leading to references of itself would never finish.
 constexpr int kMaxPasses = 64;
 
-std::string normalised(const Words& words) { return join_words(words, 0, static_cast<long>(words.size()) - 1); }
+std::string normalised(const Words& words) { return words_from(words, 0); }
 
 }  // namespace
 

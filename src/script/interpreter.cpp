@@ -17,10 +17,6 @@ namespace vesk {
 
 namespace {
 
-long count(const Words& words) { return static_cast<long>(words.size()); }
-
-std::string rest_of(const Words& words) { return join_words(words, 1, count(words) - 1); }
-
 // "msf F L": line L of message file F, for the next area view.
 void queue_message_line(Game& game, const Words& words) {
   if (words.size() < 3) return;
@@ -43,7 +39,7 @@ void give_ammo(Game& game, const Words& words) {
 }
 
 void give_item(Game& game, const Words& words) {
-  const std::string name = rest_of(words);
+  const std::string name = words_from(words, 1);
   const Item* item = game.world.find_item(name);
   if (!item) return;
   add_to_inventory(game, *item, 1);
@@ -51,7 +47,7 @@ void give_item(Game& game, const Words& words) {
 }
 
 void take_item(Game& game, const Words& words) {
-  const std::string name = rest_of(words);
+  const std::string name = words_from(words, 1);
   for (auto entry = game.inventory.begin(); entry != game.inventory.end(); ++entry) {
     if (entry->item.name == name) {
       game.inventory.erase(entry);
@@ -64,7 +60,7 @@ void take_item(Game& game, const Words& words) {
 // a number reads 0, and so does the end of the input.
 void ask_number(Game& game, const Words& words) {
   if (words.size() < 2) return;
-  const std::string prompt = expand_text(game, join_words(words, 2, count(words) - 1));
+  const std::string prompt = expand_text(game, words_from(words, 2));
   game.out << prompt << " (number)> " << std::flush;
   std::string answer;
   game.read_line(answer);
@@ -170,13 +166,13 @@ void execute_command(Game& game, const Words& words) {
   } else if (word == "msf") {
     queue_message_line(game, words);
   } else if (word == "msg") {
-    game.out << expand_text(game, rest_of(words)) << "\n";
+    game.out << expand_text(game, words_from(words, 1)) << "\n";
   } else if (word == ";" || word == ",") {
-    place_enemy(game, rest_of(words), word == ";");
+    place_enemy(game, words_from(words, 1), word == ";");
   } else if (word == ".") {
     give_ammo(game, words);
   } else if (word == ":") {
-    game.add_pending_message(rest_of(words));
+    game.add_pending_message(words_from(words, 1));
   } else if (word == "_") {
     give_item(game, words);
   } else if (word == "swim") {
@@ -190,11 +186,11 @@ void execute_command(Game& game, const Words& words) {
   } else if (word == "sv") {
     save_game(game);
   } else if (word == "d1t") {
-    game.vars.damage_cause1 = cut(rest_of(words), kDamageCauseCapacity);
+    game.vars.damage_cause1 = cut(words_from(words, 1), kDamageCauseCapacity);
   } else if (word == "d2t") {
-    game.vars.damage_cause2 = cut(rest_of(words), kDamageCauseCapacity);
+    game.vars.damage_cause2 = cut(words_from(words, 1), kDamageCauseCapacity);
   } else if (word == "s" && words.size() >= 2 && starts_with(words[1], "s") && words[1] != "steps") {
-    set_string_variable(game, words[1], expand_text(game, join_words(words, 2, count(words) - 1)));
+    set_string_variable(game, words[1], expand_text(game, words_from(words, 2)));
   } else if (word == "nk") {
     ask_number(game, words);
   } else {

@@ -108,14 +108,12 @@ Area* area_named(Game& game, const Words& words) {
   return &game.world.areas[static_cast<std::size_t>(number - 1)];
 }
 
-long count(const Words& words) { return static_cast<long>(words.size()); }
-
 void restore_item(Game& game, const Words& words) {
   Area* area = area_named(game, words);
   if (!area) return;
   const std::size_t first = area->is_subdivided ? 3 : 2;  // the first item variable
   if (words.size() < first + 4) return;
-  const Item* found = game.world.find_item(join_words(words, static_cast<long>(first) + 3, count(words) - 1));
+  const Item* found = game.world.find_item(words_from(words, static_cast<long>(first) + 3));
   if (!found) return;
   Item item = *found;
   if (area->is_subdivided) item.spot = word_number(words, 2);
@@ -128,7 +126,7 @@ void restore_enemy(Game& game, const Words& words) {
   if (!area) return;
   const std::size_t health = area->is_subdivided ? 3 : 2;
   if (words.size() < health + 3) return;
-  const Enemy* found = game.world.find_enemy(join_words(words, static_cast<long>(health) + 2, count(words) - 1));
+  const Enemy* found = game.world.find_enemy(words_from(words, static_cast<long>(health) + 2));
   if (!found) return;
   Enemy enemy = *found;
   if (area->is_subdivided) enemy.spot = word_number(words, 2);
@@ -153,14 +151,14 @@ void restore_line(Game& game, const Words& words) {
   } else if (key == "m") {
     v.m = to_int(words[1]);
   } else if (key == "sel") {
-    game.selected_weapon = cut(join_words(words, 1, count(words) - 1), kWeaponNameCapacity);
+    game.selected_weapon = cut(words_from(words, 1), kWeaponNameCapacity);
   } else if (key == "inv") {
-    const Item* item = game.world.find_item(join_words(words, 2, count(words) - 1));
+    const Item* item = game.world.find_item(words_from(words, 2));
     if (!item) return;
     add_to_inventory(game, *item, 1);
     game.inventory.back().quantity = to_int(words[1]);
   } else if (key == "ammo") {
-    const long entry = game.world.find_ammo(join_words(words, 2, count(words) - 1));
+    const long entry = game.world.find_ammo(words_from(words, 2));
     if (entry >= 0) game.world.ammo[static_cast<std::size_t>(entry)].count = to_int(words[1]);
   } else if (starts_with(key, "v") && is_integer_text(std::string_view(key).substr(1))) {
     set_variable(game, key, to_int(words[1]));
