@@ -83,8 +83,8 @@ const Item* load_weapon_profile(Game& game) {
     game.weapon = WeaponProfile{};
     return nullptr;
   }
-  const Item* weapon = game.world.find_item(game.selected_weapon);
-  if (!weapon || !weapon->is_weapon) return nullptr;
+  const Item* weapon = game.world.find_weapon(game.selected_weapon);
+  if (!weapon) return nullptr;
   game.weapon = WeaponProfile{weapon->min_damage, weapon->max_damage, weapon->hit_chance};
   return weapon;
 }

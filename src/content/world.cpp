@@ -20,6 +20,11 @@ const Item* World::find_item(std::string_view name) const {
   return index ? &items[*index] : nullptr;
 }
 
+const Item* World::find_weapon(std::string_view name) const {
+  const std::size_t* index = weapon_index_.find(name);
+  return index ? &items[*index] : nullptr;
+}
+
 const Enemy* World::find_enemy(std::string_view name) const {
   const std::size_t* index = enemy_index_.find(name);
   return index ? &enemies[*index] : nullptr;
@@ -33,6 +38,7 @@ long World::find_ammo(std::string_view weapon_name) const {
 void World::add_item(Item item) {
   const std::size_t index = items.size();
   item_index_.add(item.name, index);
+  if (item.is_weapon) weapon_index_.add(item.name, index);
   if (item.is_weapon && !item.is_melee) {
     ammo_index_.add(item.name, ammo.size());
     ammo.push_back(AmmoEntry{index, 0});

@@ -42,6 +42,8 @@ struct World {
   std::vector<AmmoEntry> ammo;
 
   const Item* find_item(std::string_view name) const;
+  // The first item of this name that is a weapon.
+  const Item* find_weapon(std::string_view name) const;
   const Enemy* find_enemy(std::string_view name) const;
   // Index into `ammo` of the weapon with this name, or -1.
   long find_ammo(std::string_view weapon_name) const;
@@ -54,6 +56,7 @@ struct World {
 
  private:
   NameIndex item_index_;
+  NameIndex weapon_index_;
   NameIndex enemy_index_;
   NameIndex ammo_index_;
 };
