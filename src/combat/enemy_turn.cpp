@@ -30,6 +30,7 @@ void let_enemies_arrive(Game& game, Area& area) {
   for (const EnemyKind& kind : area.enemy_kinds) {
     if (!game.rng.chance(kind.chance)) continue;
     if (game.subdivided_now && !spot_in_range(kind.enemy, game.vars.a2)) continue;
+    if (area.live_enemies.size() >= kMaxLiveEnemies) continue;
     area.live_enemies.push_back(kind.enemy);
     Enemy& enemy = area.live_enemies.back();
     if (game.subdivided_now) enemy.spot = game.vars.a2;
@@ -71,7 +72,7 @@ bool attack(Game& game, Enemy& enemy) {
   if (game.rng.chance(chosen.hit_chance)) {
     std::int32_t damage = game.rng.range(chosen.min_damage, chosen.max_damage);
     if (game.has_armor) damage /= 2;
-    game.vars.h = std::max(wrap_sub(game.vars.h, damage), 0);
+    game.vars.h = std::max(lose_health(game.vars.h, damage), 0);
     if (enemy.is_definite) {
       game.out << format_text("The %s %s (-%d -> %d).\n\n", name, chosen.text.c_str(), damage, game.vars.h);
     } else {

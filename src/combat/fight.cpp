@@ -169,7 +169,7 @@ std::int32_t fight_command(Game& game) {
   }
   if (weapon) apply_attribute_factors(game, *weapon, target);
   const std::int32_t damage = game.rng.range(game.weapon.min_damage, game.weapon.max_damage);
-  target.health = wrap_sub(target.health, damage);
+  target.health = lose_health(target.health, damage);
   game.out << format_text("Your attack hit for %d damage.\n", damage);
   if (target.health <= 0) defeat(game, index);
   return kTurn;

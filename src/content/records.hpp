@@ -19,6 +19,10 @@ inline constexpr std::size_t kLootLineCapacity = 126;
 // this many, so a stray huge number cannot exhaust memory.
 inline constexpr std::int32_t kMaxSpots = 100000;
 
+// The most enemies that can stand in one area at once; arrivals and placements
+// beyond it do not happen, so that a runaway script loop cannot stall the game.
+inline constexpr std::size_t kMaxLiveEnemies = 10000;
+
 using Lines = std::vector<std::string>;
 using Words = std::vector<std::string>;
 

@@ -120,6 +120,12 @@ bool take_piece(Source& source, std::string& piece) {
   return !piece.empty();
 }
 
+// A text ends at its first NUL byte; what follows it on the line is dropped,
+// so that what the game shows and what it matches are the same text.
+void end_at_nul(std::string& piece) {
+  if (const std::size_t nul = piece.find('\0'); nul != std::string::npos) piece.resize(nul);
+}
+
 struct StreamSource {
   static constexpr int kEnd = std::char_traits<char>::eof();
   std::streambuf* buffer;
@@ -141,6 +147,7 @@ bool read_piece(std::istream& in, std::string& piece) {
   StreamSource source{in.rdbuf()};
   const bool got = take_piece(source, piece);
   if (!got) in.setstate(std::ios::eofbit);
+  end_at_nul(piece);
   return got;
 }
 
@@ -148,7 +155,10 @@ std::vector<std::string> split_lines(std::string_view content) {
   std::vector<std::string> lines;
   TextSource source{content};
   std::string piece;
-  while (take_piece(source, piece)) lines.push_back(piece);
+  while (take_piece(source, piece)) {
+    end_at_nul(piece);
+    lines.push_back(piece);
+  }
   return lines;
 }
 

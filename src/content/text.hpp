@@ -67,7 +67,8 @@ inline bool starts_with(std::string_view text, std::string_view prefix) {
 
 // Reads one piece of a line as the console and the file reader do: at most 254
 // characters, stopping after the first line feed. A CR LF pair reads as a single
-// line feed. False when the stream is at its end before any character.
+// line feed, and the piece ends at a NUL byte. False when the stream is at its
+// end before any character.
 bool read_piece(std::istream& in, std::string& piece);
 
 bool file_exists(const std::filesystem::path& file);

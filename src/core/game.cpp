@@ -197,7 +197,7 @@ void Game::show_due_view() {
 void Game::take_lasting_damage(std::int32_t strength, const std::string& cause) {
   const std::int32_t damage = rng.mod(strength) + 1;
   add_pending_message(format_text("You took %d damage from %s.\n", damage, cause.c_str()));
-  vars.h = wrap_sub(vars.h, damage);
+  vars.h = lose_health(vars.h, damage);
 }
 
 void Game::run_prompt_loop() {

@@ -135,7 +135,7 @@ void step_or_leave(Game& game, std::int32_t direction) {
       game.subdivided_now = false;
       game.entry_spot_known = false;
     }
-  } else if (exit > 0) {
+  } else if (game.current_area().has_spot(exit)) {
     game.vars.a2 = exit;
     game.facing = direction;
   }

@@ -13,7 +13,7 @@ void refill_air_and_drown(Game& game) {
     game.vars.air = 0;
     const std::int32_t damage = game.rng.mod(15);
     game.add_pending_message(format_text("You took %d damage from drowning.\n", damage));
-    game.vars.h = wrap_sub(game.vars.h, damage);
+    game.vars.h = lose_health(game.vars.h, damage);
   }
 }
 

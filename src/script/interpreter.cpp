@@ -144,6 +144,7 @@ void place_enemy(Game& game, std::string_view name, bool definite) {
   const Enemy* found = game.world.find_enemy(name);
   if (!found) return;
   Area& area = game.current_area();
+  if (area.live_enemies.size() >= kMaxLiveEnemies) return;
   Enemy enemy = *found;
   // Numbered after every enemy of its display name in the area, wherever they stand.
   enemy.instance_number = 1;

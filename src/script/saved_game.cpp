@@ -21,13 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Asks for the file name. A name that would leave the game directory, or that
-// the file system would cut short, is refused.
+// Asks for the file name. A name that would leave the game directory is refused.
 bool ask_file(Game& game, fs::path& file) {
   game.out << "File name?> " << std::flush;
   std::string name;
   game.read_line(name);
-  if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos) {
+  if (name.find('/') != std::string::npos) {
     game.out << "Error: invalid file name\n";
     return false;
   }
@@ -123,7 +122,7 @@ void restore_item(Game& game, const Words& words) {
 
 void restore_enemy(Game& game, const Words& words) {
   Area* area = area_named(game, words);
-  if (!area) return;
+  if (!area || area->live_enemies.size() >= kMaxLiveEnemies) return;
   const std::size_t health = area->is_subdivided ? 3 : 2;
   if (words.size() < health + 3) return;
   const Enemy* found = game.world.find_enemy(words_from(words, static_cast<long>(health) + 2));
