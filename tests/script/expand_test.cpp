@@ -8,24 +8,12 @@
 #include <sstream>
 #include <string>
 
-#include "core/game.hpp"
 #include "script/variables.hpp"
+#include "support/script_game.hpp"
 
 namespace {
 
-vesk::World one_area() {
-  vesk::World world;
-  world.areas.push_back(vesk::Area{});
-  return world;
-}
-
-struct ScriptGame {
-  std::istringstream in;
-  std::ostringstream out;
-  vesk::Game game{one_area(), in, out, 0};
-
-  std::string expand(const std::string& text) { return vesk::expand_text(game, text); }
-};
+using vesk::testing::ScriptGame;
 
 TEST(ExpandText, OnlyWordsThatBeginWithAReferenceReadAndGrowTheTables) {
   ScriptGame g;

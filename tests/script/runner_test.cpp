@@ -9,52 +9,34 @@
 #include <sstream>
 #include <string>
 
-#include "core/game.hpp"
 #include "script/condition.hpp"
 #include "script/interpreter.hpp"
+#include "support/script_game.hpp"
 
 namespace {
 
-vesk::World one_area() {
-  vesk::World world;
-  world.areas.push_back(vesk::Area{});
-  return world;
-}
-
-struct ScriptGame {
-  std::istringstream in;
-  std::ostringstream out;
-  vesk::Game game{one_area(), in, out, 0};
-
-  void run(std::initializer_list<const char*> lines) {
-    vesk::Script script;
-    for (const char* line : lines) script.push_back(vesk::parse_script_line(line));
-    vesk::run_script(game, script);
-  }
-  bool holds(const std::string& condition) { return vesk::evaluate_condition(game, condition); }
-  std::size_t table_size() const { return game.vars.numbered.size(); }
-};
+using vesk::testing::ScriptGame;
 
 TEST(RunScript, StopsTestingConditionsAtTheFirstFalseOne) {
   ScriptGame g;
   g.run({"2 = v1 1 = v9 0 msg never"});  // v9 is never read
-  EXPECT_EQ(g.table_size(), 1u);
+  EXPECT_EQ(g.numbered().size(), 1u);
   g.run({"0 s v1 1", "2 = v1 1 = v9 0 msg both hold"});
-  EXPECT_EQ(g.table_size(), 9u);
+  EXPECT_EQ(g.numbered().size(), 9u);
   EXPECT_EQ(g.out.str(), "both hold\n");
 }
 
 TEST(Conditions, ReadBothOperandsWhateverTheOperator) {
   ScriptGame g;
   EXPECT_FALSE(g.holds("> v4 v6"));
-  EXPECT_EQ(g.table_size(), 6u);
+  EXPECT_EQ(g.numbered().size(), 6u);
   // Time window bounds are numbers, never variable names.
   g.game.current_weekday = 3;
   g.run({"0 s v7 3"});
   EXPECT_FALSE(g.holds("tcw v7 v7"));
   EXPECT_FALSE(g.holds("tcw 3"));
   EXPECT_TRUE(g.holds("tcw 3 3"));
-  EXPECT_EQ(g.table_size(), 7u);
+  EXPECT_EQ(g.numbered().size(), 7u);
 }
 
 TEST(Conditions, ItemVariablesOfTheCurrentItem) {

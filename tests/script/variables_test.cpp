@@ -7,28 +7,14 @@
 #include <sstream>
 #include <string>
 
-#include "core/game.hpp"
+#include "support/script_game.hpp"
 
 namespace {
 
-vesk::World two_areas() {
-  vesk::World world;
-  world.areas.resize(2);
-  return world;
-}
-
-struct ScriptGame {
-  std::istringstream in;
-  std::ostringstream out;
-  vesk::Game game{two_areas(), in, out, 0};
-
-  std::int32_t get(const std::string& name) { return vesk::get_variable(game, name); }
-  void set(const std::string& name, std::int32_t value) { vesk::set_variable(game, name, value); }
-  const std::vector<std::int32_t>& numbered() const { return game.vars.numbered; }
-};
+using vesk::testing::ScriptGame;
 
 TEST(Variables, LiteralsAndUnknownNamesTouchNoTable) {
-  ScriptGame g;
+  ScriptGame g{2};
   const std::pair<const char*, std::int32_t> reads[] = {{"007", 7}, {"+5", 5}, {"", 0},    {"-", 0},
                                                         {" 12", 0}, {"H", 0},  {"zork", 0}};
   for (const auto& [name, value] : reads) EXPECT_EQ(g.get(name), value) << '"' << name << '"';
@@ -38,7 +24,7 @@ TEST(Variables, LiteralsAndUnknownNamesTouchNoTable) {
 }
 
 TEST(Variables, EachNamedVariableKeepsItsOwnValue) {
-  ScriptGame g;
+  ScriptGame g{2};
   const char* names[] = {"game", "steps", "htcw", "prev", "a2", "air", "air2", "dt1", "dt2", "h", "m"};
   for (std::int32_t k = 0; k < 11; ++k) g.set(names[k], 11 + k);
   for (std::int32_t k = 0; k < 11; ++k) EXPECT_EQ(g.get(names[k]), 11 + k) << names[k];
@@ -48,7 +34,7 @@ TEST(Variables, EachNamedVariableKeepsItsOwnValue) {
 }
 
 TEST(Variables, NumberedTableGrowsToTheHighestNumberUsed) {
-  ScriptGame g;
+  ScriptGame g{2};
   EXPECT_EQ(g.get("v9"), 0);
   EXPECT_EQ(g.numbered(), std::vector<std::int32_t>(9, 0));
   g.set("v3x", 7);  // only the leading digits count
@@ -58,7 +44,7 @@ TEST(Variables, NumberedTableGrowsToTheHighestNumberUsed) {
   EXPECT_EQ(g.numbered().size(), 12u);
   EXPECT_EQ(g.numbered()[11], -1);
 
-  ScriptGame none;
+  ScriptGame none{2};
   const std::string beyond = "v" + std::to_string(vesk::kMaxNumberedVariables + 1);
   for (const std::string& name : {std::string("v0"), std::string("v"), std::string("v-3"), beyond}) {
     none.set(name, 5);
@@ -68,7 +54,7 @@ TEST(Variables, NumberedTableGrowsToTheHighestNumberUsed) {
 }
 
 TEST(Variables, IndirectNamesGoThroughAnotherNumberedVariable) {
-  ScriptGame g;
+  ScriptGame g{2};
   g.set("v1", 2);
   g.set("v2", 4);
   g.set("vvv1", 6);  // v1 holds 2, v2 holds 4: the name reaches v4
@@ -88,14 +74,14 @@ TEST(Variables, IndirectNamesGoThroughAnotherNumberedVariable) {
 }
 
 TEST(StringVariables, TableGrowsWithEmptyTextsAndHolds254Characters) {
-  ScriptGame g;
+  ScriptGame g{2};
   vesk::set_string_variable(g.game, "s3", std::string(300, 'x'));
   EXPECT_EQ(g.game.vars.strings, (std::vector<std::string>{"", "", std::string(254, 'x')}));
   EXPECT_EQ(vesk::get_string_variable(g.game, "s5"), "");  // reading grows the table too
   EXPECT_EQ(g.game.vars.strings.size(), 5u);
   EXPECT_EQ(vesk::get_string_variable(g.game, "s3rd"), std::string(254, 'x'));
 
-  ScriptGame none;
+  ScriptGame none{2};
   for (const char* name : {"s0", "s", "sx", "steps", "v1"}) {
     vesk::set_string_variable(none.game, name, "text");
     EXPECT_EQ(vesk::get_string_variable(none.game, name), "") << name;

@@ -1,0 +1,44 @@
+// A game held in memory for the script tests: empty areas, no input, and the
+// output kept for inspection.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/game.hpp"
+#include "script/condition.hpp"
+#include "script/expand.hpp"
+#include "script/runner.hpp"
+#include "script/variables.hpp"
+
+namespace vesk::testing {
+
+inline World empty_areas(std::size_t count) {
+  World world;
+  world.areas.resize(count);
+  return world;
+}
+
+struct ScriptGame {
+  explicit ScriptGame(std::size_t areas = 1) : game(empty_areas(areas), in, out, 0) {}
+
+  std::string expand(const std::string& text) { return expand_text(game, text); }
+  std::int32_t get(const std::string& name) { return get_variable(game, name); }
+  void set(const std::string& name, std::int32_t value) { set_variable(game, name, value); }
+  bool holds(const std::string& condition) { return evaluate_condition(game, condition); }
+  void run(std::initializer_list<const char*> lines) {
+    Script script;
+    for (const char* line : lines) script.push_back(parse_script_line(line));
+    run_script(game, script);
+  }
+  const std::vector<std::int32_t>& numbered() const { return game.vars.numbered; }
+
+  std::istringstream in;
+  std::ostringstream out;
+  Game game;
+};
+
+}  // namespace vesk::testing
