@@ -87,15 +87,20 @@ std::int32_t to_int(std::string_view text) {
 std::string cut(std::string_view text, std::size_t capacity) { return std::string(text.substr(0, capacity)); }
 
 std::string format_text(const char* format, ...) {
+  // Most texts fit the buffer; a longer one is formatted again at its size.
+  char buffer[512];
   va_list args;
   va_start(args, format);
-  va_list again;
-  va_copy(again, args);
-  const int size = std::vsnprintf(nullptr, 0, format, args);
+  // The analyzer does not see va_start through the standard header's macro.
+  // NOLINTNEXTLINE(clang-analyzer-valist.Uninitialized)
+  const int size = std::vsnprintf(buffer, sizeof buffer, format, args);
   va_end(args);
-  std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
-  if (size > 0) std::vsnprintf(text.data(), text.size() + 1, format, again);
-  va_end(again);
+  if (size < 0) return {};
+  if (static_cast<std::size_t>(size) < sizeof buffer) return {buffer, static_cast<std::size_t>(size)};
+  std::string text(static_cast<std::size_t>(size), '\0');
+  va_start(args, format);
+  std::vsnprintf(text.data(), text.size() + 1, format, args);
+  va_end(args);
   return text;
 }
 

@@ -80,7 +80,7 @@ namespace {
 // name is short, so that any save name the file system takes can be saved.
 fs::path write_temporary(const fs::path& directory, const std::string& text) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path temporary = directory / (".vesk-save-" + std::to_string(attempt) + ".tmp");
+    fs::path temporary = directory / (".vesk-save-" + std::to_string(attempt) + ".tmp");
     std::FILE* out = std::fopen(temporary.c_str(), "wx");
     if (!out) {
       std::error_code error;
