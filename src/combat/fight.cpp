@@ -21,9 +21,7 @@ namespace {
 long find_target(Game& game) {
   const Words words = split_words(game.input_line);
   if (words.size() < 2) return -1;
-  const bool numbered = is_integer_text(words.back());
-  const std::int32_t number = numbered ? to_int(words.back()) : 1;
-  const std::string name = join_words(words, 1, word_count(words) - (numbered ? 2 : 1));
+  const auto [name, number] = name_and_number(words);
   const std::vector<Enemy>& enemies = game.current_area().live_enemies;
   if (number < 1 || static_cast<std::size_t>(number) > enemies.size()) return -1;
   for (std::size_t i = 0; i < enemies.size(); ++i) {

@@ -37,6 +37,11 @@ std::string join_words(const Words& words, long first, long last) {
   return cut(joined, kTextCapacity);
 }
 
+NameAndNumber name_and_number(const Words& words) {
+  const bool numbered = !words.empty() && is_integer_text(words.back());
+  return {join_words(words, 1, word_count(words) - (numbered ? 2 : 1)), numbered ? to_int(words.back()) : 1};
+}
+
 std::string replace_char(std::string_view text, char find, char put) {
   std::string result = cut(text, kTextCapacity);
   std::replace(result.begin(), result.end(), find, put);

@@ -36,6 +36,15 @@ inline std::string words_from(const Words& words, long first) {
   return join_words(words, first, word_count(words) - 1);
 }
 
+// The words after a command word read as "NAME [N]": the name joined with single
+// spaces, and the number, 1 when the last word is not an integer ("pickup coin 2",
+// "fight big rat").
+struct NameAndNumber {
+  std::string name;
+  std::int32_t number = 1;
+};
+NameAndNumber name_and_number(const Words& words);
+
 std::string replace_char(std::string_view text, char find, char put);
 
 // Each word of `text` preceded by one space, with whole-word matches of `find`

@@ -83,9 +83,7 @@ std::int32_t use_command(Game& game) {
 // the Nth ammunition pile of the area and passes no turn.
 std::int32_t pickup_command(Game& game) {
   const Words words = split_words(game.input_line);
-  const bool numbered = !words.empty() && is_integer_text(words.back());
-  const std::int32_t number = numbered ? to_int(words.back()) : 1;
-  const std::string name = join_words(words, 1, word_count(words) - (numbered ? 2 : 1));
+  const auto [name, number] = name_and_number(words);
   if (name == "ammo") return pickup_ammo(game, number);
 
   std::vector<Item>& items = game.current_area().items;
