@@ -15,8 +15,8 @@
 #include "combat/enemy_turn.hpp"
 #include "content/records.hpp"
 #include "content/world.hpp"
-#include "core/game.hpp"
 #include "core/view.hpp"
+#include "state/game_state.hpp"
 
 namespace {
 
@@ -81,21 +81,21 @@ vesk::World make_world(std::int64_t enemies, std::int64_t items, bool subdivided
 
 // The steps of one pass that visit the area's enemies and items, in the order
 // the turn loop runs them, ending with a turn that passes without a move.
-void run_pass(vesk::Game& game) {
+void run_pass(vesk::GameState& game) {
   vesk::sweep_departed_enemies(game);
   vesk::update_grappled(game);
   vesk::show_area_view(game, true);
-  if (vesk::run_enemy_turn(game)) game.vars.h = 100;  // never happens: every attack misses
+  if (vesk::run_enemy_turn(game)) game.vars.health = 100;  // never happens: every attack misses
   vesk::make_enemies_ready(game);
 }
 
 void bench_pass(benchmark::State& state, std::int64_t enemies, std::int64_t items, bool subdivided) {
   std::istringstream in;
   std::ostringstream out;
-  vesk::Game game(make_world(enemies, items, subdivided), in, out, 1);
+  vesk::GameState game(make_world(enemies, items, subdivided), in, out, 1);
   game.subdivided_now = subdivided;
   if (subdivided) {
-    game.vars.a2 = 1;
+    game.vars.spot = 1;
     game.facing = 0;
     game.entry_spot_known = true;
   }

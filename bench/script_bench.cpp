@@ -6,10 +6,10 @@
 #include <string>
 
 #include "content/records.hpp"
-#include "core/game.hpp"
 #include "script/expand.hpp"
 #include "script/runner.hpp"
 #include "script/variables.hpp"
+#include "state/game_state.hpp"
 
 namespace {
 
@@ -30,7 +30,7 @@ void BM_CountingLoop(benchmark::State& state) {
   };
   std::istringstream in;
   std::ostringstream out;
-  vesk::Game game(one_area(), in, out, 0);
+  vesk::GameState game(one_area(), in, out, 0);
   for (auto _ : state) {
     vesk::run_script(game, script);
     benchmark::DoNotOptimize(game.vars.numbered.data());
@@ -46,7 +46,7 @@ BENCHMARK(BM_CountingLoop)->Unit(benchmark::kMillisecond);
 void BM_LongExpansion(benchmark::State& state) {
   std::istringstream in;
   std::ostringstream out;
-  vesk::Game game(one_area(), in, out, 0);
+  vesk::GameState game(one_area(), in, out, 0);
   std::string text;
   for (int k = 1; text.size() + 8 < 254; ++k) {
     const std::string n = std::to_string(k % 9 + 1);

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "content/text.hpp"
+#include "base/text.hpp"
 #include "content/world.hpp"
 #include "core/game.hpp"
 
@@ -40,7 +40,7 @@ inline void play_in_memory(World world, std::string_view input, std::uint32_t se
   NullBuffer sink;
   std::ostream out(&sink);
   Game game(std::move(world), in, out, seed, "/nonexistent/vesk-fuzz");
-  game.jump_limit = 1000;
+  game.state().jump_limit = 1000;
   game.run();
 }
 

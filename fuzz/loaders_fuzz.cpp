@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::istringstream in;
   vesk::fuzzing::NullBuffer sink;
   std::ostream out(&sink);
-  vesk::Game game(catalogues(), in, out, 1, "/nonexistent/vesk-fuzz");
+  vesk::GameState game(catalogues(), in, out, 1, "/nonexistent/vesk-fuzz");
   vesk::restore_game(game, lines);
   vesk::saved_game_text(game);
   return 0;

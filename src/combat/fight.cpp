@@ -4,13 +4,12 @@
 #include <cmath>
 #include <limits>
 #include <ostream>
-#include <string_view>
-#include <unordered_map>
 
-#include "content/text.hpp"
-#include "core/arith.hpp"
-#include "core/game.hpp"
-#include "script/interpreter.hpp"
+#include "base/arith.hpp"
+#include "base/index.hpp"
+#include "base/text.hpp"
+#include "content/numbering.hpp"
+#include "state/game_state.hpp"
 
 namespace vesk {
 
@@ -18,16 +17,14 @@ namespace {
 
 // "fight rat 2": the live enemy shown as "rat" with number 2, on the player's
 // spot; the number is 1 when not given. Its index, or -1.
-long find_target(Game& game) {
-  const Words words = split_words(game.input_line);
+long find_target(GameState& game, const Words& words) {
   if (words.size() < 2) return -1;
   const auto [name, number] = name_and_number(words);
   const std::vector<Enemy>& enemies = game.current_area().live_enemies;
-  if (number < 1 || static_cast<std::size_t>(number) > enemies.size()) return -1;
+  if (!is_number_in(number, enemies.size())) return -1;
   for (std::size_t i = 0; i < enemies.size(); ++i) {
     const Enemy& enemy = enemies[i];
-    if (enemy.shown_name == name && enemy.instance_number == number &&
-        (!game.subdivided_now || enemy.spot == game.vars.a2)) {
+    if (enemy.shown_name == name && enemy.instance_number == number && game.is_with_player(enemy.spot)) {
       return static_cast<long>(i);
     }
   }
@@ -36,7 +33,7 @@ long find_target(Game& game) {
 
 // Whether the selected weapon can be used now; a ranged weapon spends a round
 // here, before the hit roll, so a miss costs it too.
-bool weapon_ready(Game& game) {
+bool weapon_ready(GameState& game) {
   if (game.selected_weapon == "strike") return true;
   const Item* weapon = game.world.find_item(game.selected_weapon);
   if (weapon && weapon->is_melee) return true;
@@ -76,7 +73,7 @@ std::int32_t scaled(std::int32_t bound, double factor) {
 // Loads the weapon profile: bare hands, or the selected weapon's numbers. A
 // weapon that is no catalogue weapon leaves the last profile in place. Returns
 // the weapon that gave the profile.
-const Item* load_weapon_profile(Game& game) {
+const Item* load_weapon_profile(GameState& game) {
   if (game.selected_weapon == "strike") {
     game.weapon = WeaponProfile{};
     return nullptr;
@@ -89,7 +86,7 @@ const Item* load_weapon_profile(Game& game) {
 
 // Every attribute of the target, in the enemy's order, that the weapon shares
 // multiplies the damage bound by its factor.
-void apply_attribute_factors(Game& game, const Item& weapon, const Enemy& target) {
+void apply_attribute_factors(GameState& game, const Item& weapon, const Enemy& target) {
   for (const EnemyAttribute& attribute : target.attributes) {
     for (const std::string& own : weapon.attributes) {
       if (own == attribute.name) game.weapon.max_damage = scaled(game.weapon.max_damage, attribute.factor);
@@ -99,7 +96,7 @@ void apply_attribute_factors(Game& game, const Item& weapon, const Enemy& target
 
 // Each loot line is rolled on its own: "m LOW HIGH CHANCE" (money), "ammo
 // WEAPON LOW HIGH CHANCE", or "ITEM NAME LOW HIGH CHANCE".
-void roll_loot(Game& game, const std::string& line) {
+void roll_loot(GameState& game, const std::string& line) {
   const Words words = split_words(line);
   const long w = word_count(words);
   if (w < 4) return;
@@ -110,7 +107,7 @@ void roll_loot(Game& game, const std::string& line) {
     if (!game.rng.chance(chance)) return;
     const std::int32_t amount = game.rng.range(low, high);
     game.out << format_text("Obtained %dm.\n", amount);
-    game.vars.m = wrap_add(game.vars.m, amount);
+    game.vars.money = wrap_add(game.vars.money, amount);
   } else if (words[0] == "ammo") {
     const std::string weapon = join_words(words, 1, w - 4);
     const long entry = game.world.find_ammo(weapon);
@@ -126,13 +123,13 @@ void roll_loot(Game& game, const std::string& line) {
     if (!item) return;
     const std::int32_t amount = game.rng.range(low, high);
     game.out << format_text("Obtained %d %s(s).\n", amount, name.c_str());
-    add_to_inventory(game, *item, amount);
+    game.inventory.add(*item, amount);
   }
 }
 
 // The target leaves the area; enemies after it are numbered anew by their
 // display name, counting every enemy before them.
-void defeat(Game& game, std::size_t index) {
+void defeat(GameState& game, std::size_t index) {
   std::vector<Enemy>& enemies = game.current_area().live_enemies;
   const Enemy target = enemies[index];
   if (target.is_definite) {
@@ -142,35 +139,30 @@ void defeat(Game& game, std::size_t index) {
   }
   for (const std::string& line : target.loot) roll_loot(game, line);
   enemies.erase(enemies.begin() + static_cast<std::ptrdiff_t>(index));
-  std::unordered_map<std::string_view, std::int32_t> before;
-  for (std::size_t i = 0; i < enemies.size(); ++i) {
-    std::int32_t& seen = before[enemies[i].shown_name];
-    if (i >= index) enemies[i].instance_number = seen + 1;
-    ++seen;
-  }
+  number_by_name(enemies, index);
   game.out << "\n";
 }
 
 }  // namespace
 
-std::int32_t fight_command(Game& game) {
-  const long found = find_target(game);
+Outcome fight_command(GameState& game, const Words& words) {
+  const long found = find_target(game, words);
   if (found < 0) return game.invalid_entry();
   const auto index = static_cast<std::size_t>(found);
-  if (!weapon_ready(game)) return kTurn;
+  if (!weapon_ready(game)) return Outcome::turn();
   Enemy& target = game.current_area().live_enemies[index];
   const Item* weapon = load_weapon_profile(game);
   // A grappled player cannot miss.
   if (!game.grappled && !game.rng.chance(game.weapon.hit_chance)) {
     game.out << "Your attack missed.\n";
-    return kTurn;
+    return Outcome::turn();
   }
   if (weapon) apply_attribute_factors(game, *weapon, target);
   const std::int32_t damage = game.rng.range(game.weapon.min_damage, game.weapon.max_damage);
   target.health = lose_health(target.health, damage);
   game.out << format_text("Your attack hit for %d damage.\n", damage);
   if (target.health <= 0) defeat(game, index);
-  return kTurn;
+  return Outcome::turn();
 }
 
 }  // namespace vesk

@@ -1,13 +1,14 @@
 // The player's attack: the fight command.
 #pragma once
 
-#include <cstdint>
+#include "content/records.hpp"
+#include "state/outcome.hpp"
 
 namespace vesk {
 
-class Game;
+struct GameState;
 
-// The fight command: the turn result of "fight name [number]".
-std::int32_t fight_command(Game& game);
+// "fight NAME [N]": attacks live enemy N of that name where the player is.
+Outcome fight_command(GameState& game, const Words& words);
 
 }  // namespace vesk

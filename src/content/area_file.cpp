@@ -1,10 +1,10 @@
 // Area files: long and short description, paths and actions (four sections ended
 // by blank lines), then keyword lines read in a second pass from the top.
-#include <map>
-#include <unordered_map>
 #include <utility>
 
-#include "content/text.hpp"
+#include "base/index.hpp"
+#include "base/text.hpp"
+#include "content/numbering.hpp"
 #include "content/world.hpp"
 
 namespace vesk {
@@ -141,7 +141,7 @@ class KeywordReader {
   }
 
   // "item rusty key", after "m2" "item rusty key 4" with a spot. Every line is
-  // one area item, numbered among the items of its name (and spot).
+  // one area item; they are numbered once the whole file is read.
   void add_item(const Words& words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 2 : w - 1;
@@ -152,9 +152,6 @@ class KeywordReader {
     if (subdivided_form_) {
       item.spot = to_int(word(words, w - 1));
       if (item.spot < 1) return;
-      item.instance_number = ++items_on_spot_[{item.name, item.spot}];
-    } else {
-      item.instance_number = ++items_by_name_[item.name];
     }
     area_.items.push_back(std::move(item));
   }
@@ -181,9 +178,9 @@ class KeywordReader {
   static void add_list_line(std::vector<Entry>& entries, const Words& words) {
     const long w = word_count(words);
     if (w < 3) return;
-    const std::int32_t n = to_int(words[1]);
-    if (n < 1 || static_cast<std::size_t>(n) > entries.size()) return;
-    Choice& entry = entries[static_cast<std::size_t>(n - 1)];
+    Entry* found = nth(entries, to_int(words[1]));
+    if (!found) return;
+    Choice& entry = *found;
     const std::string& code = words[2];
     std::string text = join_words(words, 3, w - 1);
     if (code == "cv") {
@@ -202,8 +199,6 @@ class KeywordReader {
   bool subdivided_form_ = false;
   bool reading_rows_ = false;
   std::int32_t current_rows_ = 0;
-  std::unordered_map<std::string, std::int32_t> items_by_name_;
-  std::map<std::pair<std::string, std::int32_t>, std::int32_t> items_on_spot_;
 };
 
 }  // namespace
@@ -213,6 +208,8 @@ Area parse_area(const Lines& lines, const World& world) {
   read_sections(area, lines);
   KeywordReader reader(area, world);
   for (const std::string& line : lines) reader.read(line);
+  // Items before "m2" lie on spot 0, so they count among themselves.
+  number_area_items(area.items, area.is_subdivided);
   return area;
 }
 

@@ -2,7 +2,7 @@
 // ended by a blank line; then "grapple" and "attr " lines anywhere in the file.
 #include <cstdlib>
 
-#include "content/text.hpp"
+#include "base/text.hpp"
 #include "content/world.hpp"
 
 namespace vesk {

@@ -1,6 +1,6 @@
 // Item files: the name on the first line, then keyword lines that make the item
 // a weapon, a lamp, armour or an air supply and give it attributes and use scripts.
-#include "content/text.hpp"
+#include "base/text.hpp"
 #include "content/world.hpp"
 
 namespace vesk {

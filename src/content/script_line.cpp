@@ -1,7 +1,7 @@
 // The script-line format: a condition count, conditions of three words each and
 // a command, split once when a game loads.
+#include "base/text.hpp"
 #include "content/records.hpp"
-#include "content/text.hpp"
 
 namespace vesk {
 

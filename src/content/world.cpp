@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "content/text.hpp"
+#include "base/text.hpp"
 
 namespace vesk {
 

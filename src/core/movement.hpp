@@ -2,20 +2,22 @@
 // subdivided area.
 #pragma once
 
-#include <cstdint>
+#include "content/records.hpp"
+#include "state/outcome.hpp"
 
 namespace vesk {
 
-class Game;
+struct GameState;
 
 // Refreshes `subdivided_now` and, on entering a subdivided area, finds the
 // entry spot and facing.
-void refresh_subdivided_area(Game& game);
+void refresh_subdivided_area(GameState& game);
 
-// The path command: the turn result of "path N".
-std::int32_t path_command(Game& game);
+// "path N": a listed path of an ordinary area, or a listed exit of the
+// player's spot in a subdivided one.
+Outcome path_command(GameState& game, const Words& words);
 
-// The move at the end of a pass whose turn result is above 0.
-void move_player(Game& game);
+// The move at the end of a pass whose command chose a path or a step.
+void move_player(GameState& game, const Outcome& move);
 
 }  // namespace vesk

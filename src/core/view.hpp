@@ -1,13 +1,13 @@
-// The area view: what the player sees of the current area, and the numbering of
-// the paths and actions that the path and action commands read.
+// The area view: what the player sees of the current area.
 #pragma once
 
 namespace vesk {
 
-class Game;
+struct GameState;
 
-// Prints the view of the current area. `full` shows the long description even
-// on a visited area (the look command).
-void show_area_view(Game& game, bool full);
+// Makes the listing, then prints the view of the current area and marks the
+// area visited. `full` shows the long description even on a visited area
+// (the look command).
+void show_area_view(GameState& game, bool full);
 
 }  // namespace vesk

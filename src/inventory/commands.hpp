@@ -1,17 +1,19 @@
-// The inventory commands: use, pickup, drop, select and the two listings.
+// The inventory commands: use, pickup, drop, select, ammo and inv. Each gets
+// the words the player typed, the command word first.
 #pragma once
 
-#include <cstdint>
+#include "content/records.hpp"
+#include "state/outcome.hpp"
 
 namespace vesk {
 
-class Game;
+struct GameState;
 
-std::int32_t use_command(Game& game);
-std::int32_t pickup_command(Game& game);
-std::int32_t drop_command(Game& game);
-std::int32_t select_command(Game& game);
-std::int32_t ammo_command(Game& game);
-std::int32_t inv_command(Game& game);
+Outcome use_command(GameState& game, const Words& words);
+Outcome pickup_command(GameState& game, const Words& words);
+Outcome drop_command(GameState& game, const Words& words);
+Outcome select_command(GameState& game, const Words& words);
+Outcome ammo_command(GameState& game, const Words& words);
+Outcome inv_command(GameState& game, const Words& words);
 
 }  // namespace vesk

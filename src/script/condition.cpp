@@ -1,9 +1,10 @@
 // Conditions: weekday and hour windows, items held, comparisons of variables.
 #include "script/condition.hpp"
 
-#include "content/text.hpp"
-#include "core/game.hpp"
+#include "base/index.hpp"
+#include "base/text.hpp"
 #include "script/variables.hpp"
+#include "state/game_state.hpp"
 
 namespace vesk {
 
@@ -11,11 +12,11 @@ namespace {
 
 // "vi1" to "vi3" read the item variables of the current item; literal numbers
 // stand for themselves; anything else is a variable name.
-std::int32_t read_operand(Game& game, const std::string& word) {
+std::int32_t read_operand(GameState& game, const std::string& word) {
   if (starts_with(word, "vi")) {
     const Item* item = game.current_item_record();
     const std::int32_t n = to_int(std::string_view(word).substr(2));
-    if (!item || n < 1 || n > 3) return 0;
+    if (!item || !is_number_in(n, item->item_variables.size())) return 0;
     return item->item_variables[static_cast<std::size_t>(n - 1)];
   }
   return get_variable(game, word);
@@ -23,22 +24,18 @@ std::int32_t read_operand(Game& game, const std::string& word) {
 
 }  // namespace
 
-bool evaluate_condition(Game& game, const Words& words) {
+bool evaluate_condition(GameState& game, const Words& words) {
   if (words.empty()) return false;
   const std::string& first = words[0];
   if (first == "tcw" || first == "tch") {
     if (words.size() < 3) return false;
     const std::int32_t low = to_int(words[1]);
     const std::int32_t high = to_int(words[2]);
-    if (first == "tcw") return low <= game.current_weekday && game.current_weekday <= high;
-    return low <= game.current_hour && game.current_hour < high;
+    if (first == "tcw") return low <= game.listing.weekday && game.listing.weekday <= high;
+    return low <= game.listing.hour && game.listing.hour < high;
   }
   if (words.back() == "held") {
-    const std::string name = join_words(words, 0, static_cast<long>(words.size()) - 2);
-    for (const InventoryEntry& entry : game.inventory) {
-      if (entry.item.name == name) return true;
-    }
-    return false;
+    return game.inventory.holds(join_words(words, 0, static_cast<long>(words.size()) - 2));
   }
   if (words.size() < 3) return false;
   const std::int32_t a = read_operand(game, words[1]);
@@ -49,11 +46,11 @@ bool evaluate_condition(Game& game, const Words& words) {
   return false;
 }
 
-bool evaluate_condition(Game& game, std::string_view condition) {
+bool evaluate_condition(GameState& game, std::string_view condition) {
   return evaluate_condition(game, split_words(condition));
 }
 
-bool all_conditions_hold(Game& game, const Conditions& conditions) {
+bool all_conditions_hold(GameState& game, const Conditions& conditions) {
   for (const Condition& condition : conditions) {
     if (!evaluate_condition(game, condition.words)) return false;
   }

@@ -1,9 +1,9 @@
 // Text expansion: "+s" and "+v" references in texts shown to the player.
 #include "script/expand.hpp"
 
-#include "content/text.hpp"
-#include "core/game.hpp"
+#include "base/text.hpp"
 #include "script/variables.hpp"
+#include "state/game_state.hpp"
 
 namespace vesk {
 
@@ -21,7 +21,7 @@ std::string normalised(const Words& words) { return words_from(words, 0); }
 // substituted first word; a "+vN" word is replaced in the text by the number's
 // value and asks for one more pass, which also redoes a replacement that a later
 // "+s" rebuild of the same pass lost.
-std::string expand_text(Game& game, std::string_view text_in) {
+std::string expand_text(GameState& game, std::string_view text_in) {
   std::string text(text_in);
   for (int pass = 0; pass < kMaxPasses; ++pass) {
     if (text.empty()) return text;
@@ -39,7 +39,7 @@ std::string expand_text(Game& game, std::string_view text_in) {
         text = normalised(words);
       } else if (starts_with(word, "+v")) {
         repeat = true;
-        const std::int32_t* value = numbered_variable(game, to_int(std::string_view(word).substr(2)));
+        const std::int32_t* value = game.vars.numbered_variable(to_int(std::string_view(word).substr(2)));
         text = replace_word(text, word, std::to_string(value ? *value : 0));
       }
     }
@@ -47,5 +47,7 @@ std::string expand_text(Game& game, std::string_view text_in) {
   }
   return normalised(split_words(text));
 }
+
+void add_pending_message(GameState& game, std::string_view text) { game.queue_message(expand_text(game, text)); }
 
 }  // namespace vesk

@@ -6,30 +6,31 @@
 #include <limits>
 #include <ostream>
 
-#include "content/text.hpp"
-#include "core/arith.hpp"
-#include "core/game.hpp"
+#include "base/arith.hpp"
+#include "base/index.hpp"
+#include "base/text.hpp"
+#include "content/numbering.hpp"
 #include "script/expand.hpp"
 #include "script/saved_game.hpp"
 #include "script/variables.hpp"
+#include "state/game_state.hpp"
 
 namespace vesk {
 
 namespace {
 
 // "msf F L": line L of message file F, for the next area view.
-void queue_message_line(Game& game, const Words& words) {
+void queue_message_line(GameState& game, const Words& words) {
   if (words.size() < 3) return;
   const std::int32_t file = to_int(words[1]);
   const std::int32_t line = get_variable(game, words[2]);
-  if (file < 1 || static_cast<std::size_t>(file) > game.world.messages.size()) return;
-  const Lines& lines = game.world.messages[static_cast<std::size_t>(file - 1)];
-  if (line < 1 || static_cast<std::size_t>(line) > lines.size()) return;
-  game.add_pending_message(lines[static_cast<std::size_t>(line - 1)]);
+  const Lines* lines = nth(game.world.messages, file);
+  if (!lines) return;
+  if (const std::string* text = nth(*lines, line)) add_pending_message(game, *text);
 }
 
 // ". W A": A rounds of ammunition for the weapon named W (one word only).
-void give_ammo(Game& game, const Words& words) {
+void give_ammo(GameState& game, const Words& words) {
   if (words.size() < 3) return;
   const long index = game.world.find_ammo(words[1]);
   if (index < 0) return;
@@ -38,27 +39,19 @@ void give_ammo(Game& game, const Words& words) {
   game.out << format_text("Obtained %s ammo for %s.\n", words[2].c_str(), words[1].c_str());
 }
 
-void give_item(Game& game, const Words& words) {
+void give_item(GameState& game, const Words& words) {
   const std::string name = words_from(words, 1);
   const Item* item = game.world.find_item(name);
   if (!item) return;
-  add_to_inventory(game, *item, 1);
+  game.inventory.add(*item, 1);
   game.out << format_text("Obtained %s.\n", name.c_str());
 }
 
-void take_item(Game& game, const Words& words) {
-  const std::string name = words_from(words, 1);
-  for (auto entry = game.inventory.begin(); entry != game.inventory.end(); ++entry) {
-    if (entry->item.name == name) {
-      game.inventory.erase(entry);
-      return;
-    }
-  }
-}
+void take_item(GameState& game, const Words& words) { game.inventory.remove(words_from(words, 1)); }
 
 // "nk V prompt...": asks for a number and writes it to V; anything that is not
 // a number reads 0, and so does the end of the input.
-void ask_number(Game& game, const Words& words) {
+void ask_number(GameState& game, const Words& words) {
   if (words.size() < 2) return;
   const std::string prompt = expand_text(game, words_from(words, 2));
   game.out << prompt << " (number)> " << std::flush;
@@ -70,7 +63,7 @@ void ask_number(Game& game, const Words& words) {
 // The second operand of an arithmetic command: a literal, "xN" (a random number
 // 0 to N-1, drawn now), or a variable. False for "x" with no number or 0,
 // which names no range: the command then does nothing.
-bool read_second_operand(Game& game, const std::string& word, std::int32_t& value) {
+bool read_second_operand(GameState& game, const std::string& word, std::int32_t& value) {
   if (is_integer_text(word)) {
     value = to_int(word);
   } else if (starts_with(word, "x")) {
@@ -114,7 +107,7 @@ bool calculate(const std::string& op, std::int32_t a, std::int32_t x, std::int32
 // "sqr V", and "OP V X" for the arithmetic commands. Both operands are read
 // before the command word is looked at, so even an unknown command grows the
 // variable tables or draws a number as its operands say.
-void run_arithmetic(Game& game, const Words& words) {
+void run_arithmetic(GameState& game, const Words& words) {
   if (words.size() < 2) return;
   const std::string& op = words[0];
   const std::int32_t a = get_variable(game, words[1]);
@@ -130,36 +123,23 @@ void run_arithmetic(Game& game, const Words& words) {
 
 }  // namespace
 
-void add_to_inventory(Game& game, const Item& item, std::int32_t quantity) {
-  for (InventoryEntry& entry : game.inventory) {
-    if (entry.item.name == item.name) {
-      entry.quantity = wrap_add(entry.quantity, quantity);
-      return;
-    }
-  }
-  game.inventory.push_back(InventoryEntry{item, quantity});
-}
-
-void place_enemy(Game& game, std::string_view name, bool definite) {
+void place_enemy(GameState& game, std::string_view name, bool definite) {
   const Enemy* found = game.world.find_enemy(name);
   if (!found) return;
   Area& area = game.current_area();
   if (area.live_enemies.size() >= kMaxLiveEnemies) return;
   Enemy enemy = *found;
   // Numbered after every enemy of its display name in the area, wherever they stand.
-  enemy.instance_number = 1;
-  for (const Enemy& other : area.live_enemies) {
-    if (other.shown_name == enemy.shown_name) ++enemy.instance_number;
-  }
+  enemy.instance_number = next_number(area.live_enemies, enemy.shown_name);
   enemy.is_persistent = true;
   if (definite) enemy.is_definite = true;
   // In a subdivided area it stands where the player stands, so it can be seen
   // and fought.
-  if (area.is_subdivided) enemy.spot = game.vars.a2;
+  if (area.is_subdivided) enemy.spot = game.vars.spot;
   area.live_enemies.push_back(std::move(enemy));
 }
 
-void execute_command(Game& game, const Words& words) {
+void execute_command(GameState& game, const Words& words) {
   if (words.empty()) return;
   const std::string& word = words[0];
   if (word == "terminate") {
@@ -173,7 +153,7 @@ void execute_command(Game& game, const Words& words) {
   } else if (word == ".") {
     give_ammo(game, words);
   } else if (word == ":") {
-    game.add_pending_message(words_from(words, 1));
+    add_pending_message(game, words_from(words, 1));
   } else if (word == "_") {
     give_item(game, words);
   } else if (word == "swim") {
@@ -187,9 +167,9 @@ void execute_command(Game& game, const Words& words) {
   } else if (word == "sv") {
     save_game(game);
   } else if (word == "d1t") {
-    game.vars.damage_cause1 = cut(words_from(words, 1), kDamageCauseCapacity);
+    game.vars.fading_damage_cause = cut(words_from(words, 1), kDamageCauseCapacity);
   } else if (word == "d2t") {
-    game.vars.damage_cause2 = cut(words_from(words, 1), kDamageCauseCapacity);
+    game.vars.steady_damage_cause = cut(words_from(words, 1), kDamageCauseCapacity);
   } else if (word == "s" && words.size() >= 2 && starts_with(words[1], "s") && words[1] != "steps") {
     set_string_variable(game, words[1], expand_text(game, words_from(words, 2)));
   } else if (word == "nk") {
@@ -199,6 +179,6 @@ void execute_command(Game& game, const Words& words) {
   }
 }
 
-void execute_command(Game& game, std::string_view command) { execute_command(game, split_words(command)); }
+void execute_command(GameState& game, std::string_view command) { execute_command(game, split_words(command)); }
 
 }  // namespace vesk

@@ -8,17 +8,14 @@
 
 namespace vesk {
 
-class Game;
+struct GameState;
 
 // Runs one command; unknown commands do nothing.
-void execute_command(Game& game, std::string_view command);
-void execute_command(Game& game, const Words& words);
-
-// Adds `quantity` of `item` to the entry of its name, or appends a new entry.
-void add_to_inventory(Game& game, const Item& item, std::int32_t quantity);
+void execute_command(GameState& game, std::string_view command);
+void execute_command(GameState& game, const Words& words);
 
 // Places a copy of the catalogue enemy named `name` in the current area,
 // persistent and, when `definite`, unique.
-void place_enemy(Game& game, std::string_view name, bool definite);
+void place_enemy(GameState& game, std::string_view name, bool definite);
 
 }  // namespace vesk

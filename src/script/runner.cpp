@@ -1,20 +1,20 @@
 // The script runner: guards, "repetition" labels and "repeat" jumps.
 #include "script/runner.hpp"
 
-#include "core/game.hpp"
 #include "script/condition.hpp"
 #include "script/interpreter.hpp"
+#include "state/game_state.hpp"
 
 namespace vesk {
 
-bool guard_holds(Game& game, const ScriptLine& line) {
+bool guard_holds(GameState& game, const ScriptLine& line) {
   for (const Words& condition : line.conditions) {
     if (!evaluate_condition(game, condition)) return false;
   }
   return true;
 }
 
-void run_script(Game& game, const Script& script) {
+void run_script(GameState& game, const Script& script) {
   long jumps = 0;
   std::size_t i = 0;
   while (i < script.size()) {

@@ -5,14 +5,14 @@
 
 namespace vesk {
 
-class Game;
+struct GameState;
 
 // Runs the lines from the top: a line's command runs when all its conditions
 // hold (tested in order up to the first false one); a guarded "repeat NAME"
 // goes back to the line after the nearest "repetition NAME" above it.
-void run_script(Game& game, const Script& script);
+void run_script(GameState& game, const Script& script);
 
 // True when every condition of the line holds.
-bool guard_holds(Game& game, const ScriptLine& line);
+bool guard_holds(GameState& game, const ScriptLine& line);
 
 }  // namespace vesk

@@ -3,17 +3,17 @@
 #include "script/saved_game.hpp"
 
 #include <cstdio>
-#include <map>
 #include <ostream>
 #include <string_view>
 #include <system_error>
-#include <unordered_map>
 #include <utility>
 
-#include "content/text.hpp"
-#include "core/game.hpp"
+#include "base/index.hpp"
+#include "base/text.hpp"
+#include "content/numbering.hpp"
 #include "script/interpreter.hpp"
 #include "script/variables.hpp"
+#include "state/game_state.hpp"
 
 namespace vesk {
 
@@ -22,7 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Asks for the file name. A name that would leave the game directory is refused.
-bool ask_file(Game& game, fs::path& file) {
+bool ask_file(GameState& game, fs::path& file) {
   game.out << "File name?> " << std::flush;
   std::string name;
   game.read_line(name);
@@ -36,10 +36,10 @@ bool ask_file(Game& game, fs::path& file) {
 
 }  // namespace
 
-std::string saved_game_text(Game& game) {
+std::string saved_game_text(GameState& game) {
   const Variables& v = game.vars;
-  std::string text = format_text("game %d\nca %d\nsteps %d\nh %d\nm %d\nsel %s\n", v.game, v.ca, v.steps, v.h, v.m,
-                                 game.selected_weapon.c_str());
+  std::string text = format_text("game %d\nca %d\nsteps %d\nh %d\nm %d\nsel %s\n", v.clock, v.area, v.day_start,
+                                 v.health, v.money, game.selected_weapon.c_str());
   for (const InventoryEntry& entry : game.inventory) {
     text += format_text("inv %d %s\n", entry.quantity, entry.item.name.c_str());
   }
@@ -101,13 +101,9 @@ std::int32_t word_number(const Words& words, std::size_t index) {
   return index < words.size() ? to_int(words[index]) : 0;
 }
 
-Area* area_named(Game& game, const Words& words) {
-  const std::int32_t number = word_number(words, 1);
-  if (number < 1 || static_cast<std::size_t>(number) > game.world.areas.size()) return nullptr;
-  return &game.world.areas[static_cast<std::size_t>(number - 1)];
-}
+Area* area_named(GameState& game, const Words& words) { return nth(game.world.areas, word_number(words, 1)); }
 
-void restore_item(Game& game, const Words& words) {
+void restore_item(GameState& game, const Words& words) {
   Area* area = area_named(game, words);
   if (!area) return;
   const std::size_t first = area->is_subdivided ? 3 : 2;  // the first item variable
@@ -120,7 +116,7 @@ void restore_item(Game& game, const Words& words) {
   area->items.push_back(std::move(item));
 }
 
-void restore_enemy(Game& game, const Words& words) {
+void restore_enemy(GameState& game, const Words& words) {
   Area* area = area_named(game, words);
   if (!area || area->live_enemies.size() >= kMaxLiveEnemies) return;
   const std::size_t health = area->is_subdivided ? 3 : 2;
@@ -135,27 +131,27 @@ void restore_enemy(Game& game, const Words& words) {
   area->live_enemies.push_back(std::move(enemy));
 }
 
-void restore_line(Game& game, const Words& words) {
+void restore_line(GameState& game, const Words& words) {
   if (words.size() < 2) return;
   const std::string& key = words[0];
   Variables& v = game.vars;
   if (key == "game") {
-    v.game = to_int(words[1]);
+    v.clock = to_int(words[1]);
   } else if (key == "steps") {
-    v.steps = to_int(words[1]);
+    v.day_start = to_int(words[1]);
   } else if (key == "ca") {
-    if (area_named(game, words)) v.ca = to_int(words[1]);
+    if (area_named(game, words)) v.area = to_int(words[1]);
   } else if (key == "h") {
-    v.h = to_int(words[1]);
+    v.health = to_int(words[1]);
   } else if (key == "m") {
-    v.m = to_int(words[1]);
+    v.money = to_int(words[1]);
   } else if (key == "sel") {
     game.selected_weapon = cut(words_from(words, 1), kWeaponNameCapacity);
   } else if (key == "inv") {
     const Item* item = game.world.find_item(words_from(words, 2));
     if (!item) return;
-    add_to_inventory(game, *item, 1);
-    game.inventory.back().quantity = to_int(words[1]);
+    game.inventory.add(*item, 1);
+    game.inventory.entries().back().quantity = to_int(words[1]);
   } else if (key == "ammo") {
     const long entry = game.world.find_ammo(words_from(words, 2));
     if (entry >= 0) game.world.ammo[static_cast<std::size_t>(entry)].count = to_int(words[1]);
@@ -174,17 +170,13 @@ void restore_line(Game& game, const Words& words) {
 // area files number them, and enemies by display name as placing does, so
 // that they can be picked up and fought.
 void number_restored(Area& area) {
-  std::map<std::pair<std::string_view, std::int32_t>, std::int32_t> items;
-  for (Item& item : area.items) {
-    item.instance_number = ++items[{item.name, area.is_subdivided ? item.spot : 0}];
-  }
-  std::unordered_map<std::string_view, std::int32_t> enemies;
-  for (Enemy& enemy : area.live_enemies) enemy.instance_number = ++enemies[enemy.shown_name];
+  number_area_items(area.items, area.is_subdivided);
+  number_by_name(area.live_enemies);
 }
 
 }  // namespace
 
-void save_game(Game& game) {
+void save_game(GameState& game) {
   fs::path file;
   if (!ask_file(game, file)) return;
   if (file_exists(file)) {
@@ -208,7 +200,7 @@ void save_game(Game& game) {
   }
 }
 
-void load_game(Game& game) {
+void load_game(GameState& game) {
   fs::path file;
   if (!ask_file(game, file)) return;
   const std::optional<Lines> lines = read_lines(file);
@@ -219,11 +211,11 @@ void load_game(Game& game) {
   restore_game(game, *lines);
 }
 
-void restore_game(Game& game, const Lines& lines) {
+void restore_game(GameState& game, const Lines& lines) {
   Variables& v = game.vars;
-  v.game = v.steps = 0;
-  v.h = 100;
-  v.m = 50;
+  v.clock = v.day_start = 0;
+  v.health = 100;
+  v.money = 50;
   game.selected_weapon = "strike";
   game.inventory.clear();
   for (Area& area : game.world.areas) {

@@ -7,19 +7,19 @@
 
 namespace vesk {
 
-class Game;
+struct GameState;
 
 // The saved-game file's text for the game as it stands.
-std::string saved_game_text(Game& game);
+std::string saved_game_text(GameState& game);
 
 // Resets what a saved game holds and restores it from the file's lines.
-void restore_game(Game& game, const Lines& lines);
+void restore_game(GameState& game, const Lines& lines);
 
 // Asks for a name and writes the game to NAME.txt beside the game, never over
 // an existing file: the file appears complete or not at all.
-void save_game(Game& game);
+void save_game(GameState& game);
 
 // Asks for a name and reads NAME.txt back into the game.
-void load_game(Game& game);
+void load_game(GameState& game);
 
 }  // namespace vesk

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "content/text.hpp"
+#include "base/text.hpp"
 #include "content/world.hpp"
 
 using vesk::Lines;

@@ -31,7 +31,7 @@ TEST(Conditions, ReadBothOperandsWhateverTheOperator) {
   EXPECT_FALSE(g.holds("> v4 v6"));
   EXPECT_EQ(g.numbered().size(), 6u);
   // Time window bounds are numbers, never variable names.
-  g.game.current_weekday = 3;
+  g.game.listing.weekday = 3;
   g.run({"0 s v7 3"});
   EXPECT_FALSE(g.holds("tcw v7 v7"));
   EXPECT_FALSE(g.holds("tcw 3"));
@@ -44,8 +44,8 @@ TEST(Conditions, ItemVariablesOfTheCurrentItem) {
   vesk::Item gem;
   gem.name = "gem";
   gem.item_variables = {7, -2, 5};
-  g.game.inventory.push_back(vesk::InventoryEntry{gem, 1});
-  g.game.current_item = {vesk::Game::ItemRef::Place::kInventory, 0};
+  g.game.inventory.add(gem, 1);
+  g.game.current_item = {vesk::ItemRef::Place::kInventory, 0};
   EXPECT_TRUE(g.holds("= vi1 7"));
   EXPECT_TRUE(g.holds("= vi2 -2"));
   EXPECT_TRUE(g.holds("= vi3 5"));

@@ -19,7 +19,7 @@ TEST(Variables, LiteralsAndUnknownNamesTouchNoTable) {
                                                         {" 12", 0}, {"H", 0},  {"zork", 0}};
   for (const auto& [name, value] : reads) EXPECT_EQ(g.get(name), value) << '"' << name << '"';
   g.set("H", 5);  // names are case-sensitive
-  EXPECT_EQ(g.game.vars.h, 100);
+  EXPECT_EQ(g.game.vars.health, 100);
   EXPECT_TRUE(g.numbered().empty());
 }
 

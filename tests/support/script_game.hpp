@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "core/game.hpp"
 #include "script/condition.hpp"
 #include "script/expand.hpp"
 #include "script/runner.hpp"
 #include "script/variables.hpp"
+#include "state/game_state.hpp"
 
 namespace vesk::testing {
 
@@ -38,7 +38,7 @@ struct ScriptGame {
 
   std::istringstream in;
   std::ostringstream out;
-  Game game;
+  GameState game;
 };
 
 }  // namespace vesk::testing

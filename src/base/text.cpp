@@ -1,5 +1,5 @@
 // Text utilities: words, joins, replacements, numbers and line reading.
-#include "content/text.hpp"
+#include "base/text.hpp"
 
 #include <algorithm>
 #include <cstdarg>

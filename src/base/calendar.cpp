@@ -1,5 +1,5 @@
 // The game calendar: Gregorian dates from the game clock.
-#include "core/calendar.hpp"
+#include "base/calendar.hpp"
 
 #include <array>
 #include <cstdio>

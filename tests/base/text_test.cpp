@@ -1,6 +1,6 @@
 // Text utilities: word splitting and joining, number reading and the line reader
 // that every content file goes through (the console's is played in transcripts).
-#include "content/text.hpp"
+#include "base/text.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The game calendar at its edges: the twelve-hour face, a clock below zero,
 // leap days, weekday numbers and the last second of the clock. The transcripts
 // show ordinary dates.
-#include "core/calendar.hpp"
+#include "base/calendar.hpp"
 
 #include <gtest/gtest.h>
 
