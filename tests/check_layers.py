@@ -16,6 +16,7 @@ ALLOWED = {
     "combat": {"base", "content", "state"},
     "inventory": {"base", "content", "state", "script"},
     "core": {"base", "content", "state", "script", "combat", "inventory"},
+    "kit": {"base", "content", "state", "script", "combat", "inventory", "core"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^/"]+)/[^"]+"', re.MULTILINE)

@@ -34,9 +34,7 @@ Outcome GameState::invalid_entry() {
   return Outcome::no_turn();
 }
 
-void GameState::queue_message(std::string_view text) {
-  pending_messages.push_back(cut(text, kPendingMessageCapacity));
-}
+void GameState::queue_message(std::string_view text) { pending_messages.push_back(cut(text, kPendingMessageCapacity)); }
 
 bool GameState::read_line(std::string& line) {
   if (!read_piece(in, line)) {

@@ -18,20 +18,20 @@ inline constexpr std::size_t kStringVariableCapacity = 254;
 inline constexpr std::size_t kDamageCauseCapacity = 126;
 
 struct Variables {
-  std::int32_t clock = 0;          // "game": seconds since the game began
-  std::int32_t day_start = 0;      // "steps": the clock value at which the current day began
-  std::int32_t daily_counter = 8;  // "htcw": set to 8 at every new day, for scripts
-  std::int32_t area = 1;           // "ca": the current area, always a valid area number
-  std::int32_t previous_area = 0;  // "prev": the area the player was in before
-  std::int32_t spot = -1;          // "a2": the player's spot in a subdivided area, -1 on none
-  std::int32_t air = 100;          // "air": air left under water
-  std::int32_t air_supply = 0;     // "air2": 1 while an item that supplies air is carried
-  std::int32_t fading_damage = 0;  // "dt1": lasting damage that weakens by 1 at every view
-  std::int32_t steady_damage = 0;  // "dt2": lasting damage that stays
-  std::int32_t health = 100;       // "h"
-  std::int32_t money = 50;         // "m"
-  std::string fading_damage_cause;  // what "dt1" damage is from ("d1t")
-  std::string steady_damage_cause;  // what "dt2" damage is from ("d2t")
+  std::int32_t clock = 0;              // "game": seconds since the game began
+  std::int32_t day_start = 0;          // "steps": the clock value at which the current day began
+  std::int32_t daily_counter = 8;      // "htcw": set to 8 at every new day, for scripts
+  std::int32_t area = 1;               // "ca": the current area, always a valid area number
+  std::int32_t previous_area = 0;      // "prev": the area the player was in before
+  std::int32_t spot = -1;              // "a2": the player's spot in a subdivided area, -1 on none
+  std::int32_t air = 100;              // "air": air left under water
+  std::int32_t air_supply = 0;         // "air2": 1 while an item that supplies air is carried
+  std::int32_t fading_damage = 0;      // "dt1": lasting damage that weakens by 1 at every view
+  std::int32_t steady_damage = 0;      // "dt2": lasting damage that stays
+  std::int32_t health = 100;           // "h"
+  std::int32_t money = 50;             // "m"
+  std::string fading_damage_cause;     // what "dt1" damage is from ("d1t")
+  std::string steady_damage_cause;     // what "dt2" damage is from ("d2t")
   std::vector<std::int32_t> numbered;  // v1, v2, ...
   std::vector<std::string> strings;    // s1, s2, ...
 

@@ -1,0 +1,45 @@
+// vesk-kit's command line: the subcommand names and the usage text.
+#include "kit/kit.hpp"
+
+#include <ostream>
+#include <string_view>
+
+namespace vesk::kit {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: vesk-kit COMMAND [ARGUMENTS]\n"
+    "\n"
+    "commands:\n"
+    "  check [GAME_DIR]    report every content line the engine drops or reads\n"
+    "                      in a surprising way\n"
+    "  map [GAME_DIR]      draw the world as a Graphviz graph\n"
+    "  play [GAME_DIR]     play with a fixed seed and record a walkthrough\n"
+    "  replay [GAME_DIR] FILE.walk...\n"
+    "                      replay walkthroughs and compare their transcripts\n"
+    "\n"
+    "See vesk-kit(6) for the options of each command.\n";
+
+}  // namespace
+
+int run(const Arguments& args, std::istream& in, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << kUsage;
+    return kExitUsage;
+  }
+  const std::string& command = args.front();
+  const Arguments rest(args.begin() + 1, args.end());
+  if (command == "check") return run_check(rest, out, err);
+  if (command == "map") return run_map(rest, out, err);
+  if (command == "play") return run_play(rest, in, out, err);
+  if (command == "replay") return run_replay(rest, out, err);
+  if (command == "help" || command == "--help" || command == "-h") {
+    out << kUsage;
+    return kExitClean;
+  }
+  err << "vesk-kit: unknown command \"" << command << "\"\n" << kUsage;
+  return kExitUsage;
+}
+
+}  // namespace vesk::kit
