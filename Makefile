@@ -5,6 +5,10 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
 PREFIX ?= /usr/local
+# WERROR=ON makes every compiler warning an error (.ci/run sets it).
+WERROR ?= OFF
+# Under CI (CI set, and not 0 or false) missing conformance cases are an error.
+REQUIRE_CONFORMANCE ?= $(filter-out 0 false,$(CI))
 FUZZ_SECONDS ?= 60
 CONFORMANCE ?= ../shared/conformance
 SOURCES = $(shell git ls-files '*.cpp' '*.hpp' 2>/dev/null || find src tests bench fuzz -name '*.[ch]pp')
@@ -14,7 +18,7 @@ SOURCES = $(shell git ls-files '*.cpp' '*.hpp' 2>/dev/null || find src tests ben
 all: build
 
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=$(WERROR)
 	cmake --build $(BUILD) -j$(JOBS)
 
 # Plays the bundled sample game.
@@ -26,7 +30,7 @@ test: build
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
-	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON -DVESK_BENCH=OFF
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON -DVESK_BENCH=OFF -DVESK_WERROR=$(WERROR)
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS)
 
@@ -34,6 +38,9 @@ sanitize:
 conformance: build
 	@if [ -d $(CONFORMANCE) ]; then \
 	  python3 $(CONFORMANCE)/run.py $(BUILD)/vesk --list tests/conformance.txt; \
+	elif [ -n "$(REQUIRE_CONFORMANCE)" ]; then \
+	  echo "conformance cases not found at $(CONFORMANCE), and they are required here (CI or REQUIRE_CONFORMANCE is set)" >&2; \
+	  exit 1; \
 	else \
 	  echo "conformance cases not found at $(CONFORMANCE); skipped"; \
 	fi
@@ -47,7 +54,7 @@ install: build
 
 # The libFuzzer targets, built with Clang.
 fuzz:
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON -DVESK_WERROR=$(WERROR)
 	cmake --build $(FUZZ_BUILD) -j$(JOBS)
 
 # Runs each fuzz target for FUZZ_SECONDS from its corpus in fuzz/corpus/.
