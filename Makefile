@@ -5,6 +5,7 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
 PREFIX ?= /usr/local
+PACKAGE_PREFIX ?= /usr
 # WERROR=ON makes every compiler warning an error (.ci/run sets it).
 WERROR ?= OFF
 # Under CI (CI set, and not 0 or false) missing conformance cases are an error.
@@ -13,12 +14,17 @@ FUZZ_SECONDS ?= 60
 CONFORMANCE ?= ../shared/conformance
 SOURCES = $(shell git ls-files '*.cpp' '*.hpp' 2>/dev/null || find src tests bench fuzz -name '*.[ch]pp')
 
-.PHONY: all build play test sanitize conformance bench install fuzz fuzz-run format format-check tidy clean
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=$(WERROR)
+# A build directory configured for the first time by install gets neither the
+# tests nor the benchmarks; make and make test turn them on.
+PLAYER_OPTIONS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVESK_TESTS=OFF -DVESK_BENCH=OFF)
+
+.PHONY: all build play test sanitize conformance bench install package fuzz fuzz-run format format-check tidy clean
 
 all: build
 
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=$(WERROR)
+	$(CONFIGURE) -DVESK_TESTS=ON -DVESK_BENCH=ON
 	cmake --build $(BUILD) -j$(JOBS)
 
 # Plays the bundled sample game.
@@ -48,9 +54,20 @@ conformance: build
 bench: build
 	$(BUILD)/bench/vesk_bench
 
-# Installs vesk, its manual page and the sample game (share/vesk/demo) under PREFIX.
-install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+# Installs vesk, its manual page, the authors' guide and the sample game
+# (share/vesk/demo) under PREFIX; the manual page names the paths under PREFIX.
+install:
+	$(CONFIGURE) $(PLAYER_OPTIONS) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j$(JOBS) --target vesk
+	cmake --install $(BUILD)
+
+# Builds the Debian package (installing under PACKAGE_PREFIX) into BUILD, then
+# unpacks a package of this build into a temporary root and plays it there.
+package:
+	$(CONFIGURE) -DVESK_TESTS=ON -DCMAKE_INSTALL_PREFIX=$(PACKAGE_PREFIX)
+	cmake --build $(BUILD) -j$(JOBS)
+	cd $(BUILD) && cpack -G DEB
+	ctest --test-dir $(BUILD) --output-on-failure -L package
 
 # The libFuzzer targets, built with Clang.
 fuzz:
