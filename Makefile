@@ -6,6 +6,8 @@ FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
 PREFIX ?= /usr/local
 PACKAGE_PREFIX ?= /usr
+# The sample game's working copy for make play, where its saves land.
+PLAY_DIR ?= $(BUILD)/play
 # WERROR=ON makes every compiler warning an error (.ci/run sets it).
 WERROR ?= OFF
 # Under CI (CI set, and not 0 or false) missing conformance cases are an error.
@@ -15,8 +17,8 @@ CONFORMANCE ?= ../shared/conformance
 SOURCES = $(shell git ls-files '*.cpp' '*.hpp' 2>/dev/null || find src tests bench fuzz -name '*.[ch]pp')
 
 CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=$(WERROR)
-# A build directory configured for the first time by install gets neither the
-# tests nor the benchmarks; make and make test turn them on.
+# A build directory configured for the first time by play or install gets
+# neither the tests nor the benchmarks; make and make test turn them on.
 PLAYER_OPTIONS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVESK_TESTS=OFF -DVESK_BENCH=OFF)
 
 .PHONY: all build play test sanitize conformance bench install package fuzz fuzz-run format format-check tidy clean
@@ -27,9 +29,13 @@ build:
 	$(CONFIGURE) -DVESK_TESTS=ON -DVESK_BENCH=ON
 	cmake --build $(BUILD) -j$(JOBS)
 
-# Plays the bundled sample game.
-play: build
-	cd games/demo && $(CURDIR)/$(BUILD)/vesk
+# Builds the program alone and plays the sample game from its working copy in
+# PLAY_DIR: the content files are refreshed there, and saves stay until make clean.
+play:
+	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE) $(PLAYER_OPTIONS)
+	cmake --build $(BUILD) -j$(JOBS) --target vesk
+	@mkdir -p $(PLAY_DIR) && cp games/demo/* $(PLAY_DIR)/
+	cd $(PLAY_DIR) && $(abspath $(BUILD))/vesk
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
