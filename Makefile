@@ -5,28 +5,44 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 JOBS ?= 2
 PREFIX ?= /usr/local
+PACKAGE_PREFIX ?= /usr
+# The sample game's working copy for make play, where its saves land.
+PLAY_DIR ?= $(BUILD)/play
+# WERROR=ON makes every compiler warning an error (.ci/run sets it).
+WERROR ?= OFF
+# Under CI (CI set, and not 0 or false) missing conformance cases are an error.
+REQUIRE_CONFORMANCE ?= $(filter-out 0 false,$(CI))
 FUZZ_SECONDS ?= 60
 CONFORMANCE ?= ../shared/conformance
 SOURCES = $(shell git ls-files '*.cpp' '*.hpp' 2>/dev/null || find src tests bench fuzz -name '*.[ch]pp')
 
-.PHONY: all build play test sanitize conformance bench install fuzz fuzz-run format format-check tidy clean
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=$(WERROR)
+# A build directory configured for the first time by play or install gets
+# neither the tests nor the benchmarks; make and make test turn them on.
+PLAYER_OPTIONS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVESK_TESTS=OFF -DVESK_BENCH=OFF)
+
+.PHONY: all build play test sanitize conformance bench install package fuzz fuzz-run format format-check tidy clean
 
 all: build
 
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE) -DVESK_TESTS=ON -DVESK_BENCH=ON
 	cmake --build $(BUILD) -j$(JOBS)
 
-# Plays the bundled sample game.
-play: build
-	cd games/demo && $(CURDIR)/$(BUILD)/vesk
+# Builds the program alone and plays the sample game from its working copy in
+# PLAY_DIR: the content files are refreshed there, and saves stay until make clean.
+play:
+	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE) $(PLAYER_OPTIONS)
+	cmake --build $(BUILD) -j$(JOBS) --target vesk
+	@mkdir -p $(PLAY_DIR) && cp games/demo/* $(PLAY_DIR)/
+	cd $(PLAY_DIR) && $(abspath $(BUILD))/vesk
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
-	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON -DVESK_BENCH=OFF
+	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVESK_SANITIZE=ON -DVESK_BENCH=OFF -DVESK_WERROR=$(WERROR)
 	cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j$(JOBS)
 
@@ -34,6 +50,9 @@ sanitize:
 conformance: build
 	@if [ -d $(CONFORMANCE) ]; then \
 	  python3 $(CONFORMANCE)/run.py $(BUILD)/vesk --list tests/conformance.txt; \
+	elif [ -n "$(REQUIRE_CONFORMANCE)" ]; then \
+	  echo "conformance cases not found at $(CONFORMANCE), and they are required here (CI or REQUIRE_CONFORMANCE is set)" >&2; \
+	  exit 1; \
 	else \
 	  echo "conformance cases not found at $(CONFORMANCE); skipped"; \
 	fi
@@ -41,13 +60,24 @@ conformance: build
 bench: build
 	$(BUILD)/bench/vesk_bench
 
-# Installs vesk, its manual page and the sample game (share/vesk/demo) under PREFIX.
-install: build
-	cmake --install $(BUILD) --prefix $(PREFIX)
+# Installs vesk, its manual page, the authors' guide and the sample game
+# (share/vesk/demo) under PREFIX; the manual page names the paths under PREFIX.
+install:
+	$(CONFIGURE) $(PLAYER_OPTIONS) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD) -j$(JOBS) --target vesk
+	cmake --install $(BUILD)
+
+# Builds the Debian package (installing under PACKAGE_PREFIX) into BUILD, then
+# unpacks a package of this build into a temporary root and plays it there.
+package:
+	$(CONFIGURE) -DVESK_TESTS=ON -DCMAKE_INSTALL_PREFIX=$(PACKAGE_PREFIX)
+	cmake --build $(BUILD) -j$(JOBS)
+	cd $(BUILD) && cpack -G DEB
+	ctest --test-dir $(BUILD) --output-on-failure -L package
 
 # The libFuzzer targets, built with Clang.
 fuzz:
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_FUZZ=ON -DVESK_WERROR=$(WERROR)
 	cmake --build $(FUZZ_BUILD) -j$(JOBS)
 
 # Runs each fuzz target for FUZZ_SECONDS from its corpus in fuzz/corpus/.

@@ -45,7 +45,8 @@ TEST(Variables, NumberedTableGrowsToTheHighestNumberUsed) {
   EXPECT_EQ(g.numbered()[11], -1);
 
   ScriptGame none{2};
-  const std::string beyond = "v" + std::to_string(vesk::kMaxNumberedVariables + 1);
+  std::string beyond = std::to_string(vesk::kMaxNumberedVariables + 1);
+  beyond.insert(0, 1, 'v');
   for (const std::string& name : {std::string("v0"), std::string("v"), std::string("v-3"), beyond}) {
     none.set(name, 5);
     EXPECT_EQ(none.get(name), 0) << name;
