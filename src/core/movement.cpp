@@ -105,7 +105,8 @@ std::int32_t take_path_command(Game& game, std::int32_t n) {
       return kTurn;
     }
     n = game.rng.mod(static_cast<std::int32_t>(game.path_numbering.size())) + 1;
-    if (!listed(n)) return kNoTurn;
+    // A script may have moved the player since the listing was made.
+    if (!listed(n)) return game.invalid_entry();
   }
   if (cannot_leave(game)) return kTurn;
   const std::size_t number = game.path_numbering[static_cast<std::size_t>(n - 1)];
