@@ -13,11 +13,12 @@ namespace vesk {
 
 namespace {
 
-// The spots first, first + step, ... below the end spot; a step of 0 or
-// below never gets anywhere, so such a range holds the first spot alone.
+// The spots first, first + step, ... while they are below the end spot, which
+// itself is never in the range; a step of 0 or below never gets anywhere, so
+// such a range holds the first spot alone, and only if it is below the end.
 bool spot_in_range(const Enemy& kind, std::int32_t spot) {
-  if (kind.spot_step <= 0) return spot == kind.first_spot;
   if (spot < kind.first_spot || spot >= kind.end_spot) return false;
+  if (kind.spot_step <= 0) return spot == kind.first_spot;
   return (std::int64_t{spot} - kind.first_spot) % kind.spot_step == 0;
 }
 

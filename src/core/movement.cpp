@@ -102,7 +102,8 @@ Outcome take_path_command(GameState& game, std::int32_t n) {
       return Outcome::turn();
     }
     n = game.rng.mod(static_cast<std::int32_t>(listed.size())) + 1;
-    if (path_number(n) == 0) return Outcome::no_turn();
+    // A script may have moved the player since the listing was made.
+    if (path_number(n) == 0) return game.invalid_entry();
   }
   if (cannot_leave(game)) return Outcome::turn();
   const std::size_t number = path_number(n);

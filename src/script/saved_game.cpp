@@ -213,6 +213,7 @@ void load_game(GameState& game) {
 
 void restore_game(GameState& game, const Lines& lines) {
   Variables& v = game.vars;
+  const std::int32_t area_before = v.area;
   v.clock = v.day_start = 0;
   v.health = 100;
   v.money = 50;
@@ -225,8 +226,9 @@ void restore_game(GameState& game, const Lines& lines) {
   }
   for (const std::string& line : lines) restore_line(game, split_words(line));
   for (Area& area : game.world.areas) number_restored(area);
-  // The file holds no spot: in a subdivided area the player enters anew.
-  game.entry_spot_known = false;
+  // The file holds no spot. Only a change of area makes the player enter a
+  // subdivided area anew; in the same area the spot and facing stay.
+  if (v.area != area_before) game.entry_spot_known = false;
 }
 
 }  // namespace vesk

@@ -200,6 +200,31 @@ TEST_F(SavedGame, LoadSkipsWhatItCannotPlaceAndKeepsWhatTheFileLeavesOut) {
             "v1 -4\nv2 8\nv3 7\ns1 \ns2 hello there\nitem 1 1 2 3 coin\nenemy 1 5 0 ghost\nvis 3\n");
 }
 
+// A line of a single word holds no value, so it changes nothing: each key below
+// keeps the value of the line before it.
+TEST_F(SavedGame, LoadSkipsLinesOfOneWord) {
+  const std::string short_lines =
+      "game 300\ngame\nca 3\nca\nsteps 86400\nsteps\nh 40\nh\nm 7\nm\nsel sword\nsel\n"
+      "inv 2 rope\ninv\nammo 4 bow\nammo\nv3 9\nv3\nitem 1 0 0 0 coin\nitem\nenemy 1 5 0 ghost\nenemy\n"
+      "vis 3\nvis\n";
+  const TranscriptResult result = play_world("action 3\nshort\nafter\n", {{"short.txt", short_lines}});
+  EXPECT_EQ(read_file(result.work_directory / "after.txt"),
+            "game 300\nca 3\nsteps 86400\nh 40\nm 7\nsel sword\ninv 2 rope\nammo 4 bow\nammo 0 long bow\n"
+            "v1 0\nv2 0\nv3 9\nitem 1 0 0 0 coin\nenemy 1 5 0 ghost\nvis 3\n");
+}
+
+// Items that a subdivided area's file lists before its spot rows lie on spot 0;
+// a save writes them there and a load puts them back there.
+TEST_F(SavedGame, ItemsOnSpotZeroStayThere) {
+  const Files cellar = {
+      {"area4.txt", "A cellar.\n\nCellar.\n\nnone\n\nnone\n\nitem coin\nm2\n1 0 0 0 0\n\nitem rope 1\n"}};
+  const TranscriptResult result = play_world("action 4\nfirst\naction 5\nfirst\naction 4\nsecond\n", cellar);
+  std::string expected = kStartOfGame;
+  expected.insert(expected.find("vis 1\n"), "item 4 0 0 0 0 coin\nitem 4 1 0 0 0 rope\n");
+  EXPECT_EQ(read_file(result.work_directory / "first.txt"), expected);
+  EXPECT_EQ(read_file(result.work_directory / "second.txt"), expected);
+}
+
 // An existing file, from the game or an earlier save, is never written over, nor
 // are files beside it; the name typed always gets ".txt" added.
 TEST_F(SavedGame, SaveRefusesAnExistingNameAndAppendsTxt) {
