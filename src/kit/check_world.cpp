@@ -288,8 +288,10 @@ void check_world(Context& ctx) {
         leads[a].push_back(static_cast<std::size_t>(number - 1));
       }
     };
-    for (const Path& path : area.paths) lead(path.target_area);
-    if (area.is_subdivided) {
+    // A subdivided area is left by its spot exits; its paths are never offered.
+    if (!area.is_subdivided) {
+      for (const Path& path : area.paths) lead(path.target_area);
+    } else {
       for (std::int32_t s = 1; s <= area.spot_count; ++s) {
         for (std::int32_t d = 0; d < 4; ++d) {
           if (area.exit_of(s, d) < 0) lead(-std::int64_t{area.exit_of(s, d)});
