@@ -16,10 +16,14 @@ bool is_blank(const std::string& line) { return line == "\n"; }
 const std::string& word(const Words& words, long index) { return words[static_cast<std::size_t>(index)]; }
 
 // "wooden door 4 30": the label, the target area and the travel time.
-void add_path(Area& area, const std::string& line) {
+void add_path(Area& area, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
   const Words words = split_words(line);
   const long w = word_count(words);
-  if (w < 3) return;
+  if (w < 3) {
+    report_fault(diagnostics, piece, LineFault::kShortLine, "path");
+    return;
+  }
+  report_kept(diagnostics, piece, LineUse::kPath);
   Path path;
   path.label = join_words(words, 0, w - 3);
   path.target_area = to_int(word(words, w - 2));
@@ -27,7 +31,8 @@ void add_path(Area& area, const std::string& line) {
   area.paths.push_back(std::move(path));
 }
 
-void add_action(Area& area, const std::string& line) {
+void add_action(Area& area, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
+  report_kept(diagnostics, piece, LineUse::kAction);
   const Words words = split_words(line);
   Action action;
   action.label = words_from(words, 0);
@@ -35,11 +40,13 @@ void add_action(Area& area, const std::string& line) {
 }
 
 // The first part: descriptions, paths and actions, up to the fourth blank line.
-void read_sections(Area& area, const Lines& lines) {
+// Returns the number of the first piece after it.
+std::size_t read_sections(Area& area, const Lines& lines, LoadDiagnostics* diagnostics) {
   int section = 0;
   for (const std::string& line : lines) {
+    const std::size_t piece = piece_of(lines, line);
     if (is_blank(line)) {
-      if (++section == 4) return;
+      if (++section == 4) return piece + 1;
       continue;
     }
     switch (section) {
@@ -50,13 +57,39 @@ void read_sections(Area& area, const Lines& lines) {
         area.short_description.push_back(line);
         break;
       case 2:
-        if (!starts_with(line, "none")) add_path(area, line);
+        if (!starts_with(line, "none")) add_path(area, line, diagnostics, piece);
         break;
       default:
-        if (!starts_with(line, "none")) add_action(area, line);
+        if (!starts_with(line, "none")) add_action(area, line, diagnostics, piece);
         break;
     }
   }
+  return lines.size();
+}
+
+// The keyword that the second pass finds at the start of `line`, in the order
+// in which `KeywordReader::read` tests them, or the empty text. Only the
+// checker asks, to tell keyword lines from others.
+std::string_view area_keyword_of(const std::string& line) {
+  for (std::string_view flag : {"m2\n", "swim\n", "wtr\n", "dark\n"}) {
+    if (line == flag) return flag.substr(0, flag.size() - 1);
+  }
+  for (std::string_view keyword : {"ammo", "item", "enemy", "pcd", "drop", "action", "path", "s "}) {
+    if (starts_with(line, keyword)) return keyword;
+  }
+  return {};
+}
+
+// The flag keyword that `line` would be without its trailing blanks, when it is
+// not that keyword as written ("swim " or a last line "dark" without line end).
+std::string_view near_flag_keyword(const std::string& line) {
+  const std::size_t end = line.find_last_not_of(" \t\r\n");
+  if (end == std::string::npos) return {};
+  const std::string_view bare = std::string_view(line).substr(0, end + 1);
+  for (std::string_view flag : {"m2", "swim", "wtr", "dark"}) {
+    if (bare == flag) return flag;
+  }
+  return {};
 }
 
 // The second pass over every line of the file, with the state that carries
@@ -64,22 +97,31 @@ void read_sections(Area& area, const Lines& lines) {
 // being read.
 class KeywordReader {
  public:
-  KeywordReader(Area& area, const World& world) : area_(area), world_(world) {}
+  KeywordReader(Area& area, const World& world, const Lines& lines, std::size_t keyword_part,
+                LoadDiagnostics* diagnostics)
+      : area_(area), world_(world), lines_(lines), keyword_part_(keyword_part), diagnostics_(diagnostics) {}
 
   void read(const std::string& line) {
+    piece_ = piece_of(lines_, line);
     if (reading_rows_ && line != "m2\n") {
       read_spot_row(line);
       return;
     }
+    if (diagnostics_) note_line(line);
     if (line == "m2\n") {
+      report_kept(diagnostics_, piece_, LineUse::kSubdivided);
+      m2_piece_ = piece_;
       area_.is_subdivided = true;
       subdivided_form_ = true;
       reading_rows_ = true;
     } else if (line == "swim\n") {
+      report_kept(diagnostics_, piece_, LineUse::kWater);
       area_.water_level = 1;
     } else if (line == "wtr\n") {
+      report_kept(diagnostics_, piece_, LineUse::kWater);
       area_.water_level = 2;
     } else if (line == "dark\n") {
+      report_kept(diagnostics_, piece_, LineUse::kDark);
       area_.is_dark = true;
     } else if (starts_with(line, "ammo")) {
       add_ammo_pile(split_words(line));
@@ -88,19 +130,42 @@ class KeywordReader {
     } else if (starts_with(line, "enemy")) {
       add_enemy_kind(split_words(line));
     } else if (starts_with(line, "pcd")) {
+      report_kept(diagnostics_, piece_, LineUse::kItemCondition);
       area_.item_conditions.push_back(parse_condition(words_from(split_words(line), 1)));
     } else if (starts_with(line, "drop")) {
+      report_kept(diagnostics_, piece_, LineUse::kDropScript);
       area_.drop_scripts.push_back(parse_script_line(words_from(split_words(line), 1)));
     } else if (starts_with(line, "action")) {
-      add_list_line(area_.actions, split_words(line));
+      add_list_line(area_.actions, split_words(line), LineUse::kActionShow);
     } else if (starts_with(line, "path")) {
-      add_list_line(area_.paths, split_words(line));
+      add_list_line(area_.paths, split_words(line), LineUse::kPathShow);
     } else if (starts_with(line, "s ")) {
+      report_kept(diagnostics_, piece_, LineUse::kTurnScript);
       area_.turn_scripts.push_back(parse_script_line(words_from(split_words(line), 1)));
     }
   }
 
+  // After the last line: spot rows that nothing ended leave the area without spots.
+  void finish() {
+    if (reading_rows_) report_fault(diagnostics_, m2_piece_, LineFault::kUnendedRows);
+  }
+
  private:
+  // What the checker hears of a line outside the spot rows: a line of the first
+  // part that is also a keyword line, or a line of the keyword part that is none.
+  void note_line(const std::string& line) {
+    const std::string_view keyword = area_keyword_of(line);
+    if (piece_ < keyword_part_) {
+      if (!keyword.empty()) diagnostics_->fault(piece_, LineFault::kKeywordTrap, keyword);
+    } else if (keyword.empty()) {
+      if (const std::string_view flag = near_flag_keyword(line); !flag.empty()) {
+        diagnostics_->fault(piece_, LineFault::kNearKeyword, flag);
+      } else if (!is_blank_text(line) && !starts_with(line, "#")) {
+        diagnostics_->fault(piece_, LineFault::kUnknownKeyword, {});
+      }
+    }
+  }
+
   // A spot row "n e0 e1 e2 e3"; a line whose first word is empty or no integer
   // ends the rows and sets the spot count.
   void read_spot_row(const std::string& line) {
@@ -108,10 +173,25 @@ class KeywordReader {
     if (words.empty() || words[0].empty() || !is_integer_text(words[0])) {
       reading_rows_ = false;
       area_.spot_count = current_rows_;
+      if (diagnostics_) {
+        if (const std::string_view keyword = area_keyword_of(line); !keyword.empty()) {
+          diagnostics_->fault(piece_, LineFault::kRowsEndLine, keyword);
+        }
+      }
       return;
     }
     const std::int32_t spot = to_int(words[0]);
-    if (spot < 1 || spot > kMaxSpots || words.size() < 5) return;
+    if (spot < 1 || spot > kMaxSpots) {
+      report_fault(diagnostics_, piece_, LineFault::kBadSpot, words[0]);
+      return;
+    }
+    if (words.size() < 5) {
+      report_fault(diagnostics_, piece_, LineFault::kShortLine, "spot row");
+      return;
+    }
+    if (spot <= current_rows_)
+      report_fault(diagnostics_, piece_, LineFault::kSpotRowOrder, std::to_string(current_rows_));
+    report_kept(diagnostics_, piece_, LineUse::kSpotRow, spot);
     const auto n = static_cast<std::size_t>(spot);
     if (spot > current_rows_) {
       // Rows between the current count and the new one start without exits,
@@ -127,16 +207,27 @@ class KeywordReader {
   void add_ammo_pile(const Words& words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 3 : w - 2;
-    if (name_end < 1) return;
+    if (name_end < 1) {
+      report_fault(diagnostics_, piece_, LineFault::kShortLine, "ammo");
+      return;
+    }
     AmmoPile pile;
-    const long weapon = world_.find_ammo(join_words(words, 1, name_end));
-    if (weapon < 0) return;
+    const std::string name = join_words(words, 1, name_end);
+    const long weapon = world_.find_ammo(name);
+    if (weapon < 0) {
+      report_fault(diagnostics_, piece_, LineFault::kUnknownWeapon, name);
+      return;
+    }
     pile.weapon = static_cast<std::size_t>(weapon);
     pile.amount = to_int(word(words, name_end + 1));
     if (subdivided_form_) {
       pile.spot = to_int(word(words, w - 1));
-      if (pile.spot < 1) return;
+      if (pile.spot < 1) {
+        report_fault(diagnostics_, piece_, LineFault::kBadSpot, word(words, w - 1));
+        return;
+      }
     }
+    report_kept(diagnostics_, piece_, LineUse::kAmmoPile);
     area_.ammo_piles.push_back(pile);
   }
 
@@ -145,14 +236,25 @@ class KeywordReader {
   void add_item(const Words& words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 2 : w - 1;
-    if (name_end < 1) return;
-    const Item* found = world_.find_item(join_words(words, 1, name_end));
-    if (!found) return;
+    if (name_end < 1) {
+      report_fault(diagnostics_, piece_, LineFault::kShortLine, "item");
+      return;
+    }
+    const std::string name = join_words(words, 1, name_end);
+    const Item* found = world_.find_item(name);
+    if (!found) {
+      report_fault(diagnostics_, piece_, LineFault::kUnknownItem, name);
+      return;
+    }
     Item item = *found;
     if (subdivided_form_) {
       item.spot = to_int(word(words, w - 1));
-      if (item.spot < 1) return;
+      if (item.spot < 1) {
+        report_fault(diagnostics_, piece_, LineFault::kBadSpot, word(words, w - 1));
+        return;
+      }
     }
+    report_kept(diagnostics_, piece_, LineUse::kAreaItem);
     area_.items.push_back(std::move(item));
   }
 
@@ -161,9 +263,17 @@ class KeywordReader {
   void add_enemy_kind(const Words& words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 5 : w - 2;
-    if (name_end < 1) return;
-    const Enemy* found = world_.find_enemy(join_words(words, 1, name_end));
-    if (!found) return;
+    if (name_end < 1) {
+      report_fault(diagnostics_, piece_, LineFault::kShortLine, "enemy");
+      return;
+    }
+    const std::string name = join_words(words, 1, name_end);
+    const Enemy* found = world_.find_enemy(name);
+    if (!found) {
+      report_fault(diagnostics_, piece_, LineFault::kUnknownEnemy, name);
+      return;
+    }
+    report_kept(diagnostics_, piece_, LineUse::kEnemyKind);
     EnemyKind kind{*found, to_int(word(words, w - 1))};
     if (subdivided_form_) {
       kind.enemy.first_spot = to_int(word(words, w - 4));
@@ -174,28 +284,51 @@ class KeywordReader {
   }
 
   // "action N K text" or "path N K text": the text goes to list K of entry N.
+  // `show` is the use of a show condition of this kind of entry; the other three
+  // lists follow it in LineUse.
   template <typename Entry>
-  static void add_list_line(std::vector<Entry>& entries, const Words& words) {
+  void add_list_line(std::vector<Entry>& entries, const Words& words, LineUse show) {
     const long w = word_count(words);
-    if (w < 3) return;
-    Entry* found = nth(entries, to_int(words[1]));
-    if (!found) return;
+    if (w < 3) {
+      report_fault(diagnostics_, piece_, LineFault::kShortLine, words.empty() ? "" : words[0]);
+      return;
+    }
+    const std::int32_t number = to_int(words[1]);
+    Entry* found = nth(entries, number);
+    if (!found) {
+      report_fault(diagnostics_, piece_, LineFault::kBadListNumber, words[1]);
+      return;
+    }
     Choice& entry = *found;
     const std::string& code = words[2];
     std::string text = join_words(words, 3, w - 1);
+    const auto note = [&](int list) {
+      report_kept(diagnostics_, piece_, static_cast<LineUse>(static_cast<int>(show) + list), number);
+    };
     if (code == "cv") {
+      note(0);
       entry.show_conditions.push_back(parse_condition(std::move(text)));
     } else if (code == "cd") {
+      note(1);
       entry.use_conditions.push_back(parse_condition(std::move(text)));
     } else if (code == "dp") {
+      note(2);
       entry.success_scripts.push_back(parse_script_line(std::move(text)));
     } else if (code == "dn") {
+      note(3);
       entry.failure_scripts.push_back(parse_script_line(std::move(text)));
+    } else {
+      report_fault(diagnostics_, piece_, LineFault::kUnknownListCode, code);
     }
   }
 
   Area& area_;
   const World& world_;
+  const Lines& lines_;
+  std::size_t keyword_part_;      // the first piece after the sections
+  LoadDiagnostics* diagnostics_;  // nullptr in the game
+  std::size_t piece_ = 0;         // the piece being read
+  std::size_t m2_piece_ = 0;
   bool subdivided_form_ = false;
   bool reading_rows_ = false;
   std::int32_t current_rows_ = 0;
@@ -203,11 +336,12 @@ class KeywordReader {
 
 }  // namespace
 
-Area parse_area(const Lines& lines, const World& world) {
+Area parse_area(const Lines& lines, const World& world, LoadDiagnostics* diagnostics) {
   Area area;
-  read_sections(area, lines);
-  KeywordReader reader(area, world);
+  const std::size_t keyword_part = read_sections(area, lines, diagnostics);
+  KeywordReader reader(area, world, lines, keyword_part, diagnostics);
   for (const std::string& line : lines) reader.read(line);
+  reader.finish();
   // Items before "m2" lie on spot 0, so they count among themselves.
   number_area_items(area.items, area.is_subdivided);
   return area;

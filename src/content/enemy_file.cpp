@@ -13,12 +13,18 @@ bool is_blank(const std::string& line) { return line == "\n"; }
 
 // "claws at you 1 4 50": the text, the lowest damage, the damage bound and the
 // hit chance. Lines of fewer than four words are no attack.
-void add_attack(Enemy& enemy, const std::string& line) {
+void add_attack(Enemy& enemy, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
   const Words words = split_words(line);
   const long w = static_cast<long>(words.size());
-  if (w < 4) return;
+  if (w < 4) {
+    report_fault(diagnostics, piece, LineFault::kShortLine, "attack");
+    return;
+  }
+  report_kept(diagnostics, piece, LineUse::kAttack);
   Attack attack;
-  attack.text = cut(join_words(words, 0, w - 4), kAttackTextCapacity);
+  std::string text = join_words(words, 0, w - 4);
+  if (text.size() > kAttackTextCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attack text");
+  attack.text = cut(text, kAttackTextCapacity);
   attack.min_damage = to_int(words[w - 3]);
   attack.max_damage = to_int(words[w - 2]);
   attack.hit_chance = to_int(words[w - 1]);
@@ -27,29 +33,42 @@ void add_attack(Enemy& enemy, const std::string& line) {
 
 // Loot lines are kept as read and rolled when the enemy is defeated; every form
 // ends in three numbers after at least one word.
-void add_loot(Enemy& enemy, const std::string& line) {
-  if (starts_with(line, "none") || split_words(line).size() < 4) return;
+void add_loot(Enemy& enemy, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
+  if (starts_with(line, "none")) return;
+  if (split_words(line).size() < 4) {
+    report_fault(diagnostics, piece, LineFault::kShortLine, "loot");
+    return;
+  }
+  report_kept(diagnostics, piece, LineUse::kLoot);
+  if (line.size() > kLootLineCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "loot line");
   enemy.loot.push_back(cut(line, kLootLineCapacity));
 }
 
 // "attr cold iron 0.5": the attribute name and the factor applied to a matching
 // weapon's damage bound.
-void add_attribute(Enemy& enemy, const std::string& line) {
+void add_attribute(Enemy& enemy, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
   const Words words = split_words(line);
   const long w = static_cast<long>(words.size());
-  if (w < 3) return;
+  if (w < 3) {
+    report_fault(diagnostics, piece, LineFault::kShortLine, "attr");
+    return;
+  }
   const std::string& factor = words[static_cast<std::size_t>(w - 1)];
-  enemy.attributes.push_back(
-      EnemyAttribute{cut(join_words(words, 1, w - 2), kAttributeCapacity), std::strtod(factor.c_str(), nullptr)});
+  const std::string name = join_words(words, 1, w - 2);
+  if (name.size() > kAttributeCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attribute");
+  enemy.attributes.push_back(EnemyAttribute{cut(name, kAttributeCapacity), std::strtod(factor.c_str(), nullptr)});
 }
 
 }  // namespace
 
-Enemy parse_enemy(const Lines& lines) {
+Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
   Enemy enemy;
   enum Stage { kName, kHealth, kSkipped, kAttacks, kLoot, kDone };
   Stage stage = kName;
+  // The first piece after the loot lines: where the keyword lines begin.
+  std::size_t keyword_part = lines.size();
   for (const std::string& line : lines) {
+    const std::size_t piece = piece_of(lines, line);
     switch (stage) {
       case kName:
         if (!line.empty()) enemy.name = cut(std::string_view(line).substr(0, line.size() - 1), kEnemyNameCapacity);
@@ -66,24 +85,36 @@ Enemy parse_enemy(const Lines& lines) {
         if (is_blank(line)) {
           stage = kLoot;
         } else {
-          add_attack(enemy, line);
+          add_attack(enemy, line, diagnostics, piece);
         }
         break;
       case kLoot:
         if (is_blank(line)) {
           stage = kDone;
         } else {
-          add_loot(enemy, line);
+          add_loot(enemy, line, diagnostics, piece);
         }
         break;
       case kDone:
         break;
     }
-    if (stage == kDone) break;
+    if (stage == kDone) {
+      keyword_part = piece + 1;
+      break;
+    }
   }
   for (const std::string& line : lines) {
-    if (starts_with(line, "grapple")) enemy.grapples = true;
-    if (starts_with(line, "attr ")) add_attribute(enemy, line);
+    const std::size_t piece = piece_of(lines, line);
+    const bool grapple = starts_with(line, "grapple");
+    const bool attribute = starts_with(line, "attr ");
+    if (grapple) enemy.grapples = true;
+    if (attribute) add_attribute(enemy, line, diagnostics, piece);
+    if (!diagnostics) continue;
+    if (piece < keyword_part && (grapple || attribute)) {
+      diagnostics->fault(piece, LineFault::kKeywordTrap, grapple ? "grapple" : "attr ");
+    } else if (piece >= keyword_part && !grapple && !attribute && !is_blank_text(line) && !starts_with(line, "#")) {
+      diagnostics->fault(piece, LineFault::kUnknownKeyword, {});
+    }
   }
   enemy.shown_name = display_name(enemy.name);
   return enemy;

@@ -56,22 +56,25 @@ namespace {
 // Calls `load` with every file `stem`1.txt, `stem`2.txt, ... that exists, in
 // order, up to the first missing number.
 template <typename Load>
-void for_each_numbered_file(const ContentSource& source, const char* stem, Load load) {
+void for_each_numbered_file(const ContentSource& source, const char* stem, LoadDiagnostics* diagnostics, Load load) {
   for (int number = 1;; ++number) {
-    std::optional<Lines> lines = source(stem + std::to_string(number) + ".txt");
+    const std::string file_name = stem + std::to_string(number) + ".txt";
+    std::optional<Lines> lines = source(file_name);
     if (!lines) return;
+    if (diagnostics) diagnostics->begin_file(file_name);
     load(*lines);
   }
 }
 
 }  // namespace
 
-World load_world(const ContentSource& source) {
+World load_world(const ContentSource& source, LoadDiagnostics* diagnostics) {
   World world;
-  for_each_numbered_file(source, "msg", [&](Lines& lines) { world.messages.push_back(std::move(lines)); });
-  for_each_numbered_file(source, "item", [&](Lines& lines) { world.add_item(parse_item(lines)); });
-  for_each_numbered_file(source, "enemy", [&](Lines& lines) { world.add_enemy(parse_enemy(lines)); });
-  for_each_numbered_file(source, "area", [&](Lines& lines) { world.areas.push_back(parse_area(lines, world)); });
+  LoadDiagnostics* d = diagnostics;
+  for_each_numbered_file(source, "msg", d, [&](Lines& lines) { world.messages.push_back(std::move(lines)); });
+  for_each_numbered_file(source, "item", d, [&](Lines& lines) { world.add_item(parse_item(lines, d)); });
+  for_each_numbered_file(source, "enemy", d, [&](Lines& lines) { world.add_enemy(parse_enemy(lines, d)); });
+  for_each_numbered_file(source, "area", d, [&](Lines& lines) { world.areas.push_back(parse_area(lines, world, d)); });
   return world;
 }
 

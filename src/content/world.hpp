@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "content/diagnostics.hpp"
 #include "content/records.hpp"
 
 namespace vesk {
@@ -68,18 +69,21 @@ Enemy load_enemy_file(const std::filesystem::path& file);
 // those must be complete before areas are loaded.
 Area load_area_file(const std::filesystem::path& file, const World& world);
 
-// The same loaders on a file's lines as `read_lines` gives them.
-Item parse_item(const Lines& lines);
-Enemy parse_enemy(const Lines& lines);
-Area parse_area(const Lines& lines, const World& world);
+// The same loaders on a file's lines as `read_lines` gives them. With
+// `diagnostics`, they also report each line they drop or cut and where each
+// kept line went; what they load is the same either way.
+Item parse_item(const Lines& lines, LoadDiagnostics* diagnostics = nullptr);
+Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics = nullptr);
+Area parse_area(const Lines& lines, const World& world, LoadDiagnostics* diagnostics = nullptr);
 
 // Gives the lines of a content file by its name ("area1.txt"), or nothing when
 // there is no such file.
 using ContentSource = std::function<std::optional<Lines>(const std::string& file_name)>;
 
 // Loads msg1.txt, msg2.txt, ..., then the items, enemies and areas the same way;
-// each kind stops at its first missing number.
-World load_world(const ContentSource& source);
+// each kind stops at its first missing number. `diagnostics` hears of each
+// file before it is read.
+World load_world(const ContentSource& source, LoadDiagnostics* diagnostics = nullptr);
 World load_world(const std::filesystem::path& directory);
 
 }  // namespace vesk

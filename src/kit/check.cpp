@@ -1,13 +1,136 @@
-// vesk-kit check.
+// vesk-kit check: every content line that the engine drops or reads in a
+// surprising way, reported like a compiler would.
+#include <algorithm>
+#include <filesystem>
 #include <ostream>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "base/text.hpp"
+#include "kit/checker.hpp"
 #include "kit/kit.hpp"
 
 namespace vesk::kit {
 
-int run_check(const Arguments& /*args*/, std::ostream& /*out*/, std::ostream& err) {
-  err << "vesk-kit: check is not built yet\n";
-  return kExitUsage;
+namespace {
+
+constexpr std::string_view kCheckUsage = "usage: vesk-kit check [--json] [--ignore NAME,...] [GAME_DIR]\n";
+
+// A text as a JSON string: quotes, backslashes and control characters escaped,
+// and bytes that are not UTF-8 replaced, so that any content file gives valid JSON.
+std::string json_string(std::string_view text) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7f) {
+      out += format_text("\\u%04x", c);
+    } else if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else {
+      // The length of a well-formed UTF-8 sequence starting here, or 0.
+      const std::size_t length = c >= 0xf0 && c <= 0xf4 ? 4 : c >= 0xe0 ? 3 : c >= 0xc2 && c <= 0xdf ? 2 : 0;
+      bool valid = length > 0 && i + length <= text.size();
+      for (std::size_t k = 1; valid && k < length; ++k)
+        valid = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
+      if (valid) {
+        out.append(text.substr(i, length));
+        i += length;
+        continue;
+      }
+      out += "\\ufffd";
+    }
+    ++i;
+  }
+  return out + "\"";
+}
+
+std::string counted(std::size_t count, std::string_view word) {
+  return std::to_string(count) + " " + std::string(word) + (count == 1 ? "" : "s");
+}
+
+}  // namespace
+
+int run_check(const Arguments& args, std::ostream& out, std::ostream& err) {
+  bool json = false;
+  std::set<std::string, std::less<>> ignored;
+  std::vector<std::string> operands;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--json") {
+      json = true;
+    } else if (arg == "--ignore" || starts_with(arg, "--ignore=")) {
+      std::string list;
+      if (arg == "--ignore") {
+        if (i + 1 >= args.size()) {
+          err << "vesk-kit check: --ignore needs a list of check names\n" << kCheckUsage;
+          return kExitUsage;
+        }
+        list = args[++i];
+      } else {
+        list = arg.substr(9);
+      }
+      for (const std::string& name : split_words(list, ",")) {
+        if (!find_check(name)) {
+          err << "vesk-kit check: there is no check named \"" << name << "\" (see vesk-kit(6))\n";
+          return kExitUsage;
+        }
+        ignored.insert(name);
+      }
+    } else if (arg == "--help" || arg == "-h") {
+      out << kCheckUsage;
+      return kExitClean;
+    } else if (starts_with(arg, "-") && arg != "-") {
+      err << "vesk-kit check: unknown option \"" << arg << "\"\n" << kCheckUsage;
+      return kExitUsage;
+    } else {
+      operands.push_back(arg);
+    }
+  }
+  if (operands.size() > 1) {
+    err << "vesk-kit check: one game directory at most\n" << kCheckUsage;
+    return kExitUsage;
+  }
+  const std::filesystem::path directory(operands.empty() ? std::string(".") : operands.front());
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(directory / "area1.txt", error)) {
+    err << "vesk-kit check: no game in \"" << directory.string() << "\": area1.txt is missing\n";
+    return kExitUsage;
+  }
+
+  std::vector<Finding> findings = check_game(DirectoryFiles(directory));
+  findings.erase(std::remove_if(findings.begin(), findings.end(),
+                                [&](const Finding& finding) { return ignored.count(finding.check) > 0; }),
+                 findings.end());
+  // File names as the author would open them from here.
+  const bool here = operands.empty() || directory == ".";
+  auto shown = [&](const std::string& file) { return here ? file : (directory / file).string(); };
+  std::size_t counts[3] = {0, 0, 0};
+  for (const Finding& finding : findings) ++counts[static_cast<int>(finding.grade)];
+
+  if (json) {
+    out << "{\"findings\": [";
+    for (std::size_t k = 0; k < findings.size(); ++k) {
+      const Finding& f = findings[k];
+      out << (k ? ",\n  " : "\n  ") << "{\"file\": " << json_string(shown(f.file)) << ", \"line\": " << f.line
+          << ", \"grade\": \"" << grade_name(f.grade) << "\", \"check\": " << json_string(f.check)
+          << ", \"message\": " << json_string(f.message) << "}";
+    }
+    out << (findings.empty() ? "" : "\n") << "], \"errors\": " << counts[0] << ", \"warnings\": " << counts[1]
+        << ", \"notes\": " << counts[2] << "}\n";
+  } else {
+    for (const Finding& f : findings) {
+      out << shown(f.file) << ":" << f.line << ": " << grade_name(f.grade) << ": " << f.message << " [" << f.check
+          << "]\n";
+    }
+    out << counted(counts[0], "error") << ", " << counted(counts[1], "warning") << ", " << counted(counts[2], "note")
+        << "\n";
+  }
+  return findings.empty() ? kExitClean : kExitFindings;
 }
 
 }  // namespace vesk::kit

@@ -1,0 +1,151 @@
+// The checker's working state, shared by its parts: what the loaders said about
+// each file, where each kept line of a record came from, and the findings so far.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "content/diagnostics.hpp"
+#include "content/world.hpp"
+#include "kit/checker.hpp"
+#include "kit/nearest.hpp"
+
+namespace vesk::kit {
+
+// "area12.txt" is stem "area", number 12; other names have an empty stem.
+struct NumberedName {
+  std::string stem;
+  std::int32_t number = 0;
+};
+NumberedName parse_numbered_name(std::string_view name);
+
+struct FileInfo {
+  std::string name;
+  std::string stem;
+  std::int32_t number = 0;
+  std::size_t pieces = 0;
+  std::vector<std::size_t> long_pieces;  // pieces that a long line goes on after
+};
+
+// The pieces of the four lists of one path or action: show and use
+// conditions, success and failure scripts.
+using ListPieces = std::array<std::vector<std::size_t>, 4>;
+
+// Where each entry of an area's lists came from, in list order.
+struct AreaTrace {
+  std::size_t file = 0;
+  std::vector<std::size_t> paths, actions, item_conditions, drop_scripts, turn_scripts, items, ammo, enemies;
+  std::vector<ListPieces> path_lists, action_lists;        // by path or action number - 1
+  std::vector<std::pair<std::int32_t, std::size_t>> rows;  // spot number and piece, in file order
+  std::optional<std::size_t> m2, dark, water;
+};
+
+struct ItemTrace {
+  std::size_t file = 0;
+  std::optional<std::size_t> weapon;  // the weapon line that counts (the last)
+  std::vector<std::size_t> use_scripts;
+};
+
+struct EnemyTrace {
+  std::size_t file = 0;
+  std::vector<std::size_t> attacks, loot;
+};
+
+struct RawFault {
+  std::size_t file;
+  std::size_t piece;
+  LineFault fault;
+  std::string subject;
+};
+
+class Recorder : public LoadDiagnostics {
+ public:
+  // The lines that the source is about to hand to a loader.
+  void prepare(const std::string& name, const Lines& lines);
+
+  void begin_file(std::string_view file_name) override;
+  void fault(std::size_t piece, LineFault fault, std::string_view subject) override;
+  void kept(std::size_t piece, LineUse use, std::int32_t entry) override;
+
+  std::vector<FileInfo> files;
+  std::vector<std::size_t> messages;  // file of each message file
+  std::vector<ItemTrace> items;
+  std::vector<EnemyTrace> enemies;
+  std::vector<AreaTrace> areas;
+  std::vector<RawFault> faults;
+
+ private:
+  std::size_t current_file_ = 0;
+  std::string pending_name_;
+  std::size_t pending_pieces_ = 0;
+  std::vector<std::size_t> pending_long_;
+};
+
+struct PendingFinding {
+  std::size_t file;
+  std::size_t piece;
+  std::string check;
+  std::string message;
+};
+
+// What the scripts of one area can do to the player's whereabouts.
+struct AreaFacts {
+  std::vector<std::pair<std::int32_t, std::size_t>> area_writes;  // constant "ca" values and their pieces
+  std::vector<std::int32_t> spot_writes;                          // constant "a2" values
+  bool may_leave = false;  // "terminate", "ld" or a "ca" write whose value is known only in play
+};
+
+struct Context {
+  Context(const World& world, Recorder& rec);
+
+  void add(std::size_t file, std::size_t piece, std::string_view check, std::string message);
+  // A finding about a file that the game never reads.
+  void add_for_name(const std::string& name, std::string_view check, std::string message);
+
+  // The text of a piece, read again from the file (for the few pieces that a
+  // finding needs to quote).
+  std::string piece_text(std::size_t file, std::size_t piece);
+  const AreaTrace* area_of_file(std::size_t file) const;
+
+  // "; did you mean ...?" for a name that matches nothing, or the empty text.
+  std::string item_hint(const std::string& name);
+  std::string enemy_hint(const std::string& name);
+  std::string weapon_hint(const std::string& name);
+
+  const World& world;
+  Recorder& rec;
+  const GameFiles* sources = nullptr;
+  std::vector<PendingFinding> pending;
+  NearestName item_names, enemy_names, weapon_names;
+  std::map<std::size_t, Lines> reread;
+  std::unordered_map<std::size_t, std::size_t> area_by_file;
+
+  // Filled by check_scripts for the checks of the world.
+  std::vector<AreaFacts> area_facts;
+  std::vector<std::int32_t> use_area_writes;  // constant "ca" values of items' use scripts
+  bool unknown_area_writes = false;           // a "ca" write whose value is known only in play
+  bool use_scripts_change_area = false;
+  std::unordered_set<std::string> obtainable;  // items that an area holds, a script gives or loot leaves
+};
+
+std::string quote_text(std::string_view text);
+std::string did_you_mean(const std::string& suggestion);
+
+// The parts of the checker, in the order they run.
+void report_loader_faults(Context& ctx);
+void check_files(Context& ctx, const GameFiles& files);
+void check_records(Context& ctx);  // items, enemies, area records and spot tables
+void check_scripts(Context& ctx);  // scripts, conditions, variables, labels; the world's reachability
+void check_world(Context& ctx);
+
+}  // namespace vesk::kit

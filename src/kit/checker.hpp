@@ -1,0 +1,80 @@
+// The content checker behind `vesk-kit check`: loads a game with the engine's
+// own loaders, hears from them of every line they drop, cut or read in a
+// surprising way, and checks the loaded world on top.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "content/records.hpp"
+
+namespace vesk::kit {
+
+// Error: the game ignores what the author wrote. Warning: the game does what
+// was written, but that is likely not what was meant. Note: worth a look.
+enum class Grade { kError, kWarning, kNote };
+
+std::string_view grade_name(Grade grade);
+
+struct CheckInfo {
+  std::string_view name;  // stable, kebab-case; what --ignore takes
+  Grade grade;
+};
+
+// Every check, in the order the manual lists them.
+const std::vector<CheckInfo>& all_checks();
+const CheckInfo* find_check(std::string_view name);
+
+struct Finding {
+  std::string file;   // the file's name within the game directory
+  std::int64_t line;  // the physical line, from 1
+  Grade grade;
+  std::string check;
+  std::string message;
+};
+
+// The files of a game directory.
+class GameFiles {
+ public:
+  virtual ~GameFiles() = default;
+  // Every file name in the directory.
+  virtual std::vector<std::string> names() const = 0;
+  // The file's lines as the game reads them, or nothing when there is no file.
+  virtual std::optional<Lines> lines(const std::string& name) const = 0;
+  // The file's bytes as they are on disk.
+  virtual std::optional<std::string> bytes(const std::string& name) const = 0;
+};
+
+class DirectoryFiles : public GameFiles {
+ public:
+  explicit DirectoryFiles(std::filesystem::path directory) : directory_(std::move(directory)) {}
+  std::vector<std::string> names() const override;
+  std::optional<Lines> lines(const std::string& name) const override;
+  std::optional<std::string> bytes(const std::string& name) const override;
+
+ private:
+  std::filesystem::path directory_;
+};
+
+// A game held in memory, file name to content; for tests and benchmarks.
+class MemoryFiles : public GameFiles {
+ public:
+  explicit MemoryFiles(std::map<std::string, std::string> files) : files_(std::move(files)) {}
+  std::vector<std::string> names() const override;
+  std::optional<Lines> lines(const std::string& name) const override;
+  std::optional<std::string> bytes(const std::string& name) const override;
+
+ private:
+  std::map<std::string, std::string> files_;
+};
+
+// Every finding about the game, sorted by file (numbered files in number
+// order) and line.
+std::vector<Finding> check_game(const GameFiles& files);
+
+}  // namespace vesk::kit

@@ -1,0 +1,402 @@
+// vesk-kit check: each check against a small game that triggers it and the same
+// game with the fix applied, then the command line: output, statuses, options,
+// and physical line numbers in files with long lines and CR LF line ends.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "kit/checker.hpp"
+#include "kit/kit.hpp"
+#include "kit/nearest.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+// A small game that is clean: two areas (the second subdivided), a few items,
+// an enemy and a message file.
+Files base_game() {
+  return {
+      {"msg1.txt", "Hello.\nBye.\n"},
+      {"item1.txt", "rusty key\n"},
+      {"item2.txt", "storm lantern\nlamp\n"},
+      {"item3.txt", "crossbow\nweapon 2 8 70\n"},
+      {"item4.txt", "seal bag\nair\n"},
+      {"enemy1.txt", "rat\n5\n-\nbites you 1 4 60\n\nrusty key 1 1 50\n\n"},
+      {"area1.txt", "Hall.\n\nHall.\n\ndoor 2 30\n\nlook\n\nitem rusty key\n"},
+      {"area2.txt", "Cellar.\n\nCellar.\n\nnone\n\nnone\n\nm2\n1 2 0 -1 0\n2 0 0 1 0\n\nitem storm lantern 2\n"},
+  };
+}
+
+// The first area with `keywords` after its item line (line 10 on).
+std::string hall(const std::string& keywords) { return base_game()["area1.txt"] + keywords; }
+
+// The cellar with `rows_and_after` after its "m2" line (line 10 on).
+std::string cellar(const std::string& rows_and_after) {
+  return "Cellar.\n\nCellar.\n\nnone\n\nnone\n\nm2\n" + rows_and_after;
+}
+
+Files with(Files files, const Files& changes) {
+  for (const auto& [name, content] : changes) files[name] = content;
+  return files;
+}
+
+std::vector<vesk::kit::Finding> check(const Files& files) {
+  return vesk::kit::check_game(vesk::kit::MemoryFiles(files));
+}
+
+std::string listing(const std::vector<vesk::kit::Finding>& findings) {
+  std::string text;
+  for (const auto& f : findings)
+    text += f.file + ":" + std::to_string(f.line) + ": " + f.message + " [" + f.check + "]\n";
+  return text;
+}
+
+struct Case {
+  const char* check;
+  Files trigger;  // changes to the clean game that trigger the check
+  Files fixed;    // the same changes with the fault mended
+  const char* file;
+  std::int64_t line;
+};
+
+const std::string kLongName(130, 'x');
+
+std::vector<Case> cases() {
+  const std::string rat = "rat\n5\n-\n";
+  return {
+      {"unknown-item",
+       {{"area1.txt", hall("item rusty kye\n")}},
+       {{"area1.txt", hall("item rusty key\n")}},
+       "area1.txt",
+       10},
+      {"unknown-enemy",
+       {{"area1.txt", hall("enemy rta 10\n")}},
+       {{"area1.txt", hall("enemy rat 10\n")}},
+       "area1.txt",
+       10},
+      {"unknown-weapon",
+       {{"area1.txt", hall("ammo crosbow 5\n")}},
+       {{"area1.txt", hall("ammo crossbow 5\n")}},
+       "area1.txt",
+       10},
+      {"never-obtainable",
+       {{"item5.txt", "golden key\n"}, {"area1.txt", hall("path 1 cd golden key held\n")}},
+       {{"item5.txt", "golden key\n"}, {"area1.txt", hall("path 1 cd golden key held\nitem golden key\n")}},
+       "area1.txt",
+       10},
+      {"bad-area",
+       {{"area1.txt", hall("action 1 dp 0 s ca 7\n")}},
+       {{"area1.txt", hall("action 1 dp 0 s ca 2\n")}},
+       "area1.txt",
+       10},
+      {"bad-spot",
+       {{"area2.txt", cellar("1 3 0 -1 0\n2 0 0 1 0\n\n")}},
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\n")}},
+       "area2.txt",
+       10},
+      {"bad-list-number",
+       {{"area1.txt", hall("action 2 dp 0 msg hi\n")}},
+       {{"area1.txt", hall("action 1 dp 0 msg hi\n")}},
+       "area1.txt",
+       10},
+      {"unknown-list-code",
+       {{"area1.txt", hall("action 1 dq 0 msg hi\n")}},
+       {{"area1.txt", hall("action 1 dp 0 msg hi\n")}},
+       "area1.txt",
+       10},
+      {"bad-message",
+       {{"area1.txt", hall("action 1 dp 0 msf 1 3\n")}},
+       {{"area1.txt", hall("action 1 dp 0 msf 1 2\n")}},
+       "area1.txt",
+       10},
+      {"short-line",
+       {{"enemy1.txt", rat + "bites you 60\n\n\n"}},
+       {{"enemy1.txt", rat + "bites you 1 4 60\n\n\n"}},
+       "enemy1.txt",
+       4},
+      {"keyword-trap",
+       {{"area1.txt", "Hall.\nitems lie here.\n\nHall.\n\ndoor 2 30\n\nlook\n\n"}},
+       {{"area1.txt", "Hall.\nSome items lie here.\n\nHall.\n\ndoor 2 30\n\nlook\n\n"}},
+       "area1.txt",
+       2},
+      {"near-keyword", {{"area1.txt", hall("dark ")}}, {{"area1.txt", hall("dark\n")}}, "area1.txt", 10},
+      {"unknown-keyword",
+       {{"area1.txt", hall("itme rusty key\n")}},
+       {{"area1.txt", hall("# itme rusty key\n")}},
+       "area1.txt",
+       10},
+      {"numbering-gap", {{"item6.txt", "rope\n"}}, {{"item5.txt", "rope\n"}, {"item6.txt", "rope\n"}}, "item6.txt", 1},
+      {"empty-file", {{"item5.txt", ""}}, {{"item5.txt", "rope\n"}}, "item5.txt", 1},
+      {"unended-rows",
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n")}},
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\n")}},
+       "area2.txt",
+       9},
+      {"eaten-line",
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\nitem storm lantern 2\n")}},
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\nitem storm lantern 2\n")}},
+       "area2.txt",
+       12},
+      {"spot-row-order",
+       {{"area2.txt", cellar("1 2 0 -1 0\n3 0 0 1 0\n\n")}},
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\n")}},
+       "area2.txt",
+       11},
+      {"before-m2",
+       {{"area2.txt", "Cellar.\n\nCellar.\n\nnone\n\nnone\n\nitem storm lantern\nm2\n1 2 0 -1 0\n2 0 0 1 0\n\n"}},
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\nitem storm lantern 2\n")}},
+       "area2.txt",
+       9},
+      {"unreachable-spot",
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n3 0 0 2 0\n\n")}},
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 3 0 1 0\n3 0 0 2 0\n\n")}},
+       "area2.txt",
+       12},
+      {"one-way-exit",
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 0 0\n\n")}},
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\n")}},
+       "area2.txt",
+       10},
+      {"enemy-nowhere",
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\nenemy rat 5 9 1 20\n")}},
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\nenemy rat 1 3 1 20\n")}},
+       "area2.txt",
+       13},
+      {"enemy-range",
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\nenemy rat 1 9 1 20\n")}},
+       {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\nenemy rat 2 3 0 20\n")}},
+       "area2.txt",
+       13},
+      {"turn-ca-subdivided",
+       {{"area1.txt", hall("s 0 s ca 2\n")}},
+       {{"area1.txt", hall("action 1 dp 0 s ca 2\n")}},
+       "area1.txt",
+       10},
+      {"unknown-command",
+       {{"area1.txt", hall("action 1 dp 0 mgs hi\n")}},
+       {{"area1.txt", hall("action 1 dp 0 msg hi\n")}},
+       "area1.txt",
+       10},
+      {"condition-count",
+       {{"area1.txt", hall("action 1 dp 1 = h 100 = m 50 msg hi\n")}},
+       {{"area1.txt", hall("action 1 dp 2 = h 100 = m 50 msg hi\n")}},
+       "area1.txt",
+       10},
+      {"bad-condition",
+       {{"area1.txt", hall("action 1 cv > h 5\n")}},
+       {{"area1.txt", hall("action 1 cv + h 5\n")}},
+       "area1.txt",
+       10},
+      {"unknown-variable",
+       {{"area1.txt", hall("action 1 cv = hp 5\n")}},
+       {{"area1.txt", hall("action 1 cv = h 5\n")}},
+       "area1.txt",
+       10},
+      {"unwritten-variable",
+       {{"area1.txt", hall("action 1 cv = v1 0\n")}},
+       {{"area1.txt", hall("action 1 cv = v1 0\naction 1 dp 0 s v1 1\n")}},
+       "area1.txt",
+       10},
+      {"missing-label",
+       {{"area1.txt", hall("action 1 dp 1 = h 5 repeat top\n")}},
+       {{"area1.txt", hall("action 1 dp 0 repetition top\naction 1 dp 1 = h 5 repeat top\n")}},
+       "area1.txt",
+       10},
+      {"unused-label",
+       {{"area1.txt", hall("action 1 dp 0 repetition top\n")}},
+       {{"area1.txt", hall("action 1 dp 0 repetition top\naction 1 dp 1 = h 5 repeat top\n")}},
+       "area1.txt",
+       10},
+      {"unreachable-area",
+       {{"area3.txt", "Attic.\n\nAttic.\n\ndown 1 10\n\nnone\n\n"}},
+       {{"area3.txt", "Attic.\n\nAttic.\n\ndown 1 10\n\nnone\n\n"}, {"area1.txt", hall("action 1 dp 0 s ca 3\n")}},
+       "area3.txt",
+       1},
+      {"dead-end",
+       {{"area3.txt", "Attic.\n\nAttic.\n\nnone\n\nnone\n\n"}, {"area1.txt", hall("action 1 dp 0 s ca 3\n")}},
+       {{"area3.txt", "Attic.\n\nAttic.\n\ndown 1 10\n\nnone\n\n"}, {"area1.txt", hall("action 1 dp 0 s ca 3\n")}},
+       "area3.txt",
+       1},
+      {"dark-no-lamp",
+       {{"area1.txt", hall("dark\n")}, {"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\n")}},
+       {{"area1.txt", hall("dark\n")}},
+       "area1.txt",
+       10},
+      {"water-no-air", {{"area1.txt", hall("wtr\n")}}, {{"area1.txt", hall("wtr\nitem seal bag\n")}}, "area1.txt", 10},
+      {"no-attacks", {{"enemy1.txt", rat + "\n\n"}}, {{"enemy1.txt", rat + "bites you 1 4 60\n\n\n"}}, "enemy1.txt", 1},
+      {"reversed-bounds",
+       {{"enemy1.txt", rat + "bites you 4 1 60\n\n\n"}},
+       {{"enemy1.txt", rat + "bites you 1 4 60\n\n\n"}},
+       "enemy1.txt",
+       4},
+      {"zero-chance",
+       {{"enemy1.txt", rat + "bites you 1 4 0\n\n\n"}},
+       {{"enemy1.txt", rat + "bites you 1 4 60\n\n\n"}},
+       "enemy1.txt",
+       4},
+      {"text-cut",
+       {{"enemy1.txt", rat + "bites you 1 4 60\n\n\nattr " + kLongName + " 2\n"}},
+       {{"enemy1.txt", rat + "bites you 1 4 60\n\n\nattr fire 2\n"}},
+       "enemy1.txt",
+       7},
+      {"empty-display-name",
+       {{"enemy1.txt", "7\n5\n-\nbites you 1 4 60\n\n\n"}},
+       {{"enemy1.txt", "rat 7\n5\n-\nbites you 1 4 60\n\n\n"}},
+       "enemy1.txt",
+       1},
+  };
+}
+
+}  // namespace
+
+TEST(Check, TheCleanGameHasNoFindings) { EXPECT_EQ(listing(check(base_game())), ""); }
+
+TEST(Check, EveryCheckFiresOnItsGameAndNotOnTheMendedOne) {
+  std::map<std::string, int> tested;
+  for (const Case& c : cases()) {
+    SCOPED_TRACE(c.check);
+    ASSERT_NE(vesk::kit::find_check(c.check), nullptr);
+    ++tested[c.check];
+    const auto findings = check(with(base_game(), c.trigger));
+    bool found = false;
+    for (const auto& f : findings) found = found || (f.check == c.check && f.file == c.file && f.line == c.line);
+    EXPECT_TRUE(found) << "expected " << c.file << ":" << c.line << " [" << c.check << "], got:\n" << listing(findings);
+    EXPECT_EQ(listing(check(with(base_game(), c.fixed))), "");
+  }
+  for (const auto& info : vesk::kit::all_checks()) EXPECT_EQ(tested[std::string(info.name)], 1) << info.name;
+}
+
+TEST(Check, KeywordTrapsOfItemAndEnemyFilesAndScriptLines) {
+  const auto has = [](const Files& changes, const char* file, std::int64_t line) {
+    for (const auto& f : check(with(base_game(), changes))) {
+      if (f.check == "keyword-trap" && f.file == file && f.line == line) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(has({{"item5.txt", "airship ticket\n"}}, "item5.txt", 1));
+  EXPECT_TRUE(has({{"enemy2.txt", "grappler\n5\n-\nbites you 1 4 60\n\n\n"}}, "enemy2.txt", 1));
+  EXPECT_TRUE(has({{"area1.txt", hall("action 1 dp 0 msg the repetition ends\n")}}, "area1.txt", 10));
+  // A "grapple" line after the loot is the keyword itself.
+  EXPECT_FALSE(has({{"enemy1.txt", "rat\n5\n-\nbites you 1 4 60\n\n\ngrapple\n"}}, "enemy1.txt", 7));
+}
+
+// A range never holds its end spot, not even a range of step 0 that starts there.
+TEST(Check, AStepZeroRangeStartingAtItsEndReachesNoSpot) {
+  const auto nowhere = [](const std::string& enemy_line) {
+    for (const auto& f : check(with(base_game(), {{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 0\n\n" + enemy_line)}}))) {
+      if (f.check == "enemy-nowhere") return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(nowhere("enemy rat 1 1 0 100\n"));
+  EXPECT_FALSE(nowhere("enemy rat 1 5 0 100\n"));
+}
+
+TEST(Check, SuggestionsCatchCapitalsAndSwapsButNotStrangers) {
+  vesk::kit::NearestName names({"rusty key", "storm lantern", "crossbow"});
+  EXPECT_EQ(names.nearest("Rusty Key"), "rusty key");
+  EXPECT_EQ(names.nearest("rusty kye"), "rusty key");
+  EXPECT_EQ(names.nearest("crosbow"), "crossbow");
+  EXPECT_EQ(names.nearest("golden goose"), "");
+  EXPECT_EQ(vesk::kit::edit_distance("abc", "acb", 3), 1U);
+  EXPECT_EQ(vesk::kit::edit_distance("kitten", "sitting", 1), 2U);  // more than the limit
+}
+
+TEST(Check, LineNumbersArePhysicalLinesDespiteLongLinesAndCrLf) {
+  const std::string long_line(600, 'a');
+  const Files files =
+      with(base_game(), {{"area1.txt", "Hall.\r\n" + long_line +
+                                           "\r\n\r\nHall.\r\n\r\ndoor 2 30\r\n\r\nlook\r\n\r\nitem rusty kye\r\n"}});
+  const auto findings = check(files);
+  // The long line is one line to the author: read in three pieces, reported once.
+  ASSERT_EQ(findings.size(), 2U) << listing(findings);
+  EXPECT_EQ(findings[0].check, "text-cut");
+  EXPECT_EQ(findings[0].line, 2);
+  EXPECT_EQ(findings[1].check, "unknown-item");
+  EXPECT_EQ(findings[1].line, 10);
+}
+
+// --- the command line, on a game written to disk ----------------------------
+
+namespace {
+
+class CheckCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ =
+        fs::temp_directory_path() / ("vesk-check-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                     "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  void write(const Files& files) {
+    for (const auto& [name, content] : files) std::ofstream(dir_ / name, std::ios::binary) << content;
+  }
+
+  int run(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    std::istringstream in;
+    args.insert(args.begin(), "check");
+    return vesk::kit::run(args, in, out_, err_);
+  }
+
+  fs::path dir_;
+  std::ostringstream out_, err_;
+};
+
+}  // namespace
+
+TEST_F(CheckCommand, PrintsFindingsLikeACompilerAndExitsByWhatItFound) {
+  write(with(base_game(), {{"area1.txt", hall("item rusty kye\nitme rope\n")}}));
+  EXPECT_EQ(run({dir_.string()}), vesk::kit::kExitFindings);
+  const std::string file = (dir_ / "area1.txt").string();
+  EXPECT_EQ(out_.str(), file +
+                            ":10: error: no item is named \"rusty kye\"; did you mean \"rusty key\"? (the line adds "
+                            "nothing) [unknown-item]\n" +
+                            file +
+                            ":11: error: the line after the fourth blank line begins with no keyword (m2, swim, wtr, "
+                            "dark, ammo, item, enemy, pcd, drop, action, path, s), so the game ignores it; did you "
+                            "mean \"item\"? (begin a line with \"#\" to mark it as a comment) [unknown-keyword]\n"
+                            "2 errors, 0 warnings, 0 notes\n");
+  EXPECT_EQ(err_.str(), "");
+
+  EXPECT_EQ(run({"--ignore", "unknown-item,unknown-keyword", dir_.string()}), vesk::kit::kExitClean);
+  EXPECT_EQ(out_.str(), "0 errors, 0 warnings, 0 notes\n");
+  EXPECT_EQ(run({dir_.string(), "--ignore=unknown-item"}), vesk::kit::kExitFindings);
+  EXPECT_EQ(out_.str().find("unknown-item"), std::string::npos);
+}
+
+TEST_F(CheckCommand, JsonHoldsTheSameFindings) {
+  write(with(base_game(), {{"area1.txt", hall("item rusty \"kye\"\n")}}));
+  EXPECT_EQ(run({"--json", dir_.string()}), vesk::kit::kExitFindings);
+  const std::string file = (dir_ / "area1.txt").string();
+  EXPECT_EQ(out_.str(),
+            "{\"findings\": [\n  {\"file\": \"" + file +
+                "\", \"line\": 10, \"grade\": \"error\", \"check\": \"unknown-item\", \"message\": \"no item "
+                "is named \\\"rusty \\\\\\\"kye\\\\\\\"\\\"; did you mean \\\"rusty key\\\"? (the line adds "
+                "nothing)\"}\n], \"errors\": 1, \"warnings\": 0, \"notes\": 0}\n");
+  write(base_game());
+  EXPECT_EQ(run({"--json", dir_.string()}), vesk::kit::kExitClean);
+  EXPECT_EQ(out_.str(), "{\"findings\": [], \"errors\": 0, \"warnings\": 0, \"notes\": 0}\n");
+}
+
+TEST_F(CheckCommand, NoGameOrAWrongCommandLineExitsWithTwo) {
+  EXPECT_EQ(run({dir_.string()}), vesk::kit::kExitUsage);  // empty directory: no area1.txt
+  EXPECT_NE(err_.str().find("area1.txt is missing"), std::string::npos);
+  write(base_game());
+  EXPECT_EQ(run({"--ignore", "no-such-check", dir_.string()}), vesk::kit::kExitUsage);
+  EXPECT_EQ(run({"--ignore"}), vesk::kit::kExitUsage);
+  EXPECT_EQ(run({"--frobnicate", dir_.string()}), vesk::kit::kExitUsage);
+  EXPECT_EQ(run({dir_.string(), dir_.string()}), vesk::kit::kExitUsage);
+  EXPECT_EQ(run({dir_.string()}), vesk::kit::kExitClean);
+}
