@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 CONFORMANCE ?= ../shared/conformance
 SOURCES = $(shell git ls-files '*.cpp' '*.hpp' 2>/dev/null || find src tests bench fuzz -name '*.[ch]pp')
 
-.PHONY: all build play test sanitize conformance bench install fuzz fuzz-run format format-check tidy clean
+.PHONY: all build play test map sanitize conformance bench install fuzz fuzz-run format format-check tidy clean
 
 all: build
 
@@ -23,6 +23,10 @@ play: build
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# Draws the sample game's map to docs/demo-map.svg (needs Graphviz).
+map: build
+	$(BUILD)/vesk-kit map games/demo --svg -o docs/demo-map.svg
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:
