@@ -40,7 +40,10 @@ class TranscriptOut : public std::streambuf {
       : transcript_(transcript), screen_(screen), hold_prompt_(hold_prompt) {}
 
   // The held back text, now shown by the caller.
-  std::string take_held() { return std::exchange(held_, {}); }
+  std::string take_held() {
+    if (screen_) screen_->flush();
+    return std::exchange(held_, {});
+  }
 
   // Shows what is held back and flushes the screen.
   void show_all() {
