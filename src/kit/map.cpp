@@ -148,9 +148,11 @@ struct Mapper {
         contents[enemy.first_spot < 0 ? 0 : enemy.first_spot].push_back(text);
         continue;
       }
-      for (std::int64_t spot = enemy.first_spot; spot < enemy.end_spot && spot <= a.spot_count;
-           spot += enemy.spot_step) {
-        if (spot >= 1) contents[static_cast<std::int32_t>(spot)].push_back(text);
+      const std::int64_t step = enemy.spot_step;
+      std::int64_t spot = enemy.first_spot;
+      if (spot < 1) spot += (1 - spot + step - 1) / step * step;  // the first of the range from spot 1 on
+      for (; spot < enemy.end_spot && spot <= a.spot_count; spot += step) {
+        contents[static_cast<std::int32_t>(spot)].push_back(text);
       }
     }
     return contents;
@@ -163,13 +165,14 @@ struct Mapper {
     std::map<std::int32_t, std::pair<int, int>> places;
     std::map<std::pair<int, int>, std::int32_t> taken;
     std::queue<std::int32_t> queue;
+    int next_x = 0;  // right of every place taken so far, with a column free
     for (std::int32_t start = 1; start <= a.spot_count; ++start) {
       if (places.count(start) || !a.has_spot(start)) continue;
       // A spot no walk reached starts a new grid, to the right of the others.
-      int x = 0;
-      for (const auto& [place, spot] : taken) x = std::max(x, place.first + 2);
+      const int x = next_x;
       places[start] = {x, 0};
       taken[{x, 0}] = start;
+      next_x = std::max(next_x, x + 2);
       queue.push(start);
       while (!queue.empty()) {
         const std::int32_t spot = queue.front();
@@ -182,6 +185,7 @@ struct Mapper {
           if (taken.count(place)) continue;
           places[next] = place;
           taken[place] = next;
+          next_x = std::max(next_x, place.first + 2);
           queue.push(next);
         }
       }
