@@ -21,7 +21,7 @@ CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERR
 # neither the tests nor the benchmarks; make and make test turn them on.
 PLAYER_OPTIONS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVESK_TESTS=OFF -DVESK_BENCH=OFF)
 
-.PHONY: all build play test sanitize conformance bench install package fuzz fuzz-run format format-check tidy clean
+.PHONY: all build play test map sanitize conformance bench install package fuzz fuzz-run format format-check tidy clean
 
 all: build
 
@@ -39,6 +39,10 @@ play:
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# Draws the sample game's map to docs/demo-map.svg (needs Graphviz).
+map: build
+	$(BUILD)/vesk-kit map games/demo --svg -o docs/demo-map.svg
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize:

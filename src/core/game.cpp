@@ -2,6 +2,7 @@
 #include "core/game.hpp"
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <utility>
 
@@ -144,14 +145,20 @@ void Game::end_program() {
   }
 }
 
-Ending play(const std::filesystem::path& directory, std::istream& in, std::ostream& out, std::uint32_t seed) {
+std::optional<World> start_game(const std::filesystem::path& directory, std::ostream& out) {
   out << "vesk 1.0 alpha\n"
       << "Please wait...\n"
       << std::flush;
   World world = load_world(directory);
-  if (world.areas.empty()) return Ending::kNoGame;
+  if (world.areas.empty()) return std::nullopt;
   out << "\n";
-  Game game(std::move(world), in, out, seed, directory);
+  return world;
+}
+
+Ending play(const std::filesystem::path& directory, std::istream& in, std::ostream& out, std::uint32_t seed) {
+  std::optional<World> world = start_game(directory, out);
+  if (!world) return Ending::kNoGame;
+  Game game(std::move(*world), in, out, seed, directory);
   return game.run();
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 
 #include "content/world.hpp"
 #include "state/game_state.hpp"
@@ -49,6 +50,11 @@ class Game {
   bool input_ended_ = false;
   bool quit_ = false;
 };
+
+// The start of every game: prints the banner, loads the world from `directory`
+// and prints the line that ends loading. Nothing when it holds no area1.txt
+// (then only the banner has been printed).
+std::optional<World> start_game(const std::filesystem::path& directory, std::ostream& out);
 
 // Starts a game from the content files in `directory`: prints the banner,
 // loads the world and plays it with input `in`, output `out` and the random

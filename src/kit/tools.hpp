@@ -1,0 +1,54 @@
+// Helpers that the vesk-kit subcommands share: the graph text, Graphviz,
+// files and temporary directories.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "content/world.hpp"
+
+namespace vesk::kit {
+
+// `text` as a quoted DOT string: quotes and backslashes escaped, line feeds as
+// "\n", other control bytes as spaces and bytes that are not UTF-8 as "?".
+std::string dot_string(std::string_view text);
+
+// The world as a DOT graph (see `vesk-kit map`).
+std::string world_map(const World& world);
+
+// Renders a DOT graph as SVG with Graphviz's `dot`; nothing, with a message on
+// `err`, when `dot` is missing or fails.
+std::optional<std::string> render_svg(const std::string& dot, std::ostream& err);
+
+// The whole file, or nothing when it cannot be read.
+std::optional<std::string> read_file(const std::filesystem::path& file);
+// Writes the file whole; false when that fails.
+bool write_file(const std::filesystem::path& file, std::string_view content);
+
+// A fresh directory under the system's temporary directory, removed with
+// everything in it when the object goes.
+class TemporaryDirectory {
+ public:
+  TemporaryDirectory();
+  ~TemporaryDirectory();
+  TemporaryDirectory(const TemporaryDirectory&) = delete;
+  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Whether a file name is one of a game's content files: msgN.txt, itemN.txt,
+// enemyN.txt or areaN.txt.
+bool is_content_file_name(std::string_view name);
+
+// Copies the content files of a game directory into `to`; saved games and
+// anything else stay behind.
+void copy_game(const std::filesystem::path& from, const std::filesystem::path& to);
+
+}  // namespace vesk::kit
