@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "content/script_code.hpp"
+
 namespace vesk {
 
 // The tables grow to the highest number used; numbers beyond these name nothing,
@@ -18,32 +20,41 @@ inline constexpr std::size_t kStringVariableCapacity = 254;
 inline constexpr std::size_t kDamageCauseCapacity = 126;
 
 struct Variables {
-  std::int32_t clock = 0;          // "game": seconds since the game began
-  std::int32_t day_start = 0;      // "steps": the clock value at which the current day began
-  std::int32_t daily_counter = 8;  // "htcw": set to 8 at every new day, for scripts
-  std::int32_t area = 1;           // "ca": the current area, always a valid area number
-  std::int32_t previous_area = 0;  // "prev": the area the player was in before
-  std::int32_t spot = -1;          // "a2": the player's spot in a subdivided area, -1 on none
-  std::int32_t air = 100;          // "air": air left under water
-  std::int32_t air_supply = 0;     // "air2": 1 while an item that supplies air is carried
-  std::int32_t fading_damage = 0;  // "dt1": lasting damage that weakens by 1 at every view
-  std::int32_t steady_damage = 0;  // "dt2": lasting damage that stays
-  std::int32_t health = 100;       // "h"
-  std::int32_t money = 50;         // "m"
-  std::string fading_damage_cause;  // what "dt1" damage is from ("d1t")
-  std::string steady_damage_cause;  // what "dt2" damage is from ("d2t")
+  std::int32_t clock = 0;              // "game": seconds since the game began
+  std::int32_t day_start = 0;          // "steps": the clock value at which the current day began
+  std::int32_t daily_counter = 8;      // "htcw": set to 8 at every new day, for scripts
+  std::int32_t area = 1;               // "ca": the current area, always a valid area number
+  std::int32_t previous_area = 0;      // "prev": the area the player was in before
+  std::int32_t spot = -1;              // "a2": the player's spot in a subdivided area, -1 on none
+  std::int32_t air = 100;              // "air": air left under water
+  std::int32_t air_supply = 0;         // "air2": 1 while an item that supplies air is carried
+  std::int32_t fading_damage = 0;      // "dt1": lasting damage that weakens by 1 at every view
+  std::int32_t steady_damage = 0;      // "dt2": lasting damage that stays
+  std::int32_t health = 100;           // "h"
+  std::int32_t money = 50;             // "m"
+  std::string fading_damage_cause;     // what "dt1" damage is from ("d1t")
+  std::string steady_damage_cause;     // what "dt2" damage is from ("d2t")
   std::vector<std::int32_t> numbered;  // v1, v2, ...
   std::vector<std::string> strings;    // s1, s2, ...
 
   // Numbered variable `number`, growing the table to it; nullptr when the
   // number names no variable.
-  std::int32_t* numbered_variable(std::int32_t number);
+  std::int32_t* numbered_variable(std::int32_t number) {
+    if (number >= 1 && static_cast<std::size_t>(number) <= numbered.size()) {
+      return &numbered[static_cast<std::size_t>(number - 1)];
+    }
+    return grow_numbered(number);
+  }
   // String variable `number`, growing the table to it; nullptr likewise.
   std::string* string_variable(std::int32_t number);
+
+ private:
+  std::int32_t* grow_numbered(std::int32_t number);
 };
 
 // The named integer variables under their script names: the one place where
-// a script name meets the field behind it.
+// a script name meets the field behind it. Scripts resolved at load time name
+// them by their place in this table.
 struct NamedVariable {
   std::string_view name;
   std::int32_t Variables::*field;
@@ -62,6 +73,14 @@ inline constexpr std::array<NamedVariable, 12> kNamedVariables = {{
     {"h", &Variables::health},
     {"m", &Variables::money},
 }};
+
+constexpr bool names_match_script_names() {
+  for (std::size_t k = 0; k < kNamedVariables.size(); ++k) {
+    if (kNamedVariables[k].name != kNamedVariableNames[k]) return false;
+  }
+  return kNamedVariables.size() == kNamedVariableNames.size();
+}
+static_assert(names_match_script_names(), "the named variables are out of step with their script names");
 
 // The field behind a script name, or nullptr for a name that is no named variable.
 std::int32_t Variables::*named_field(std::string_view name);
