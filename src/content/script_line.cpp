@@ -1,5 +1,6 @@
 // The script-line format: a condition count, conditions of three words each and
 // a command, split and worked out once when a game loads.
+#include <algorithm>
 #include <utility>
 
 #include "base/text.hpp"
@@ -9,6 +10,23 @@ namespace vesk {
 
 namespace {
 
+// Words `first` to `last` joined with single spaces and split again. Where
+// no word is empty and the join fits a built text, that gives the words
+// themselves, so they are copied rather than joined and split.
+Words rejoined(const Words& words, long first, long last) {
+  first = std::max(first, 0L);
+  last = std::min(last, word_count(words) - 1);
+  if (first > last) return {};
+  std::size_t length = 0;
+  for (long k = first; k <= last; ++k) {
+    const std::string& word = words[static_cast<std::size_t>(k)];
+    if (word.empty()) return split_words(join_words(words, first, last));
+    length += word.size() + (k > first ? 1 : 0);
+  }
+  if (length > kTextCapacity) return split_words(join_words(words, first, last));
+  return Words(words.begin() + first, words.begin() + last + 1);
+}
+
 // Fills the conditions and the command of a guarded line. Both are the words
 // joined with single spaces and split again, exactly as running the joined
 // text would split it. False when the condition count does not fit the line.
@@ -17,11 +35,9 @@ bool split_guarded_line(const Words& words, ScriptLine& line, bool with_command)
   if (conditions < 0 || 1 + 3 * std::int64_t{conditions} > word_count(words)) return false;
   line.conditions.reserve(static_cast<std::size_t>(conditions));
   for (long k = 0; k < conditions; ++k) {
-    line.conditions.push_back(compile_condition(split_words(join_words(words, 3 * k + 1, 3 * k + 3))));
+    line.conditions.push_back(compile_condition(rejoined(words, 3 * k + 1, 3 * k + 3)));
   }
-  if (with_command) {
-    line.command = compile_command(split_words(join_words(words, 3 * long{conditions} + 1, word_count(words) - 1)));
-  }
+  if (with_command) line.command = compile_command(rejoined(words, 3 * long{conditions} + 1, word_count(words) - 1));
   return true;
 }
 

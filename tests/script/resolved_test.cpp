@@ -195,3 +195,18 @@ TEST(ResolvedRepeats, CopiesKeepTheirLabels) {
 }
 
 }  // namespace
+
+namespace {
+
+// A command is its words joined and split again: a join longer than a built
+// text is cut, and a last word left empty by a line end is dropped.
+TEST(ResolvedCommands, TakeTheirWordsAsAJoinedTextWould) {
+  const std::string long_word(100, 'w');
+  const vesk::ScriptLine line = vesk::parse_script_line("0 msg " + long_word + " " + long_word + " " + long_word);
+  const std::string joined = vesk::cut("msg " + long_word + " " + long_word + " " + long_word, vesk::kTextCapacity);
+  EXPECT_EQ(line.command.text, vesk::words_from(vesk::split_words(joined), 1));
+  EXPECT_EQ(vesk::parse_script_line("0 msg a b \n").command.text, "a b");
+  EXPECT_EQ(vesk::parse_script_line("1 = v1 0 \n").command.op, vesk::ScriptCommand::Op::kNothing);
+}
+
+}  // namespace
