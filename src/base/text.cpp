@@ -2,6 +2,7 @@
 #include "base/text.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstdarg>
 #include <cstdio>
 #include <fstream>
@@ -11,14 +12,20 @@
 namespace vesk {
 
 Words split_words(std::string_view text, std::string_view delimiters) {
+  // A table of the delimiters, so that each character is looked at once
+  // rather than searched for among them.
+  std::array<bool, 256> is_delimiter{};
+  for (const char c : delimiters) is_delimiter[static_cast<unsigned char>(c)] = true;
+  auto delimits = [&](char c) { return is_delimiter[static_cast<unsigned char>(c)]; };
   Words words;
   std::size_t pos = 0;
-  while (pos < text.size()) {
-    pos = text.find_first_not_of(delimiters, pos);
-    if (pos == std::string_view::npos) break;
-    std::size_t end = text.find_first_of(delimiters, pos);
-    if (end == std::string_view::npos) end = text.size();
-    words.push_back(cut(text.substr(pos, end - pos), kWordCapacity));
+  const std::size_t size = text.size();
+  while (pos < size) {
+    while (pos < size && delimits(text[pos])) ++pos;
+    if (pos == size) break;
+    std::size_t end = pos;
+    while (end < size && !delimits(text[end])) ++end;
+    words.emplace_back(text.substr(pos, std::min(end - pos, kWordCapacity)));
     pos = end;
   }
   if (!words.empty() && !words.back().empty() && words.back().back() == '\n') words.back().pop_back();

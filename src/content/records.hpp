@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "content/script_code.hpp"
+
 namespace vesk {
 
 // Capacities of the names and texts that records hold.
@@ -25,38 +27,6 @@ inline constexpr std::size_t kMaxLiveEnemies = 10000;
 
 using Lines = std::vector<std::string>;
 using Words = std::vector<std::string>;
-
-// A condition as the content files write it, split into its words once when
-// loaded, since content never changes.
-struct Condition {
-  std::string text;
-  Words words;
-};
-using Conditions = std::vector<Condition>;
-
-// A script line: a condition count c, c conditions of three words each, then a
-// command. A line whose second-to-last word is "repetition" is a label (its
-// last word); one whose second-to-last word is "repeat" jumps back to a label.
-struct ScriptLine {
-  enum class Kind {
-    kSkip,     // too short, or its condition count does not fit its words
-    kLabel,    // "... repetition NAME"
-    kRepeat,   // guarded "... repeat NAME"
-    kCommand,  // guarded command
-  };
-  std::string text;
-  Kind kind = Kind::kSkip;
-  std::vector<Words> conditions;  // each condition's words
-  Words command;                  // the command's words
-  std::string label;              // kLabel: its name; kRepeat: the label it jumps to
-};
-using Script = std::vector<ScriptLine>;
-
-Condition parse_condition(std::string text);
-// A line of an area's script lists, with labels and repeats.
-ScriptLine parse_script_line(std::string text);
-// A line of an item's use script: conditions and a command, no labels.
-ScriptLine parse_use_script_line(std::string text);
 
 struct Item {
   std::string name;

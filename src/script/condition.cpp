@@ -10,49 +10,58 @@ namespace vesk {
 
 namespace {
 
-// "vi1" to "vi3" read the item variables of the current item; literal numbers
-// stand for themselves; anything else is a variable name.
-std::int32_t read_operand(GameState& game, const std::string& word) {
-  if (starts_with(word, "vi")) {
-    const Item* item = game.current_item_record();
-    const std::int32_t n = to_int(std::string_view(word).substr(2));
-    if (!item || !is_number_in(n, item->item_variables.size())) return 0;
-    return item->item_variables[static_cast<std::size_t>(n - 1)];
+// "vi1" to "vi3": the item variables of the current item.
+std::int32_t item_variable(GameState& game, std::int32_t number) {
+  const Item* item = game.current_item_record();
+  if (!item || !is_number_in(number, item->item_variables.size())) return 0;
+  return item->item_variables[static_cast<std::size_t>(number - 1)];
+}
+
+// An item variable, or else a variable or a literal.
+inline std::int32_t read_operand(GameState& game, const Operand& operand) {
+  if (operand.kind == Operand::Kind::kItemVariable) [[unlikely]] {
+    return item_variable(game, operand.number);
   }
-  return get_variable(game, word);
+  return get_variable(game, operand);
 }
 
 }  // namespace
 
-bool evaluate_condition(GameState& game, const Words& words) {
-  if (words.empty()) return false;
-  const std::string& first = words[0];
-  if (first == "tcw" || first == "tch") {
-    if (words.size() < 3) return false;
-    const std::int32_t low = to_int(words[1]);
-    const std::int32_t high = to_int(words[2]);
-    if (first == "tcw") return low <= game.listing.weekday && game.listing.weekday <= high;
-    return low <= game.listing.hour && game.listing.hour < high;
+bool evaluate_condition(GameState& game, const ScriptTest& test) {
+  switch (test.kind) {
+    case ScriptTest::Kind::kFalse:
+      return false;
+    case ScriptTest::Kind::kWeekday:
+      return test.low <= game.listing.weekday && game.listing.weekday <= test.high;
+    case ScriptTest::Kind::kHour:
+      return test.low <= game.listing.hour && game.listing.hour < test.high;
+    case ScriptTest::Kind::kHeld:
+      return game.inventory.holds(test.item);
+    default:
+      break;
   }
-  if (words.back() == "held") {
-    return game.inventory.holds(join_words(words, 0, static_cast<long>(words.size()) - 2));
+  // Both operands are read, in order, whatever the operator.
+  const std::int32_t a = read_operand(game, test.left);
+  const std::int32_t b = read_operand(game, test.right);
+  switch (test.kind) {
+    case ScriptTest::Kind::kEqual:
+      return a == b;
+    case ScriptTest::Kind::kGreater:
+      return a > b;
+    case ScriptTest::Kind::kLess:
+      return a < b;
+    default:
+      return false;
   }
-  if (words.size() < 3) return false;
-  const std::int32_t a = read_operand(game, words[1]);
-  const std::int32_t b = read_operand(game, words[2]);
-  if (first == "=") return a == b;
-  if (first == "+") return a > b;
-  if (first == "-") return a < b;
-  return false;
 }
 
 bool evaluate_condition(GameState& game, std::string_view condition) {
-  return evaluate_condition(game, split_words(condition));
+  return evaluate_condition(game, compile_condition(split_words(condition)));
 }
 
 bool all_conditions_hold(GameState& game, const Conditions& conditions) {
   for (const Condition& condition : conditions) {
-    if (!evaluate_condition(game, condition.words)) return false;
+    if (!evaluate_condition(game, condition.test)) return false;
   }
   return true;
 }

@@ -19,106 +19,107 @@ namespace vesk {
 
 namespace {
 
+using Op = ScriptCommand::Op;
+
 // "msf F L": line L of message file F, for the next area view.
-void queue_message_line(GameState& game, const Words& words) {
-  if (words.size() < 3) return;
-  const std::int32_t file = to_int(words[1]);
-  const std::int32_t line = get_variable(game, words[2]);
-  const Lines* lines = nth(game.world.messages, file);
+void queue_message_line(GameState& game, const ScriptCommand& command) {
+  const std::int32_t line = get_variable(game, command.target);
+  const Lines* lines = nth(game.world.messages, command.number);
   if (!lines) return;
   if (const std::string* text = nth(*lines, line)) add_pending_message(game, *text);
 }
 
 // ". W A": A rounds of ammunition for the weapon named W (one word only).
-void give_ammo(GameState& game, const Words& words) {
-  if (words.size() < 3) return;
-  const long index = game.world.find_ammo(words[1]);
+void give_ammo(GameState& game, const ScriptCommand& command) {
+  const long index = game.world.find_ammo(command.name);
   if (index < 0) return;
   AmmoEntry& entry = game.world.ammo[static_cast<std::size_t>(index)];
-  entry.count = wrap_add(entry.count, to_int(words[2]));
-  game.out << format_text("Obtained %s ammo for %s.\n", words[2].c_str(), words[1].c_str());
+  entry.count = wrap_add(entry.count, command.number);
+  game.out << format_text("Obtained %s ammo for %s.\n", command.text.c_str(), command.name.c_str());
 }
 
-void give_item(GameState& game, const Words& words) {
-  const std::string name = words_from(words, 1);
+void give_item(GameState& game, const std::string& name) {
   const Item* item = game.world.find_item(name);
   if (!item) return;
   game.inventory.add(*item, 1);
   game.out << format_text("Obtained %s.\n", name.c_str());
 }
 
-void take_item(GameState& game, const Words& words) { game.inventory.remove(words_from(words, 1)); }
-
 // "nk V prompt...": asks for a number and writes it to V; anything that is not
 // a number reads 0, and so does the end of the input.
-void ask_number(GameState& game, const Words& words) {
-  if (words.size() < 2) return;
-  const std::string prompt = expand_text(game, words_from(words, 2));
+void ask_number(GameState& game, const ScriptCommand& command) {
+  const std::string prompt = expand_text(game, command.text);
   game.out << prompt << " (number)> " << std::flush;
   std::string answer;
   game.read_line(answer);
-  set_variable(game, words[1], to_int(answer));
+  set_variable(game, command.target, to_int(answer));
 }
 
 // The second operand of an arithmetic command: a literal, "xN" (a random number
 // 0 to N-1, drawn now), or a variable. False for "x" with no number or 0,
 // which names no range: the command then does nothing.
-bool read_second_operand(GameState& game, const std::string& word, std::int32_t& value) {
-  if (is_integer_text(word)) {
-    value = to_int(word);
-  } else if (starts_with(word, "x")) {
-    const std::int32_t range = to_int(std::string_view(word).substr(1));
-    if (range == 0) return false;
-    value = game.rng.mod(range);
+bool read_second_operand(GameState& game, const Operand& operand, std::int32_t& value) {
+  if (operand.kind == Operand::Kind::kRandom) {
+    if (operand.number == 0) return false;
+    value = game.rng.mod(operand.number);
   } else {
-    value = get_variable(game, word);
+    value = get_variable(game, operand);
   }
   return true;
 }
 
 // The arithmetic commands. False when the result is not defined (division by
 // 0, a power outside 32 bits), which leaves the variable as it is.
-bool calculate(const std::string& op, std::int32_t a, std::int32_t x, std::int32_t& result) {
+bool calculate(Op op, std::int32_t a, std::int32_t x, std::int32_t& result) {
   constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-  if (op == "a") {
-    result = wrap_add(a, x);
-  } else if (op == "d") {
-    result = wrap_sub(a, x);
-  } else if (op == "m") {
-    result = wrap_mul(a, x);
-  } else if (op == "p") {
-    if (x == 0) return false;
-    result = (a == kMin && x == -1) ? kMin : a / x;
-  } else if (op == "%") {
-    if (x == 0) return false;
-    result = x == -1 ? 0 : a % x;
-  } else if (op == "pow") {
-    const double power = std::trunc(std::pow(static_cast<double>(a), static_cast<double>(x)));
-    if (!std::isfinite(power) || power < kMin || power > std::numeric_limits<std::int32_t>::max()) return false;
-    result = static_cast<std::int32_t>(power);
-  } else if (op == "s") {
-    result = x;
-  } else {
-    return false;
+  switch (op) {
+    case Op::kAdd:
+      result = wrap_add(a, x);
+      return true;
+    case Op::kSubtract:
+      result = wrap_sub(a, x);
+      return true;
+    case Op::kMultiply:
+      result = wrap_mul(a, x);
+      return true;
+    case Op::kDivide:
+      if (x == 0) return false;
+      result = (a == kMin && x == -1) ? kMin : a / x;
+      return true;
+    case Op::kRemainder:
+      if (x == 0) return false;
+      result = x == -1 ? 0 : a % x;
+      return true;
+    case Op::kPower: {
+      const double power = std::trunc(std::pow(static_cast<double>(a), static_cast<double>(x)));
+      if (!std::isfinite(power) || power < kMin || power > std::numeric_limits<std::int32_t>::max()) return false;
+      result = static_cast<std::int32_t>(power);
+      return true;
+    }
+    case Op::kSet:
+      result = x;
+      return true;
+    default:
+      return false;
   }
-  return true;
 }
 
 // "sqr V", and "OP V X" for the arithmetic commands. Both operands are read
 // before the command word is looked at, so even an unknown command grows the
 // variable tables or draws a number as its operands say.
-void run_arithmetic(GameState& game, const Words& words) {
-  if (words.size() < 2) return;
-  const std::string& op = words[0];
-  const std::int32_t a = get_variable(game, words[1]);
-  if (op == "sqr") {
-    if (a >= 0) set_variable(game, words[1], static_cast<std::int32_t>(std::floor(std::sqrt(static_cast<double>(a)))));
+void run_arithmetic(GameState& game, const ScriptCommand& command) {
+  const std::int32_t a = get_variable(game, command.target);
+  if (command.op == Op::kSquareRoot) {
+    if (a >= 0)
+      set_variable(game, command.target, static_cast<std::int32_t>(std::floor(std::sqrt(static_cast<double>(a)))));
     return;
   }
-  if (words.size() < 3) return;
+  if (command.op == Op::kReadOnly) return;
   std::int32_t x = 0;
   std::int32_t result = 0;
-  if (read_second_operand(game, words[2], x) && calculate(op, a, x, result)) set_variable(game, words[1], result);
+  if (read_second_operand(game, command.value, x) && calculate(command.op, a, x, result)) {
+    set_variable(game, command.target, result);
+  }
 }
 
 }  // namespace
@@ -139,46 +140,84 @@ void place_enemy(GameState& game, std::string_view name, bool definite) {
   area.live_enemies.push_back(std::move(enemy));
 }
 
-void execute_command(GameState& game, const Words& words) {
-  if (words.empty()) return;
-  const std::string& word = words[0];
-  if (word == "terminate") {
-    game.game_over = true;
-  } else if (word == "msf") {
-    queue_message_line(game, words);
-  } else if (word == "msg") {
-    game.out << expand_text(game, words_from(words, 1)) << "\n";
-  } else if (word == ";" || word == ",") {
-    place_enemy(game, words_from(words, 1), word == ";");
-  } else if (word == ".") {
-    give_ammo(game, words);
-  } else if (word == ":") {
-    add_pending_message(game, words_from(words, 1));
-  } else if (word == "_") {
-    give_item(game, words);
-  } else if (word == "swim") {
-    game.current_water_level = 1;
-  } else if (word == "wtr") {
-    game.current_water_level = 2;
-  } else if (word == "n") {
-    take_item(game, words);
-  } else if (word == "ld") {
-    load_game(game);
-  } else if (word == "sv") {
-    save_game(game);
-  } else if (word == "d1t") {
-    game.vars.fading_damage_cause = cut(words_from(words, 1), kDamageCauseCapacity);
-  } else if (word == "d2t") {
-    game.vars.steady_damage_cause = cut(words_from(words, 1), kDamageCauseCapacity);
-  } else if (word == "s" && words.size() >= 2 && starts_with(words[1], "s") && words[1] != "steps") {
-    set_string_variable(game, words[1], expand_text(game, words_from(words, 2)));
-  } else if (word == "nk") {
-    ask_number(game, words);
-  } else {
-    run_arithmetic(game, words);
+namespace {
+
+// The commands that are no arithmetic.
+void run_other_command(GameState& game, const ScriptCommand& command) {
+  switch (command.op) {
+    case Op::kNothing:
+      break;
+    case Op::kTerminate:
+      game.game_over = true;
+      break;
+    case Op::kMessageLine:
+      queue_message_line(game, command);
+      break;
+    case Op::kPrint:
+      game.out << expand_text(game, command.text) << "\n";
+      break;
+    case Op::kPlaceUnique:
+    case Op::kPlace:
+      place_enemy(game, command.text, command.op == Op::kPlaceUnique);
+      break;
+    case Op::kGiveAmmo:
+      give_ammo(game, command);
+      break;
+    case Op::kQueueMessage:
+      add_pending_message(game, command.text);
+      break;
+    case Op::kGiveItem:
+      give_item(game, command.text);
+      break;
+    case Op::kSwim:
+      game.current_water_level = 1;
+      break;
+    case Op::kDive:
+      game.current_water_level = 2;
+      break;
+    case Op::kTakeItem:
+      game.inventory.remove(command.text);
+      break;
+    case Op::kLoad:
+      load_game(game);
+      break;
+    case Op::kSave:
+      save_game(game);
+      break;
+    case Op::kFadingCause:
+      game.vars.fading_damage_cause = cut(command.text, kDamageCauseCapacity);
+      break;
+    case Op::kSteadyCause:
+      game.vars.steady_damage_cause = cut(command.text, kDamageCauseCapacity);
+      break;
+    case Op::kSetString: {
+      const std::string text = expand_text(game, command.text);
+      if (std::string* variable = game.vars.string_variable(command.number))
+        *variable = cut(text, kStringVariableCapacity);
+      break;
+    }
+    case Op::kAskNumber:
+      ask_number(game, command);
+      break;
+    default:
+      break;
   }
 }
 
-void execute_command(GameState& game, std::string_view command) { execute_command(game, split_words(command)); }
+}  // namespace
+
+void execute_command(GameState& game, const ScriptCommand& command) {
+  // Arithmetic, the work of loops, comes last in the list of operations and
+  // takes the short way here.
+  if (command.op >= Op::kSquareRoot) {
+    run_arithmetic(game, command);
+  } else {
+    run_other_command(game, command);
+  }
+}
+
+void execute_command(GameState& game, std::string_view command) {
+  execute_command(game, compile_command(split_words(command)));
+}
 
 }  // namespace vesk

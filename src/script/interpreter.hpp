@@ -12,7 +12,7 @@ struct GameState;
 
 // Runs one command; unknown commands do nothing.
 void execute_command(GameState& game, std::string_view command);
-void execute_command(GameState& game, const Words& words);
+void execute_command(GameState& game, const ScriptCommand& command);
 
 // Places a copy of the catalogue enemy named `name` in the current area,
 // persistent and, when `definite`, unique.

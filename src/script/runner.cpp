@@ -8,40 +8,29 @@
 namespace vesk {
 
 bool guard_holds(GameState& game, const ScriptLine& line) {
-  for (const Words& condition : line.conditions) {
+  for (const ScriptTest& condition : line.conditions) {
     if (!evaluate_condition(game, condition)) return false;
   }
   return true;
 }
 
 void run_script(GameState& game, const Script& script) {
+  // Nothing that a command does changes the script lists of a game.
+  const std::size_t count = script.size();
   long jumps = 0;
   std::size_t i = 0;
-  while (i < script.size()) {
-    const ScriptLine& line = script[i];
-    if (line.kind == ScriptLine::Kind::kSkip || line.kind == ScriptLine::Kind::kLabel || !guard_holds(game, line)) {
-      ++i;
-      continue;
-    }
+  while (i < count) {
+    const ScriptLine& line = script[i++];
     if (line.kind == ScriptLine::Kind::kCommand) {
-      execute_command(game, line.command);
-      ++i;
-      continue;
+      if (guard_holds(game, line)) execute_command(game, line.command);
+    } else if (line.kind == ScriptLine::Kind::kRepeat) {
+      // A repeat goes back to the line after its label, found when the
+      // script was loaded. Without one the line does nothing, though its
+      // conditions are still tested (and may grow the variable tables).
+      if (!guard_holds(game, line) || line.label_line == ScriptLine::kNoLabel) continue;
+      if (++jumps > game.jump_limit) return;
+      i = line.label_line + 1;
     }
-    // A repeat: search upwards for its label. Without one the line does nothing.
-    std::size_t label = i;
-    for (std::size_t j = i; j-- > 0;) {
-      if (script[j].kind == ScriptLine::Kind::kLabel && script[j].label == line.label) {
-        label = j;
-        break;
-      }
-    }
-    if (label == i) {
-      ++i;
-      continue;
-    }
-    if (++jumps > game.jump_limit) return;
-    i = label + 1;
   }
 }
 

@@ -3,7 +3,7 @@
 
 namespace vesk {
 
-std::int32_t* Variables::numbered_variable(std::int32_t number) {
+std::int32_t* Variables::grow_numbered(std::int32_t number) {
   if (number < 1 || number > kMaxNumberedVariables) return nullptr;
   if (numbered.size() < static_cast<std::size_t>(number)) numbered.resize(static_cast<std::size_t>(number), 0);
   return &numbered[static_cast<std::size_t>(number - 1)];

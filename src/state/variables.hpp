@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "content/script_code.hpp"
+
 namespace vesk {
 
 // The tables grow to the highest number used; numbers beyond these name nothing,
@@ -37,13 +39,22 @@ struct Variables {
 
   // Numbered variable `number`, growing the table to it; nullptr when the
   // number names no variable.
-  std::int32_t* numbered_variable(std::int32_t number);
+  std::int32_t* numbered_variable(std::int32_t number) {
+    if (number >= 1 && static_cast<std::size_t>(number) <= numbered.size()) {
+      return &numbered[static_cast<std::size_t>(number - 1)];
+    }
+    return grow_numbered(number);
+  }
   // String variable `number`, growing the table to it; nullptr likewise.
   std::string* string_variable(std::int32_t number);
+
+ private:
+  std::int32_t* grow_numbered(std::int32_t number);
 };
 
 // The named integer variables under their script names: the one place where
-// a script name meets the field behind it.
+// a script name meets the field behind it. Scripts resolved at load time name
+// them by their place in this table.
 struct NamedVariable {
   std::string_view name;
   std::int32_t Variables::*field;
@@ -62,6 +73,14 @@ inline constexpr std::array<NamedVariable, 12> kNamedVariables = {{
     {"h", &Variables::health},
     {"m", &Variables::money},
 }};
+
+constexpr bool names_match_script_names() {
+  for (std::size_t k = 0; k < kNamedVariables.size(); ++k) {
+    if (kNamedVariables[k].name != kNamedVariableNames[k]) return false;
+  }
+  return kNamedVariables.size() == kNamedVariableNames.size();
+}
+static_assert(names_match_script_names(), "the named variables are out of step with their script names");
 
 // The field behind a script name, or nullptr for a name that is no named variable.
 std::int32_t Variables::*named_field(std::string_view name);

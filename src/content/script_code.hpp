@@ -1,0 +1,174 @@
+// Script lines worked out once when a game loads: every variable name resolved
+// to where it lives, every command word to its operation and every literal
+// number read, so that running a line does no string work unless it prints or
+// expands a text.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace vesk {
+
+using Words = std::vector<std::string>;
+
+// The script names of the named integer variables. The game state keeps the
+// fields behind them in the same order.
+inline constexpr std::array<std::string_view, 12> kNamedVariableNames = {
+    "game", "steps", "htcw", "ca", "prev", "a2", "air", "air2", "dt1", "dt2", "h", "m",
+};
+
+// A word that a command or a condition reads or writes.
+struct Operand {
+  enum class Kind : std::uint8_t {
+    kNothing,       // no variable: reads 0, writes are ignored
+    kLiteral,       // a decimal integer: reads `number`, writes are ignored
+    kNamed,         // kNamedVariableNames[number]
+    kNumbered,      // "vN": numbered variable `number` (none when out of range)
+    kIndirect,      // "vv...": numbered variable `number` read, then `steps` more
+                    // numbered variables read through the values, the last one named
+    kAmmo,          // "a_long_bow": the ammunition count of the weapon `weapon`
+    kItemVariable,  // conditions only, "viN": item variable `number` of the current item
+    kRandom,        // second operands only, "xN": a number 0 to N-1 drawn when read;
+                    // with `number` 0 there is no range and the command does nothing
+  };
+  Kind kind = Kind::kNothing;
+  std::int32_t number = 0;
+  std::int32_t steps = 0;
+  std::string weapon;  // the catalogue name, spaces for underscores
+};
+
+// The name after "a_" is cut to this many characters.
+inline constexpr std::size_t kAmmoNameCapacity = 127;
+
+// A variable name as get_variable and set_variable read it: a literal number,
+// a named variable, "a_" ammunition, "vv" indirect, "v" numbered, or nothing.
+Operand resolve_variable(std::string_view name);
+
+// A condition, worked out from its words.
+struct ScriptTest {
+  enum class Kind : std::uint8_t {
+    kFalse,       // too few words: false without reading anything
+    kWeekday,     // "tcw LOW HIGH": low <= weekday <= high
+    kHour,        // "tch LOW HIGH": low <= hour < high
+    kHeld,        // "NAME held"
+    kEqual,       // "= X Y"
+    kGreater,     // "+ X Y"
+    kLess,        // "- X Y"
+    kNoOperator,  // any other first word: both operands are read, then false
+  };
+  Kind kind = Kind::kFalse;
+  std::int32_t low = 0;
+  std::int32_t high = 0;
+  std::string item;  // kHeld: the item's name
+  Operand left;
+  Operand right;
+};
+
+ScriptTest compile_condition(const Words& words);
+
+// A command, worked out from its words.
+struct ScriptCommand {
+  enum class Op : std::uint8_t {
+    kNothing,       // no words, or too few for the command
+    kTerminate,     // terminate
+    kMessageLine,   // msf F L: `number` is F, `target` is L
+    kPrint,         // msg TEXT
+    kPlaceUnique,   // ; ENEMY
+    kPlace,         // , ENEMY
+    kGiveAmmo,      // . W A: `name` W, `number` A, `text` A as written
+    kQueueMessage,  // : TEXT
+    kGiveItem,      // _ ITEM
+    kSwim,          // swim
+    kDive,          // wtr
+    kTakeItem,      // n ITEM
+    kLoad,          // ld
+    kSave,          // sv
+    kFadingCause,   // d1t TEXT
+    kSteadyCause,   // d2t TEXT
+    kSetString,     // s sN TEXT: `number` is N
+    kAskNumber,     // nk V PROMPT
+    // The arithmetic on a variable V, the rest of the list, in this order.
+    kSquareRoot,  // sqr V
+    kReadOnly,    // an arithmetic word with V but no X: reads V, changes nothing
+    kAdd,         // a V X
+    kSubtract,    // d V X
+    kMultiply,    // m V X
+    kDivide,      // p V X
+    kRemainder,   // % V X
+    kPower,       // pow V X
+    kSet,         // s V X
+    kUnknown,     // any other word with V and X: reads both, changes nothing
+  };
+  Op op = Op::kNothing;
+  Operand target;  // V, or the line of "msf"
+  Operand value;   // X: a literal, a random range or a variable
+  std::int32_t number = 0;
+  std::string text;  // the rest of the words as the command takes them
+  std::string name;  // "." only: the weapon word
+};
+
+ScriptCommand compile_command(const Words& words);
+
+// A condition as the content files write it, worked out once when loaded,
+// since content never changes.
+struct Condition {
+  std::string text;
+  ScriptTest test;
+};
+using Conditions = std::vector<Condition>;
+
+// A script line: a condition count c, c conditions of three words each, then a
+// command. A line whose second-to-last word is "repetition" is a label (its
+// last word); one whose second-to-last word is "repeat" jumps back to a label.
+struct ScriptLine {
+  enum class Kind : std::uint8_t {
+    kSkip,     // too short, or its condition count does not fit its words
+    kLabel,    // "... repetition NAME"
+    kRepeat,   // guarded "... repeat NAME"
+    kCommand,  // guarded command
+  };
+  // A repeat line with no label of its name above it jumps nowhere.
+  static constexpr std::size_t kNoLabel = static_cast<std::size_t>(-1);
+
+  std::string text;
+  Kind kind = Kind::kSkip;
+  std::vector<ScriptTest> conditions;
+  ScriptCommand command;
+  std::string label;                  // kLabel: its name; kRepeat: the label it jumps to
+  std::size_t label_line = kNoLabel;  // kRepeat in a Script: the line of its label
+};
+
+// The lines of one script list. Each repeat line learns as it is added where
+// its label is, the nearest line above it labelled with its name, so that
+// running a loop never searches.
+class Script {
+ public:
+  Script() = default;
+  Script(std::initializer_list<ScriptLine> lines);
+
+  void push_back(ScriptLine line);
+
+  std::size_t size() const { return lines_.size(); }
+  bool empty() const { return lines_.empty(); }
+  const ScriptLine& operator[](std::size_t i) const { return lines_[i]; }
+  std::vector<ScriptLine>::const_iterator begin() const { return lines_.begin(); }
+  std::vector<ScriptLine>::const_iterator end() const { return lines_.end(); }
+
+ private:
+  std::vector<ScriptLine> lines_;
+  std::unordered_map<std::string, std::size_t> last_label_;  // the latest line of each label
+};
+
+Condition parse_condition(std::string text);
+// A line of an area's script lists, with labels and repeats.
+ScriptLine parse_script_line(std::string text);
+// A line of an item's use script: conditions and a command, no labels.
+ScriptLine parse_use_script_line(std::string text);
+
+}  // namespace vesk

@@ -1,0 +1,212 @@
+// Scripts are worked out when a game loads: names resolved to where they live,
+// repeats to their labels. These tests hold the resolved forms to the by-name
+// rules that saved games and the console still use.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/text.hpp"
+#include "content/script_code.hpp"
+#include "script/interpreter.hpp"
+#include "script/runner.hpp"
+#include "script/variables.hpp"
+#include "state/game_state.hpp"
+
+namespace {
+
+using vesk::Operand;
+
+// Two areas, a bow that fires ammunition (with spaces and an underscore in
+// its name) and a melee weapon, which has no ammunition entry.
+vesk::World armoury() {
+  vesk::World world;
+  world.areas.resize(2);
+  vesk::Item bow;
+  bow.name = "long bow";
+  bow.is_weapon = true;
+  world.add_item(bow);
+  vesk::Item odd;
+  odd.name = "odd_bow";
+  odd.is_weapon = true;
+  world.add_item(odd);
+  vesk::Item axe;
+  axe.name = "hand axe";
+  axe.is_weapon = true;
+  axe.is_melee = true;
+  world.add_item(axe);
+  return world;
+}
+
+struct Game {
+  Game() : state(armoury(), in, out, 7) {
+    // v3 holds 7 and v7 holds 2, for the indirect names.
+    vesk::set_variable(state, "v3", 7);
+    vesk::set_variable(state, "v7", 2);
+    state.world.ammo[0].count = 11;
+  }
+  std::istringstream in;
+  std::ostringstream out;
+  vesk::GameState state;
+};
+
+// Everything that a variable write or read can touch.
+void expect_same_state(const vesk::GameState& a, const vesk::GameState& b, const std::string& name) {
+  EXPECT_EQ(a.vars.numbered, b.vars.numbered) << name;
+  for (const vesk::NamedVariable& named : vesk::kNamedVariables) {
+    EXPECT_EQ(a.vars.*named.field, b.vars.*named.field) << name << " " << named.name;
+  }
+  ASSERT_EQ(a.world.ammo.size(), b.world.ammo.size());
+  for (std::size_t k = 0; k < a.world.ammo.size(); ++k) EXPECT_EQ(a.world.ammo[k].count, b.world.ammo[k].count) << name;
+}
+
+const std::vector<std::string> kTrickyNames = {
+    "v7x", "v",         "v0",         "vh",     "v+5", "v-2", "v2147483648", "v1000001", "vv3",   "vvv3",
+    "vv",  "vvx",       "vi1",        "+5",     "-12", "",    "+",           "-",        "12a",   "a_long_bow",
+    "a_",  "a_odd_bow", "a_hand_axe", "a_long", "a2",  "air", "air2",        "ca",       "steps", "game",
+    "h",   "m",         "htcw",       "prev",   "dt1", "dt2", "hh",          "zork",     "s3",    "x5",
+};
+
+TEST(ResolvedVariables, ReadAsTheirNamesRead) {
+  for (const std::string& name : kTrickyNames) {
+    Game by_name;
+    Game resolved;
+    EXPECT_EQ(vesk::get_variable(by_name.state, name), vesk::get_variable(resolved.state, vesk::resolve_variable(name)))
+        << name;
+    expect_same_state(by_name.state, resolved.state, name);
+  }
+}
+
+TEST(ResolvedVariables, WriteAsTheirNamesWrite) {
+  for (const std::string& name : kTrickyNames) {
+    for (const std::int32_t value : {2, 5, -1, 9}) {
+      Game by_name;
+      Game resolved;
+      vesk::set_variable(by_name.state, name, value);
+      vesk::set_variable(resolved.state, vesk::resolve_variable(name), value);
+      expect_same_state(by_name.state, resolved.state, name + " = " + std::to_string(value));
+    }
+  }
+}
+
+TEST(ResolvedVariables, KindsOfTrickyNames) {
+  EXPECT_EQ(vesk::resolve_variable("v7x").kind, Operand::Kind::kNumbered);
+  EXPECT_EQ(vesk::resolve_variable("v7x").number, 7);
+  EXPECT_EQ(vesk::resolve_variable("+5").kind, Operand::Kind::kLiteral);
+  EXPECT_EQ(vesk::resolve_variable("+5").number, 5);
+  EXPECT_EQ(vesk::resolve_variable("a_long_bow").weapon, "long bow");
+  const Operand vvv3 = vesk::resolve_variable("vvv3");
+  EXPECT_EQ(vvv3.kind, Operand::Kind::kIndirect);
+  EXPECT_EQ(vvv3.number, 3);
+  EXPECT_EQ(vvv3.steps, 2);
+  EXPECT_EQ(vesk::resolve_variable("zork").kind, Operand::Kind::kNothing);
+}
+
+TEST(ResolvedVariables, TheCurrentAreaTakesOnlyAreaNumbers) {
+  Game g;
+  vesk::set_variable(g.state, vesk::resolve_variable("ca"), 3);
+  EXPECT_EQ(g.state.vars.area, 1);
+  vesk::set_variable(g.state, vesk::resolve_variable("ca"), 2);
+  EXPECT_EQ(g.state.vars.area, 2);
+}
+
+TEST(ResolvedCommands, AreToldApartAsTheWordsSay) {
+  using Op = vesk::ScriptCommand::Op;
+  auto op = [](const std::string& text) { return vesk::compile_command(vesk::split_words(text)).op; };
+  EXPECT_EQ(op("s s3 hello"), Op::kSetString);
+  EXPECT_EQ(op("s steps 5"), Op::kSet);
+  EXPECT_EQ(op("s v1 x6"), Op::kSet);
+  EXPECT_EQ(op("a v1"), Op::kReadOnly);
+  EXPECT_EQ(op("sqr v1 9"), Op::kSquareRoot);
+  EXPECT_EQ(op("zz v5 x10"), Op::kUnknown);
+  EXPECT_EQ(op("sqr"), Op::kNothing);
+  EXPECT_EQ(op("msf 1"), Op::kNothing);
+  EXPECT_EQ(op("msg"), Op::kPrint);
+  EXPECT_EQ(op("nk"), Op::kNothing);
+  const vesk::ScriptCommand random = vesk::compile_command(vesk::split_words("a v1 x"));
+  EXPECT_EQ(random.value.kind, Operand::Kind::kRandom);
+  EXPECT_EQ(random.value.number, 0);
+  EXPECT_EQ(vesk::compile_command(vesk::split_words("a v1 -5")).value.kind, Operand::Kind::kLiteral);
+}
+
+TEST(ResolvedCommands, AnOperandWithoutARangeChangesNothing) {
+  Game g;
+  vesk::execute_command(g.state, std::string("s v3 x0"));
+  vesk::execute_command(g.state, std::string("a v3 x"));
+  EXPECT_EQ(vesk::get_variable(g.state, "v3"), 7);
+  vesk::execute_command(g.state, std::string("s v3 x1"));
+  EXPECT_EQ(vesk::get_variable(g.state, "v3"), 0);
+}
+
+vesk::Script script_of(const std::vector<std::string>& lines) {
+  vesk::Script script;
+  for (const std::string& line : lines) script.push_back(vesk::parse_script_line(line));
+  return script;
+}
+
+TEST(ResolvedRepeats, GoToTheNearestLabelAbove) {
+  const vesk::Script script = script_of({"0 repetition top", "0 a v1 1", "0 repetition top", "0 a v2 1",
+                                         "1 - v2 3 repeat top", "0 repetition top", "0 repetition other"});
+  EXPECT_EQ(script[4].label_line, 2u);
+  Game g;
+  vesk::run_script(g.state, script);
+  EXPECT_EQ(vesk::get_variable(g.state, "v1"), 1);
+  EXPECT_EQ(vesk::get_variable(g.state, "v2"), 3);
+}
+
+TEST(ResolvedRepeats, ALabelBelowIsNoLabel) {
+  const vesk::Script script = script_of({"1 = v9 0 repeat down", "0 repetition down", "0 a v1 1"});
+  EXPECT_EQ(script[0].label_line, vesk::ScriptLine::kNoLabel);
+  Game g;
+  vesk::run_script(g.state, script);
+  EXPECT_EQ(vesk::get_variable(g.state, "v1"), 1);
+  // The repeat's condition was still tested, and grew the table to v9.
+  EXPECT_EQ(g.state.vars.numbered.size(), 9u);
+}
+
+TEST(ResolvedRepeats, StopAtTheJumpLimit) {
+  Game g;
+  g.state.jump_limit = 10;
+  vesk::run_script(g.state, script_of({"0 repetition top", "0 a v1 1", "0 repeat top", "0 s v2 1"}));
+  EXPECT_EQ(vesk::get_variable(g.state, "v1"), 11);
+  EXPECT_EQ(vesk::get_variable(g.state, "v2"), 0);  // the run ended at the limit
+}
+
+TEST(ResolvedRepeats, ALoopWithALongBody) {
+  std::vector<std::string> lines = {"0 s v1 0", "0 repetition top"};
+  for (int k = 0; k < 100; ++k) lines.push_back("0 a v" + std::to_string(k % 5 + 10) + " 1");
+  lines.push_back("0 a v1 1");
+  lines.push_back("1 - v1 1000 repeat top");
+  Game g;
+  vesk::run_script(g.state, script_of(lines));
+  EXPECT_EQ(vesk::get_variable(g.state, "v1"), 1000);
+  EXPECT_EQ(vesk::get_variable(g.state, "v14"), 20000);
+}
+
+TEST(ResolvedRepeats, CopiesKeepTheirLabels) {
+  const vesk::Script original = script_of({"0 repetition top", "0 a v1 1", "1 - v1 4 repeat top"});
+  vesk::Script copy = original;
+  copy.push_back(vesk::parse_script_line("1 - v1 6 repeat top"));
+  Game g;
+  vesk::run_script(g.state, copy);
+  EXPECT_EQ(vesk::get_variable(g.state, "v1"), 6);
+}
+
+}  // namespace
+
+namespace {
+
+// A command is its words joined and split again: a join longer than a built
+// text is cut, and a last word left empty by a line end is dropped.
+TEST(ResolvedCommands, TakeTheirWordsAsAJoinedTextWould) {
+  const std::string long_word(100, 'w');
+  const vesk::ScriptLine line = vesk::parse_script_line("0 msg " + long_word + " " + long_word + " " + long_word);
+  const std::string joined = vesk::cut("msg " + long_word + " " + long_word + " " + long_word, vesk::kTextCapacity);
+  EXPECT_EQ(line.command.text, vesk::words_from(vesk::split_words(joined), 1));
+  EXPECT_EQ(vesk::parse_script_line("0 msg a b \n").command.text, "a b");
+  EXPECT_EQ(vesk::parse_script_line("1 = v1 0 \n").command.op, vesk::ScriptCommand::Op::kNothing);
+}
+
+}  // namespace
