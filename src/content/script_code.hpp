@@ -171,4 +171,13 @@ ScriptLine parse_script_line(std::string text);
 // A line of an item's use script: conditions and a command, no labels.
 ScriptLine parse_use_script_line(std::string text);
 
+// The words of a command or repeat line's conditions and of its command, as
+// the parser read them, for tools that look at what a line says. Empty for a
+// label or a line that is skipped.
+struct ScriptWords {
+  std::vector<Words> conditions;
+  Words command;
+};
+ScriptWords script_words(const ScriptLine& line);
+
 }  // namespace vesk

@@ -1,6 +1,7 @@
 // The script-line format: a condition count, conditions of three words each and
 // a command, split and worked out once when a game loads.
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "base/text.hpp"
@@ -27,17 +28,25 @@ Words rejoined(const Words& words, long first, long last) {
   return Words(words.begin() + first, words.begin() + last + 1);
 }
 
-// Fills the conditions and the command of a guarded line. Both are the words
-// joined with single spaces and split again, exactly as running the joined
-// text would split it. False when the condition count does not fit the line.
+// The conditions and the command of a guarded line. Both are the words joined
+// with single spaces and split again, exactly as running the joined text would
+// split it. Nothing when the condition count does not fit the line.
+std::optional<ScriptWords> guarded_words(const Words& words, bool with_command) {
+  const std::int32_t count = words.empty() ? 0 : to_int(words[0]);
+  if (count < 0 || 1 + 3 * std::int64_t{count} > word_count(words)) return std::nullopt;
+  ScriptWords parts;
+  parts.conditions.reserve(static_cast<std::size_t>(count));
+  for (long k = 0; k < count; ++k) parts.conditions.push_back(rejoined(words, 3 * k + 1, 3 * k + 3));
+  if (with_command) parts.command = rejoined(words, 3 * long{count} + 1, word_count(words) - 1);
+  return parts;
+}
+
 bool split_guarded_line(const Words& words, ScriptLine& line, bool with_command) {
-  const std::int32_t conditions = words.empty() ? 0 : to_int(words[0]);
-  if (conditions < 0 || 1 + 3 * std::int64_t{conditions} > word_count(words)) return false;
-  line.conditions.reserve(static_cast<std::size_t>(conditions));
-  for (long k = 0; k < conditions; ++k) {
-    line.conditions.push_back(compile_condition(rejoined(words, 3 * k + 1, 3 * k + 3)));
-  }
-  if (with_command) line.command = compile_command(rejoined(words, 3 * long{conditions} + 1, word_count(words) - 1));
+  const std::optional<ScriptWords> parts = guarded_words(words, with_command);
+  if (!parts) return false;
+  line.conditions.reserve(parts->conditions.size());
+  for (const Words& condition : parts->conditions) line.conditions.push_back(compile_condition(condition));
+  if (with_command) line.command = compile_command(parts->command);
   return true;
 }
 
@@ -69,6 +78,13 @@ ScriptLine parse_script_line(std::string text) {
     line.kind = ScriptLine::Kind::kCommand;
   }
   return line;
+}
+
+ScriptWords script_words(const ScriptLine& line) {
+  const Words words = split_words(line.text);
+  const bool with_command = line.kind == ScriptLine::Kind::kCommand;
+  if (line.kind == ScriptLine::Kind::kSkip || line.kind == ScriptLine::Kind::kLabel) return {};
+  return guarded_words(words, with_command).value_or(ScriptWords{});
 }
 
 ScriptLine parse_use_script_line(std::string text) {

@@ -125,7 +125,7 @@ class ScriptChecker {
 
   void check_conditions(const Conditions& conditions, const std::vector<std::size_t>& pieces, const Site& site) {
     for (std::size_t k = 0; k < conditions.size(); ++k) {
-      check_condition(conditions[k].words, at(site, pieces, k), false);
+      check_condition(split_words(conditions[k].text), at(site, pieces, k), false);
     }
   }
 
@@ -347,7 +347,7 @@ class ScriptChecker {
         }
         case ScriptLine::Kind::kCommand:
           guarded(line, site);
-          check_command(line.command, site);
+          check_command(script_words(line).command, site);
           break;
       }
     }
@@ -396,7 +396,7 @@ class ScriptChecker {
               "with \"0\"");
       return;
     }
-    for (const Words& condition : line.conditions) check_condition(condition, site, true);
+    for (const Words& condition : script_words(line).conditions) check_condition(condition, site, true);
   }
 
   void check_command(const Words& words, const Site& site) {

@@ -299,11 +299,11 @@ struct Mapper {
     const Area& a = area(number);
     auto scan = [&](const Script& script, const std::string& where) {
       for (const ScriptLine& line : script) {
-        if (line.kind != ScriptLine::Kind::kCommand || line.command.size() < 3) continue;
-        if (line.command[0] != "s" || line.command[1] != "ca") continue;
-        const std::string& value = line.command[2];
-        if (value.empty() || !is_integer_text(value)) continue;
-        const std::int32_t target = to_int(value);
+        const ScriptCommand& command = line.command;
+        if (line.kind != ScriptLine::Kind::kCommand || command.op != ScriptCommand::Op::kSet) continue;
+        if (command.target.kind != Operand::Kind::kNamed || command.value.kind != Operand::Kind::kLiteral) continue;
+        if (kNamedVariableNames[static_cast<std::size_t>(command.target.number)] != "ca") continue;
+        const std::int32_t target = command.value.number;
         const auto [tail, tail_attributes] = departure_node(number);
         dot << "  " << tail << " -> " << arrival_node(target, number) << " [label=" << dot_string(where)
             << ", style=dotted" << tail_attributes << "];\n";
