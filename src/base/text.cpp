@@ -154,11 +154,36 @@ struct TextSource {
 }  // namespace
 
 bool read_piece(std::istream& in, std::string& piece) {
-  StreamSource source{in.rdbuf()};
-  const bool got = take_piece(source, piece);
+  piece.clear();
+  bool got = false;
+  if (!in.bad()) {
+    StreamSource source{in.rdbuf()};
+    try {
+      got = take_piece(source, piece);
+    } catch (...) {
+      // The stream buffer throws when the read itself fails (standard input
+      // closed, or a directory): that is the end of the input, for good.
+      in.setstate(std::ios::badbit);
+      got = !piece.empty();
+    }
+  }
   if (!got) in.setstate(std::ios::eofbit);
   end_at_nul(piece);
   return got;
+}
+
+int read_char(std::istream& in) {
+  constexpr int kEnd = std::char_traits<char>::eof();
+  std::streambuf* buffer = in.rdbuf();
+  if (in.bad() || !buffer) return kEnd;
+  try {
+    const int c = buffer->sbumpc();
+    if (c == kEnd) in.setstate(std::ios::eofbit);
+    return c;
+  } catch (...) {
+    in.setstate(std::ios::badbit);
+    return kEnd;
+  }
 }
 
 std::vector<std::string> split_lines(std::string_view content) {

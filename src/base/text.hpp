@@ -78,7 +78,12 @@ inline bool starts_with(std::string_view text, std::string_view prefix) {
 // characters, stopping after the first line feed. A CR LF pair reads as a single
 // line feed, and the piece ends at a NUL byte. False when the stream is at its
 // end before any character.
+// A read that fails (standard input closed or unreadable) reads as the end of
+// the input, and so does every read after it.
 bool read_piece(std::istream& in, std::string& piece);
+
+// One character of `in`, or EOF at the end of the input or when the read fails.
+int read_char(std::istream& in);
 
 bool file_exists(const std::filesystem::path& file);
 
