@@ -13,7 +13,7 @@ bool is_blank(const std::string& line) { return line == "\n"; }
 
 // "claws at you 1 4 50": the text, the lowest damage, the damage bound and the
 // hit chance. Lines of fewer than four words are no attack.
-void add_attack(Enemy& enemy, const std::string& line) {
+void add_attack(std::vector<Attack>& attacks, const std::string& line) {
   const Words words = split_words(line);
   const long w = static_cast<long>(words.size());
   if (w < 4) return;
@@ -22,24 +22,24 @@ void add_attack(Enemy& enemy, const std::string& line) {
   attack.min_damage = to_int(words[w - 3]);
   attack.max_damage = to_int(words[w - 2]);
   attack.hit_chance = to_int(words[w - 1]);
-  enemy.attacks.push_back(std::move(attack));
+  attacks.push_back(std::move(attack));
 }
 
 // Loot lines are kept as read and rolled when the enemy is defeated; every form
 // ends in three numbers after at least one word.
-void add_loot(Enemy& enemy, const std::string& line) {
+void add_loot(Lines& loot, const std::string& line) {
   if (starts_with(line, "none") || split_words(line).size() < 4) return;
-  enemy.loot.push_back(cut(line, kLootLineCapacity));
+  loot.push_back(cut(line, kLootLineCapacity));
 }
 
 // "attr cold iron 0.5": the attribute name and the factor applied to a matching
 // weapon's damage bound.
-void add_attribute(Enemy& enemy, const std::string& line) {
+void add_attribute(std::vector<EnemyAttribute>& attributes, const std::string& line) {
   const Words words = split_words(line);
   const long w = static_cast<long>(words.size());
   if (w < 3) return;
   const std::string& factor = words[static_cast<std::size_t>(w - 1)];
-  enemy.attributes.push_back(
+  attributes.push_back(
       EnemyAttribute{cut(join_words(words, 1, w - 2), kAttributeCapacity), std::strtod(factor.c_str(), nullptr)});
 }
 
@@ -47,6 +47,9 @@ void add_attribute(Enemy& enemy, const std::string& line) {
 
 Enemy parse_enemy(const Lines& lines) {
   Enemy enemy;
+  std::vector<Attack> attacks;
+  Lines loot;
+  std::vector<EnemyAttribute> attributes;
   enum Stage { kName, kHealth, kSkipped, kAttacks, kLoot, kDone };
   Stage stage = kName;
   for (const std::string& line : lines) {
@@ -66,14 +69,14 @@ Enemy parse_enemy(const Lines& lines) {
         if (is_blank(line)) {
           stage = kLoot;
         } else {
-          add_attack(enemy, line);
+          add_attack(attacks, line);
         }
         break;
       case kLoot:
         if (is_blank(line)) {
           stage = kDone;
         } else {
-          add_loot(enemy, line);
+          add_loot(loot, line);
         }
         break;
       case kDone:
@@ -83,8 +86,11 @@ Enemy parse_enemy(const Lines& lines) {
   }
   for (const std::string& line : lines) {
     if (starts_with(line, "grapple")) enemy.grapples = true;
-    if (starts_with(line, "attr ")) add_attribute(enemy, line);
+    if (starts_with(line, "attr ")) add_attribute(attributes, line);
   }
+  enemy.attacks = std::move(attacks);
+  enemy.loot = std::move(loot);
+  enemy.attributes = std::move(attributes);
   enemy.shown_name = display_name(enemy.name);
   return enemy;
 }

@@ -9,7 +9,7 @@ namespace {
 
 // Applies the first keyword that `line` begins with. Every line of the file is
 // tested, the name line too, so a name such as "airship ticket" supplies air.
-void apply_item_keyword(Item& item, const std::string& line) {
+void apply_item_keyword(Item& item, Lines& attributes, Script& use_scripts, const std::string& line) {
   if (starts_with(line, "lamp")) {
     item.is_lamp = true;
   } else if (starts_with(line, "def")) {
@@ -32,14 +32,14 @@ void apply_item_keyword(Item& item, const std::string& line) {
     item.supplies_air = true;
   } else if (starts_with(line, "attr ")) {
     const Words words = split_words(line);
-    item.attributes.push_back(cut(words_from(words, 1), kAttributeCapacity));
+    attributes.push_back(cut(words_from(words, 1), kAttributeCapacity));
   } else if (starts_with(line, "melee")) {
     item.is_melee = true;
   } else if (starts_with(line, "a_")) {
     item.ammo_capacity = to_int(std::string_view(line).substr(2));
   } else if (starts_with(line, "d ")) {
     const Words words = split_words(line);
-    item.use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
+    use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
   } else if (starts_with(line, "armor")) {
     item.is_armor = true;
   }
@@ -54,7 +54,11 @@ Item parse_item(const Lines& lines) {
     const std::string& first = lines.front();
     item.name = cut(std::string_view(first).substr(0, first.size() - 1), kItemNameCapacity);
   }
-  for (const std::string& line : lines) apply_item_keyword(item, line);
+  Lines attributes;
+  Script use_scripts;
+  for (const std::string& line : lines) apply_item_keyword(item, attributes, use_scripts, line);
+  item.attributes = std::move(attributes);
+  item.use_scripts = std::move(use_scripts);
   return item;
 }
 

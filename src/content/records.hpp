@@ -3,7 +3,12 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vesk {
@@ -25,6 +30,44 @@ inline constexpr std::size_t kMaxLiveEnemies = 10000;
 
 using Lines = std::vector<std::string>;
 using Words = std::vector<std::string>;
+
+// A list that never changes once its content file is loaded, shared by every
+// copy of the record that holds it. Area items, inventory entries, enemy kinds
+// and live enemies are copies of catalogue records, and a copy must not repeat
+// the scripts, attacks and loot: a game can make thousands of copies.
+template <typename T>
+class SharedList {
+ public:
+  using value_type = T;
+  using const_iterator = typename std::vector<T>::const_iterator;
+  using iterator = const_iterator;
+
+  SharedList() = default;
+  // NOLINTNEXTLINE(google-explicit-constructor): a loaded list becomes shared as it is stored.
+  SharedList(std::vector<T> list) : list_(std::make_shared<const std::vector<T>>(std::move(list))) {}
+  SharedList(std::initializer_list<T> list) : SharedList(std::vector<T>(list)) {}
+
+  const std::vector<T>& list() const { return list_ ? *list_ : empty_list(); }
+  // NOLINTNEXTLINE(google-explicit-constructor): reads as the plain list it shares.
+  operator const std::vector<T>&() const { return list(); }
+
+  const_iterator begin() const { return list().begin(); }
+  const_iterator end() const { return list().end(); }
+  std::size_t size() const { return list().size(); }
+  bool empty() const { return list().empty(); }
+  const T& operator[](std::size_t index) const { return list()[index]; }
+  const T& at(std::size_t index) const { return list().at(index); }
+
+  friend bool operator==(const SharedList& shared, const std::vector<T>& plain) { return shared.list() == plain; }
+
+ private:
+  static const std::vector<T>& empty_list() {
+    static const std::vector<T> kEmpty;
+    return kEmpty;
+  }
+
+  std::shared_ptr<const std::vector<T>> list_;
+};
 
 // A condition as the content files write it, split into its words once when
 // loaded, since content never changes.
@@ -69,8 +112,8 @@ struct Item {
   std::array<std::int32_t, 3> item_variables{};
   bool is_lamp = false;
   bool is_definite = false;
-  Lines attributes;
-  Script use_scripts;
+  SharedList<std::string> attributes;
+  SharedList<ScriptLine> use_scripts;
   std::int32_t ammo_capacity = 99;
   std::int32_t water_use = 0;  // 0 dry land only, 1 water only, 2 everywhere
   bool supplies_air = false;
@@ -95,17 +138,17 @@ struct Enemy {
   std::string shown_name;  // the display name, worked out once when loaded
   std::int32_t base_health = 0;
   std::int32_t health = 0;
-  std::vector<Attack> attacks;
+  SharedList<Attack> attacks;
   bool ready = false;
   std::int32_t instance_number = 0;
   std::int32_t spot = -1;
   std::int32_t first_spot = -1;
   std::int32_t end_spot = -1;
   std::int32_t spot_step = -1;
-  Lines loot;
+  SharedList<std::string> loot;
   bool is_definite = false;
   bool is_persistent = false;
-  std::vector<EnemyAttribute> attributes;
+  SharedList<EnemyAttribute> attributes;
   bool grapples = false;
 };
 
