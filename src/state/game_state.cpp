@@ -35,6 +35,7 @@ Outcome GameState::invalid_entry() {
 }
 
 void GameState::queue_message(std::string_view text) {
+  if (pending_messages.size() >= kMaxPendingMessages) return;
   pending_messages.push_back(cut(text, kPendingMessageCapacity));
 }
 
