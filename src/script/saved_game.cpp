@@ -81,6 +81,10 @@ std::string saved_game_text(GameState& game) {
 
 namespace {
 
+// A saved game is read a whole line at a time: the longest line "sv" writes
+// (a long item name after its numbers) is far shorter.
+constexpr std::size_t kSavedGameLineCapacity = 65536;
+
 // Writes all of `text` to `fd`; false when any write fails (a full disk, a
 // file-size limit).
 bool write_all(int fd, std::string_view text) {
@@ -239,7 +243,7 @@ void save_game(GameState& game) {
 void load_game(GameState& game) {
   fs::path file;
   if (!ask_file(game, file)) return;
-  const std::optional<Lines> lines = read_lines(file);
+  const std::optional<Lines> lines = read_lines(file, kSavedGameLineCapacity);
   if (!lines) {
     game.out << "Error: file not found\n";
     return;
