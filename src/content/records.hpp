@@ -1,6 +1,7 @@
 // World records: the items, enemies and areas that the content files describe.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <initializer_list>
@@ -19,10 +20,6 @@ inline constexpr std::size_t kEnemyNameCapacity = 255;
 inline constexpr std::size_t kAttributeCapacity = 126;
 inline constexpr std::size_t kAttackTextCapacity = 127;
 inline constexpr std::size_t kLootLineCapacity = 126;
-
-// Spots of a subdivided area are numbered from 1; a row line may name at most
-// this many, so a stray huge number cannot exhaust memory.
-inline constexpr std::int32_t kMaxSpots = 100000;
 
 // The most enemies that can stand in one area at once; arrivals and placements
 // beyond it do not happen, so that a runaway script loop cannot stall the game.
@@ -184,6 +181,56 @@ struct AmmoPile {
 // below 0 minus an area number, 0 no exit.
 using SpotExits = std::array<std::int32_t, 4>;
 
+// The exits of the spots of a subdivided area by spot number from 1. A spot
+// number may be anything up to the 32-bit maximum, so only the rows that were
+// written are held; a row never written has four 0 exits.
+class SpotTable {
+ public:
+  SpotTable() = default;
+  // Rows 1, 2, ... in order.
+  SpotTable(std::initializer_list<SpotExits> rows) {
+    std::int32_t spot = 0;
+    for (const SpotExits& exits : rows) write(++spot, exits);
+  }
+
+  // The rows the table spans: up to the highest row ever written.
+  std::size_t size() const { return spanned_; }
+
+  const SpotExits& row(std::int32_t spot) const {
+    static const SpotExits kNoExits{};
+    const auto found = rows_.find(spot);
+    return found == rows_.end() ? kNoExits : found->second;
+  }
+  void write(std::int32_t spot, const SpotExits& exits) {
+    rows_[spot] = exits;
+    if (spot > 0) spanned_ = std::max(spanned_, static_cast<std::size_t>(spot));
+  }
+  // Rows `first` to `last` lose their exits.
+  void clear(std::int32_t first, std::int32_t last) {
+    if (first <= last) rows_.erase(rows_.lower_bound(first), rows_.upper_bound(last));
+  }
+
+  // The first spot from 1 to `last` with an exit of `value`, with the first
+  // such direction. It looks at the written rows only, and for the value 0 at
+  // the first gap between them, a row with four 0 exits.
+  std::optional<std::pair<std::int32_t, std::int32_t>> find_exit(std::int32_t value, std::int32_t last) const {
+    std::int64_t unseen = 1;  // the lowest spot not looked at yet
+    for (auto it = rows_.lower_bound(1); it != rows_.end() && it->first <= last; ++it) {
+      if (value == 0 && it->first > unseen) break;
+      for (std::int32_t direction = 0; direction < 4; ++direction) {
+        if (it->second[static_cast<std::size_t>(direction)] == value) return std::pair{it->first, direction};
+      }
+      unseen = std::int64_t{it->first} + 1;
+    }
+    if (value == 0 && unseen <= last) return std::pair{static_cast<std::int32_t>(unseen), 0};
+    return std::nullopt;
+  }
+
+ private:
+  std::map<std::int32_t, SpotExits> rows_;
+  std::size_t spanned_ = 0;
+};
+
 struct Area {
   Lines long_description;
   Lines short_description;
@@ -193,7 +240,7 @@ struct Area {
   std::vector<EnemyKind> enemy_kinds;
   std::vector<Enemy> live_enemies;
   std::vector<AmmoPile> ammo_piles;
-  std::vector<SpotExits> spot_exits;  // may hold more rows than spot_count
+  SpotTable spot_exits;  // may span more rows than spot_count
   std::int32_t spot_count = 0;
   bool is_subdivided = false;
   bool is_dark = false;
@@ -209,7 +256,7 @@ struct Area {
   // The exit of `spot` in `direction`, 0 where the spot or direction does not exist.
   std::int32_t exit_of(std::int32_t spot, std::int32_t direction) const {
     if (!has_spot(spot) || direction < 0 || direction > 3) return 0;
-    return spot_exits[static_cast<std::size_t>(spot - 1)][static_cast<std::size_t>(direction)];
+    return spot_exits.row(spot)[static_cast<std::size_t>(direction)];
   }
 };
 
