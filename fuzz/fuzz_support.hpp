@@ -1,13 +1,17 @@
 // Shared pieces of the fuzz targets: a game world held in memory, an output
-// that discards everything, and a game run that cannot hang.
+// that discards everything, and a game run with a directory for its saves.
 #pragma once
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <map>
 #include <ostream>
 #include <sstream>
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "base/text.hpp"
 #include "content/world.hpp"
@@ -31,16 +35,37 @@ inline World world_of(const Files& files) {
   });
 }
 
-// Plays `world` with `input` until the input ends. Saves go to a directory
-// that does not exist, so they fail without touching the disk, and script
-// loops are cut short so that every input runs quickly.
+// A fresh directory for the saved games of one run, removed with everything
+// in it when the run ends.
+class SaveDirectory {
+ public:
+  SaveDirectory() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-fuzz-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  SaveDirectory(const SaveDirectory&) = delete;
+  SaveDirectory& operator=(const SaveDirectory&) = delete;
+  ~SaveDirectory() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Plays `world` with `input` until the input ends, with the game's own limits:
+// saves and loads go to a real directory of their own, and script loops run
+// as long as they would in a game.
 inline void play_in_memory(World world, std::string_view input, std::uint32_t seed) {
   if (world.areas.empty()) return;
+  const SaveDirectory saves;
+  if (saves.path().empty()) return;
   std::istringstream in{std::string(input)};
   NullBuffer sink;
   std::ostream out(&sink);
-  Game game(std::move(world), in, out, seed, "/nonexistent/vesk-fuzz");
-  game.state().jump_limit = 1000;
+  Game game(std::move(world), in, out, seed, saves.path());
   game.run();
 }
 

@@ -1,11 +1,15 @@
 // Text utilities: words, joins, replacements, numbers and line reading.
 #include "base/text.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
-#include <fstream>
 #include <istream>
 #include <limits>
 
@@ -118,12 +122,12 @@ std::string format_text(const char* format, ...) {
 
 namespace {
 
-// One piece of a line from any character source: at most kLineCapacity
+// One piece of a line from any character source: at most `capacity`
 // characters, through the first line feed, with CR LF read as a line feed.
 template <typename Source>
-bool take_piece(Source& source, std::string& piece) {
+bool take_piece(Source& source, std::string& piece, std::size_t capacity = kLineCapacity) {
   piece.clear();
-  while (piece.size() < kLineCapacity) {
+  while (piece.size() < capacity) {
     int c = source.peek();
     if (c == Source::kEnd) break;
     source.bump();
@@ -161,41 +165,101 @@ struct TextSource {
 }  // namespace
 
 bool read_piece(std::istream& in, std::string& piece) {
-  StreamSource source{in.rdbuf()};
-  const bool got = take_piece(source, piece);
+  piece.clear();
+  bool got = false;
+  if (!in.bad()) {
+    StreamSource source{in.rdbuf()};
+    try {
+      got = take_piece(source, piece);
+    } catch (...) {
+      // The stream buffer throws when the read itself fails (standard input
+      // closed, or a directory): that is the end of the input, for good.
+      in.setstate(std::ios::badbit);
+      got = !piece.empty();
+    }
+  }
   if (!got) in.setstate(std::ios::eofbit);
   end_at_nul(piece);
   return got;
 }
 
-std::vector<std::string> split_lines(std::string_view content) {
+int read_char(std::istream& in) {
+  constexpr int kEnd = std::char_traits<char>::eof();
+  std::streambuf* buffer = in.rdbuf();
+  if (in.bad() || !buffer) return kEnd;
+  try {
+    const int c = buffer->sbumpc();
+    if (c == kEnd) in.setstate(std::ios::eofbit);
+    return c;
+  } catch (...) {
+    in.setstate(std::ios::badbit);
+    return kEnd;
+  }
+}
+
+std::vector<std::string> split_lines(std::string_view content, std::size_t capacity) {
   std::vector<std::string> lines;
   TextSource source{content};
   std::string piece;
-  while (take_piece(source, piece)) {
+  while (take_piece(source, piece, capacity)) {
     end_at_nul(piece);
     lines.push_back(piece);
   }
   return lines;
 }
 
-bool file_exists(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return in.is_open();
+namespace {
+
+// Opens `file` for reading without ever blocking: opening a FIFO for reading
+// waits for a writer unless it is non-blocking. -1 when it cannot be opened.
+int open_for_reading(const std::filesystem::path& file) {
+  int fd = -1;
+  do {
+    fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
 }
 
-std::optional<std::vector<std::string>> read_lines(const std::filesystem::path& file) {
-  std::FILE* in = std::fopen(file.c_str(), "rb");
-  if (!in) return std::nullopt;
-  std::string content;
-  char buffer[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) content.append(buffer, got);
-  // A file that cannot be read to its end (a directory, say) counts as unreadable.
-  const bool failed = std::ferror(in) != 0;
-  std::fclose(in);
-  if (failed) return std::nullopt;
-  return split_lines(content);
+}  // namespace
+
+bool file_exists(const std::filesystem::path& file) {
+  const int fd = open_for_reading(file);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+std::optional<std::string> read_file(const std::filesystem::path& file) {
+  const int fd = open_for_reading(file);
+  if (fd < 0) return std::nullopt;
+  // Only a regular file has an end: a FIFO may never deliver one and a device
+  // such as /dev/zero never does, so anything else counts as missing.
+  struct stat info {};
+  std::optional<std::string> content;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    content.emplace();
+    content->reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got > 0) {
+        content->append(buffer, static_cast<std::size_t>(got));
+      } else if (got == 0) {
+        break;
+      } else if (errno != EINTR) {
+        content.reset();
+        break;
+      }
+    }
+  }
+  ::close(fd);
+  return content;
+}
+
+std::optional<std::vector<std::string>> read_lines(const std::filesystem::path& file, std::size_t capacity) {
+  const std::optional<std::string> content = read_file(file);
+  if (!content) return std::nullopt;
+  return split_lines(*content, capacity);
 }
 
 }  // namespace vesk

@@ -78,15 +78,27 @@ inline bool starts_with(std::string_view text, std::string_view prefix) {
 // characters, stopping after the first line feed. A CR LF pair reads as a single
 // line feed, and the piece ends at a NUL byte. False when the stream is at its
 // end before any character.
+// A read that fails (standard input closed or unreadable) reads as the end of
+// the input, and so does every read after it.
 bool read_piece(std::istream& in, std::string& piece);
 
+// One character of `in`, or EOF at the end of the input or when the read fails.
+int read_char(std::istream& in);
+
+// Whether `file` can be opened for reading; never blocks.
 bool file_exists(const std::filesystem::path& file);
 
-// Every piece of the file in order (see `read_piece`), line ends kept; nothing
-// when the file cannot be opened.
-std::optional<std::vector<std::string>> read_lines(const std::filesystem::path& file);
+// The whole content of a regular file; nothing when it cannot be opened or
+// read, or is no regular file (a FIFO, a device, a directory). Every file the
+// game reads is read through here.
+std::optional<std::string> read_file(const std::filesystem::path& file);
+
+// Every piece of the file in order (see `read_piece`; pieces of at most
+// `capacity` characters), line ends kept; nothing when `read_file` gives nothing.
+std::optional<std::vector<std::string>> read_lines(const std::filesystem::path& file,
+                                                   std::size_t capacity = kLineCapacity);
 
 // The pieces of an in-memory file, split exactly as `read_lines` splits a file.
-std::vector<std::string> split_lines(std::string_view content);
+std::vector<std::string> split_lines(std::string_view content, std::size_t capacity = kLineCapacity);
 
 }  // namespace vesk

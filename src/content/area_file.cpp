@@ -181,7 +181,7 @@ class KeywordReader {
       return;
     }
     const std::int32_t spot = to_int(words[0]);
-    if (spot < 1 || spot > kMaxSpots) {
+    if (spot < 1) {
       report_fault(diagnostics_, piece_, LineFault::kBadSpot, words[0]);
       return;
     }
@@ -192,14 +192,12 @@ class KeywordReader {
     if (spot <= current_rows_)
       report_fault(diagnostics_, piece_, LineFault::kSpotRowOrder, std::to_string(current_rows_));
     report_kept(diagnostics_, piece_, LineUse::kSpotRow, spot);
-    const auto n = static_cast<std::size_t>(spot);
-    if (spot > current_rows_) {
-      // Rows between the current count and the new one start without exits,
-      // also where an earlier run of rows had filled them.
-      if (area_.spot_exits.size() < n) area_.spot_exits.resize(n);
-      for (auto r = static_cast<std::size_t>(current_rows_); r < n; ++r) area_.spot_exits[r] = SpotExits{};
-    }
-    for (std::size_t d = 0; d < 4; ++d) area_.spot_exits[n - 1][d] = to_int(words[d + 1]);
+    // Rows between the current count and a higher new one start without
+    // exits, also where an earlier run of rows had filled them.
+    if (spot > current_rows_) area_.spot_exits.clear(current_rows_ + 1, spot - 1);
+    SpotExits exits{};
+    for (std::size_t d = 0; d < 4; ++d) exits[d] = to_int(words[d + 1]);
+    area_.spot_exits.write(spot, exits);
     current_rows_ = spot;
   }
 

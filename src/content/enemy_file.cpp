@@ -1,6 +1,7 @@
 // Enemy files: name, health, a skipped line, the attacks and the loot, each list
 // ended by a blank line; then "grapple" and "attr " lines anywhere in the file.
 #include <cstdlib>
+#include <utility>
 
 #include "base/text.hpp"
 #include "content/world.hpp"
@@ -13,7 +14,8 @@ bool is_blank(const std::string& line) { return line == "\n"; }
 
 // "claws at you 1 4 50": the text, the lowest damage, the damage bound and the
 // hit chance. Lines of fewer than four words are no attack.
-void add_attack(Enemy& enemy, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
+void add_attack(std::vector<Attack>& attacks, const std::string& line, LoadDiagnostics* diagnostics,
+                std::size_t piece) {
   const Words words = split_words(line);
   const long w = static_cast<long>(words.size());
   if (w < 4) {
@@ -28,12 +30,12 @@ void add_attack(Enemy& enemy, const std::string& line, LoadDiagnostics* diagnost
   attack.min_damage = to_int(words[w - 3]);
   attack.max_damage = to_int(words[w - 2]);
   attack.hit_chance = to_int(words[w - 1]);
-  enemy.attacks.push_back(std::move(attack));
+  attacks.push_back(std::move(attack));
 }
 
 // Loot lines are kept as read and rolled when the enemy is defeated; every form
 // ends in three numbers after at least one word.
-void add_loot(Enemy& enemy, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
+void add_loot(Lines& loot, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
   if (starts_with(line, "none")) return;
   if (split_words(line).size() < 4) {
     report_fault(diagnostics, piece, LineFault::kShortLine, "loot");
@@ -41,12 +43,13 @@ void add_loot(Enemy& enemy, const std::string& line, LoadDiagnostics* diagnostic
   }
   report_kept(diagnostics, piece, LineUse::kLoot);
   if (line.size() > kLootLineCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "loot line");
-  enemy.loot.push_back(cut(line, kLootLineCapacity));
+  loot.push_back(cut(line, kLootLineCapacity));
 }
 
 // "attr cold iron 0.5": the attribute name and the factor applied to a matching
 // weapon's damage bound.
-void add_attribute(Enemy& enemy, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
+void add_attribute(std::vector<EnemyAttribute>& attributes, const std::string& line, LoadDiagnostics* diagnostics,
+                   std::size_t piece) {
   const Words words = split_words(line);
   const long w = static_cast<long>(words.size());
   if (w < 3) {
@@ -56,7 +59,7 @@ void add_attribute(Enemy& enemy, const std::string& line, LoadDiagnostics* diagn
   const std::string& factor = words[static_cast<std::size_t>(w - 1)];
   const std::string name = join_words(words, 1, w - 2);
   if (name.size() > kAttributeCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attribute");
-  enemy.attributes.push_back(EnemyAttribute{cut(name, kAttributeCapacity), std::strtod(factor.c_str(), nullptr)});
+  attributes.push_back(EnemyAttribute{cut(name, kAttributeCapacity), std::strtod(factor.c_str(), nullptr)});
 }
 
 }  // namespace
@@ -65,6 +68,10 @@ Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
   Enemy enemy;
   enum Stage { kName, kHealth, kSkipped, kAttacks, kLoot, kDone };
   Stage stage = kName;
+  // The lists are gathered here and stored once, to be shared by every copy.
+  std::vector<Attack> attacks;
+  Lines loot;
+  std::vector<EnemyAttribute> attributes;
   // The first piece after the loot lines: where the keyword lines begin.
   std::size_t keyword_part = lines.size();
   for (const std::string& line : lines) {
@@ -85,14 +92,14 @@ Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
         if (is_blank(line)) {
           stage = kLoot;
         } else {
-          add_attack(enemy, line, diagnostics, piece);
+          add_attack(attacks, line, diagnostics, piece);
         }
         break;
       case kLoot:
         if (is_blank(line)) {
           stage = kDone;
         } else {
-          add_loot(enemy, line, diagnostics, piece);
+          add_loot(loot, line, diagnostics, piece);
         }
         break;
       case kDone:
@@ -108,7 +115,7 @@ Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
     const bool grapple = starts_with(line, "grapple");
     const bool attribute = starts_with(line, "attr ");
     if (grapple) enemy.grapples = true;
-    if (attribute) add_attribute(enemy, line, diagnostics, piece);
+    if (attribute) add_attribute(attributes, line, diagnostics, piece);
     if (!diagnostics) continue;
     if (piece < keyword_part && (grapple || attribute)) {
       diagnostics->fault(piece, LineFault::kKeywordTrap, grapple ? "grapple" : "attr ");
@@ -116,6 +123,9 @@ Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
       diagnostics->fault(piece, LineFault::kUnknownKeyword, {});
     }
   }
+  enemy.attacks = std::move(attacks);
+  enemy.loot = std::move(loot);
+  enemy.attributes = std::move(attributes);
   enemy.shown_name = display_name(enemy.name);
   return enemy;
 }

@@ -1,5 +1,7 @@
 // Item files: the name on the first line, then keyword lines that make the item
 // a weapon, a lamp, armour or an air supply and give it attributes and use scripts.
+#include <utility>
+
 #include "base/text.hpp"
 #include "content/world.hpp"
 
@@ -10,8 +12,8 @@ namespace {
 // Applies the first keyword that `line` begins with and returns it, or the
 // empty text when none matches. Every line of the file is tested, the name line
 // too, so a name such as "airship ticket" supplies air.
-std::string_view apply_item_keyword(Item& item, const std::string& line, LoadDiagnostics* diagnostics,
-                                    std::size_t piece) {
+std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<ScriptLine>& use_scripts,
+                                    const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
   if (starts_with(line, "lamp")) {
     item.is_lamp = true;
     return "lamp";
@@ -53,7 +55,7 @@ std::string_view apply_item_keyword(Item& item, const std::string& line, LoadDia
     const std::string attribute = words_from(words, 1);
     if (attribute.empty()) report_fault(diagnostics, piece, LineFault::kShortLine, "attr");
     if (attribute.size() > kAttributeCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attribute");
-    item.attributes.push_back(cut(attribute, kAttributeCapacity));
+    attributes.push_back(cut(attribute, kAttributeCapacity));
     return "attr ";
   }
   if (starts_with(line, "melee")) {
@@ -67,7 +69,7 @@ std::string_view apply_item_keyword(Item& item, const std::string& line, LoadDia
   if (starts_with(line, "d ")) {
     const Words words = split_words(line);
     report_kept(diagnostics, piece, LineUse::kUseScript);
-    item.use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
+    use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
     return "d ";
   }
   if (starts_with(line, "armor")) {
@@ -86,9 +88,12 @@ Item parse_item(const Lines& lines, LoadDiagnostics* diagnostics) {
     const std::string& first = lines.front();
     item.name = cut(std::string_view(first).substr(0, first.size() - 1), kItemNameCapacity);
   }
+  // The lists are gathered here and stored once, to be shared by every copy.
+  Lines attributes;
+  std::vector<ScriptLine> use_scripts;
   for (const std::string& line : lines) {
     const std::size_t piece = piece_of(lines, line);
-    const std::string_view keyword = apply_item_keyword(item, line, diagnostics, piece);
+    const std::string_view keyword = apply_item_keyword(item, attributes, use_scripts, line, diagnostics, piece);
     if (!diagnostics) continue;
     if (piece == 0 && !keyword.empty()) {
       report_fault(diagnostics, piece, LineFault::kKeywordTrap, keyword);
@@ -96,6 +101,8 @@ Item parse_item(const Lines& lines, LoadDiagnostics* diagnostics) {
       report_fault(diagnostics, piece, LineFault::kUnknownKeyword);
     }
   }
+  item.attributes = std::move(attributes);
+  item.use_scripts = std::move(use_scripts);
   return item;
 }
 

@@ -1,9 +1,15 @@
 // World records: the items, enemies and areas that the content files describe.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "content/script_code.hpp"
@@ -17,16 +23,50 @@ inline constexpr std::size_t kAttributeCapacity = 126;
 inline constexpr std::size_t kAttackTextCapacity = 127;
 inline constexpr std::size_t kLootLineCapacity = 126;
 
-// Spots of a subdivided area are numbered from 1; a row line may name at most
-// this many, so a stray huge number cannot exhaust memory.
-inline constexpr std::int32_t kMaxSpots = 100000;
-
 // The most enemies that can stand in one area at once; arrivals and placements
 // beyond it do not happen, so that a runaway script loop cannot stall the game.
 inline constexpr std::size_t kMaxLiveEnemies = 10000;
 
 using Lines = std::vector<std::string>;
 using Words = std::vector<std::string>;
+
+// A list that never changes once its content file is loaded, shared by every
+// copy of the record that holds it. Area items, inventory entries, enemy kinds
+// and live enemies are copies of catalogue records, and a copy must not repeat
+// the scripts, attacks and loot: a game can make thousands of copies.
+template <typename T>
+class SharedList {
+ public:
+  using value_type = T;
+  using const_iterator = typename std::vector<T>::const_iterator;
+  using iterator = const_iterator;
+
+  SharedList() = default;
+  // NOLINTNEXTLINE(google-explicit-constructor): a loaded list becomes shared as it is stored.
+  SharedList(std::vector<T> list) : list_(std::make_shared<const std::vector<T>>(std::move(list))) {}
+  SharedList(std::initializer_list<T> list) : SharedList(std::vector<T>(list)) {}
+
+  const std::vector<T>& list() const { return list_ ? *list_ : empty_list(); }
+  // NOLINTNEXTLINE(google-explicit-constructor): reads as the plain list it shares.
+  operator const std::vector<T>&() const { return list(); }
+
+  const_iterator begin() const { return list().begin(); }
+  const_iterator end() const { return list().end(); }
+  std::size_t size() const { return list().size(); }
+  bool empty() const { return list().empty(); }
+  const T& operator[](std::size_t index) const { return list()[index]; }
+  const T& at(std::size_t index) const { return list().at(index); }
+
+  friend bool operator==(const SharedList& shared, const std::vector<T>& plain) { return shared.list() == plain; }
+
+ private:
+  static const std::vector<T>& empty_list() {
+    static const std::vector<T> kEmpty;
+    return kEmpty;
+  }
+
+  std::shared_ptr<const std::vector<T>> list_;
+};
 
 struct Item {
   std::string name;
@@ -39,8 +79,8 @@ struct Item {
   std::array<std::int32_t, 3> item_variables{};
   bool is_lamp = false;
   bool is_definite = false;
-  Lines attributes;
-  Script use_scripts;
+  SharedList<std::string> attributes;
+  SharedList<ScriptLine> use_scripts;
   std::int32_t ammo_capacity = 99;
   std::int32_t water_use = 0;  // 0 dry land only, 1 water only, 2 everywhere
   bool supplies_air = false;
@@ -65,17 +105,17 @@ struct Enemy {
   std::string shown_name;  // the display name, worked out once when loaded
   std::int32_t base_health = 0;
   std::int32_t health = 0;
-  std::vector<Attack> attacks;
+  SharedList<Attack> attacks;
   bool ready = false;
   std::int32_t instance_number = 0;
   std::int32_t spot = -1;
   std::int32_t first_spot = -1;
   std::int32_t end_spot = -1;
   std::int32_t spot_step = -1;
-  Lines loot;
+  SharedList<std::string> loot;
   bool is_definite = false;
   bool is_persistent = false;
-  std::vector<EnemyAttribute> attributes;
+  SharedList<EnemyAttribute> attributes;
   bool grapples = false;
 };
 
@@ -111,6 +151,56 @@ struct AmmoPile {
 // below 0 minus an area number, 0 no exit.
 using SpotExits = std::array<std::int32_t, 4>;
 
+// The exits of the spots of a subdivided area by spot number from 1. A spot
+// number may be anything up to the 32-bit maximum, so only the rows that were
+// written are held; a row never written has four 0 exits.
+class SpotTable {
+ public:
+  SpotTable() = default;
+  // Rows 1, 2, ... in order.
+  SpotTable(std::initializer_list<SpotExits> rows) {
+    std::int32_t spot = 0;
+    for (const SpotExits& exits : rows) write(++spot, exits);
+  }
+
+  // The rows the table spans: up to the highest row ever written.
+  std::size_t size() const { return spanned_; }
+
+  const SpotExits& row(std::int32_t spot) const {
+    static const SpotExits kNoExits{};
+    const auto found = rows_.find(spot);
+    return found == rows_.end() ? kNoExits : found->second;
+  }
+  void write(std::int32_t spot, const SpotExits& exits) {
+    rows_[spot] = exits;
+    if (spot > 0) spanned_ = std::max(spanned_, static_cast<std::size_t>(spot));
+  }
+  // Rows `first` to `last` lose their exits.
+  void clear(std::int32_t first, std::int32_t last) {
+    if (first <= last) rows_.erase(rows_.lower_bound(first), rows_.upper_bound(last));
+  }
+
+  // The first spot from 1 to `last` with an exit of `value`, with the first
+  // such direction. It looks at the written rows only, and for the value 0 at
+  // the first gap between them, a row with four 0 exits.
+  std::optional<std::pair<std::int32_t, std::int32_t>> find_exit(std::int32_t value, std::int32_t last) const {
+    std::int64_t unseen = 1;  // the lowest spot not looked at yet
+    for (auto it = rows_.lower_bound(1); it != rows_.end() && it->first <= last; ++it) {
+      if (value == 0 && it->first > unseen) break;
+      for (std::int32_t direction = 0; direction < 4; ++direction) {
+        if (it->second[static_cast<std::size_t>(direction)] == value) return std::pair{it->first, direction};
+      }
+      unseen = std::int64_t{it->first} + 1;
+    }
+    if (value == 0 && unseen <= last) return std::pair{static_cast<std::int32_t>(unseen), 0};
+    return std::nullopt;
+  }
+
+ private:
+  std::map<std::int32_t, SpotExits> rows_;
+  std::size_t spanned_ = 0;
+};
+
 struct Area {
   Lines long_description;
   Lines short_description;
@@ -120,7 +210,7 @@ struct Area {
   std::vector<EnemyKind> enemy_kinds;
   std::vector<Enemy> live_enemies;
   std::vector<AmmoPile> ammo_piles;
-  std::vector<SpotExits> spot_exits;  // may hold more rows than spot_count
+  SpotTable spot_exits;  // may span more rows than spot_count
   std::int32_t spot_count = 0;
   bool is_subdivided = false;
   bool is_dark = false;
@@ -136,7 +226,7 @@ struct Area {
   // The exit of `spot` in `direction`, 0 where the spot or direction does not exist.
   std::int32_t exit_of(std::int32_t spot, std::int32_t direction) const {
     if (!has_spot(spot) || direction < 0 || direction > 3) return 0;
-    return spot_exits[static_cast<std::size_t>(spot - 1)][static_cast<std::size_t>(direction)];
+    return spot_exits.row(spot)[static_cast<std::size_t>(direction)];
   }
 };
 

@@ -141,7 +141,7 @@ void Game::end_pass() {
 void Game::end_program() {
   std::istream& in = state_.in;
   state_.out << std::flush;
-  for (int i = 0; i < 2 && in.rdbuf() && in.rdbuf()->sbumpc() != std::char_traits<char>::eof(); ++i) {
+  for (int i = 0; i < 2 && read_char(in) != std::char_traits<char>::eof(); ++i) {
   }
 }
 

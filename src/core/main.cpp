@@ -1,4 +1,5 @@
 // The vesk program: plays the game in the current directory on the console.
+#include <csignal>
 #include <ctime>
 #include <iostream>
 
@@ -6,6 +7,9 @@
 
 int main() {
   std::ios::sync_with_stdio(false);
+  // A save beyond the file-size limit fails like any other failed write,
+  // instead of ending the game.
+  std::signal(SIGXFSZ, SIG_IGN);
   const auto seed = static_cast<std::uint32_t>(std::time(nullptr));
   const vesk::Ending ending = vesk::play(".", std::cin, std::cout, seed);
   std::cout.flush();

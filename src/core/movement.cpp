@@ -1,6 +1,8 @@
 // Movement: paths of ordinary areas and steps between the spots of subdivided ones.
 #include "core/movement.hpp"
 
+#include <algorithm>
+#include <cstdint>
 #include <ostream>
 
 #include "base/arith.hpp"
@@ -25,14 +27,12 @@ bool stands_on_a_spot(GameState& game) {
 void find_entry_spot(GameState& game) {
   const Area& area = game.current_area();
   game.vars.spot = -1;
-  for (std::int32_t spot = 1; spot <= area.spot_count && game.vars.spot < 0; ++spot) {
-    for (std::int32_t direction = 0; direction < 4; ++direction) {
-      if (area.exit_of(spot, direction) == wrap_sub(0, game.vars.previous_area)) {
-        game.vars.spot = spot;
-        game.facing = (direction + 2) % 4;
-        break;
-      }
-    }
+  // Spots run from 1 to the spot count, which a single row may set as high as
+  // the 32-bit maximum: the table finds the spot without visiting each one.
+  const auto last = static_cast<std::int32_t>(std::min<std::int64_t>(area.spot_count, area.spot_exits.size()));
+  if (const auto found = area.spot_exits.find_exit(wrap_sub(0, game.vars.previous_area), last)) {
+    game.vars.spot = found->first;
+    game.facing = (found->second + 2) % 4;
   }
   if (game.vars.spot < 0 && area.has_spot(1)) {
     game.vars.spot = 1;

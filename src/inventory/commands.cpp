@@ -45,8 +45,8 @@ Outcome use_command(GameState& game, const Words& words) {
   const std::string name = words_from(words, 1);
   const InventoryEntry* entry = game.inventory.find(name);
   if (!entry) return game.invalid_entry();
-  // The lines may change the inventory, so they run from a copy.
-  const Script lines = entry->item.use_scripts;
+  // The lines may change the inventory, so they run from a share of their own.
+  const SharedList<ScriptLine> lines = entry->item.use_scripts;
   for (const ScriptLine& line : lines) {
     if (line.kind == ScriptLine::Kind::kCommand && guard_holds(game, line)) execute_command(game, line.command);
   }

@@ -304,7 +304,9 @@ class ScriptChecker {
 
   // --- scripts --------------------------------------------------------------
 
-  void check_script(const Script& script, const std::vector<std::size_t>& pieces, const Site& where) {
+  // An area's script lists and an item's use script alike: any list of lines.
+  template <typename ScriptLines>
+  void check_script(const ScriptLines& script, const std::vector<std::size_t>& pieces, const Site& where) {
     // Labels of this list: name -> index of each label line.
     std::unordered_map<std::string, std::vector<std::size_t>> labels;
     std::vector<bool> label_used(script.size(), false);

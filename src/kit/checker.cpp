@@ -425,9 +425,8 @@ void report_loader_faults(Context& ctx) {
         break;
       case LineFault::kBadSpot:
         ctx.add(f, p, "bad-spot",
-                "the spot number " + quote_text(subject) + " is below 1" +
-                    (to_int(subject) > kMaxSpots ? std::string(" or beyond ") + std::to_string(kMaxSpots) : "") +
-                    ", so the game ignores the line; spots are numbered from 1");
+                "the spot number " + quote_text(subject) +
+                    " is below 1, so the game ignores the line; spots are numbered from 1");
         break;
       case LineFault::kSpotRowOrder:
         ctx.add(f, p, "spot-row-order",

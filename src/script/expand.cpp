@@ -48,6 +48,11 @@ std::string expand_text(GameState& game, std::string_view text_in) {
   return normalised(split_words(text));
 }
 
-void add_pending_message(GameState& game, std::string_view text) { game.queue_message(expand_text(game, text)); }
+// A message that arrives while the list is full is dropped before it is made,
+// so a runaway loop of messages costs no expansion either.
+void add_pending_message(GameState& game, std::string_view text) {
+  if (game.pending_messages.size() >= kMaxPendingMessages) return;
+  game.queue_message(expand_text(game, text));
+}
 
 }  // namespace vesk

@@ -2,8 +2,14 @@
 // items lying in every area, the persistent enemies and the visited areas.
 #include "script/saved_game.hpp"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <ostream>
+#include <random>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -75,23 +81,54 @@ std::string saved_game_text(GameState& game) {
 
 namespace {
 
-// Writes `text` to a fresh temporary file in `directory`, created exclusively
-// so that no other file is ever touched; its path, or empty on failure. The
-// name is short, so that any save name the file system takes can be saved.
+// A saved game is read a whole line at a time: the longest line "sv" writes
+// (a long item name after its numbers) is far shorter.
+constexpr std::size_t kSavedGameLineCapacity = 65536;
+
+// Writes all of `text` to `fd`; false when any write fails (a full disk, a
+// file-size limit).
+bool write_all(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t written = ::write(fd, text.data(), text.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+// The seed of the temporary names: whatever varies between runs and processes.
+std::uint64_t name_seed() {
+  std::uint64_t seed = static_cast<std::uint64_t>(::getpid()) << 32;
+  seed ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  try {
+    std::random_device device;
+    seed ^= (std::uint64_t{device()} << 32) | device();
+  } catch (...) {
+    // Without a device the clock and the process number must do.
+  }
+  return seed;
+}
+
+// Writes `text` to a new temporary file in `directory`, created exclusively
+// so that no other file is ever touched; its path, or empty on failure, when
+// nothing of it is left. The names are random, so that files left by a crash
+// never stand in the way, and short, so that any save name the file system
+// takes can be saved.
 fs::path write_temporary(const fs::path& directory, const std::string& text) {
+  std::mt19937_64 names(name_seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path temporary = directory / (".vesk-save-" + std::to_string(attempt) + ".tmp");
-    std::FILE* out = std::fopen(temporary.c_str(), "wx");
-    if (!out) {
-      std::error_code error;
-      if (fs::exists(temporary, error)) continue;
+    const fs::path temporary =
+        directory / format_text(".vesk-save-%016llx.tmp", static_cast<unsigned long long>(names()));
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST || errno == EINTR) continue;
       return {};
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), out) == text.size();
-    const bool closed = std::fclose(out) == 0;
+    const bool written = write_all(fd, text);
+    const bool closed = ::close(fd) == 0;
     if (written && closed) return temporary;
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
+    ::unlink(temporary.c_str());
     return {};
   }
   return {};
@@ -179,7 +216,10 @@ void number_restored(Area& area) {
 void save_game(GameState& game) {
   fs::path file;
   if (!ask_file(game, file)) return;
-  if (file_exists(file)) {
+  // Whatever has the name (a FIFO, a link to a device, a dangling link) is an
+  // existing file; it is looked at, never opened.
+  std::error_code missing;
+  if (fs::exists(fs::symlink_status(file, missing))) {
     game.out << "Error: file already exists\n";
     return;
   }
@@ -203,7 +243,7 @@ void save_game(GameState& game) {
 void load_game(GameState& game) {
   fs::path file;
   if (!ask_file(game, file)) return;
-  const std::optional<Lines> lines = read_lines(file);
+  const std::optional<Lines> lines = read_lines(file, kSavedGameLineCapacity);
   if (!lines) {
     game.out << "Error: file not found\n";
     return;

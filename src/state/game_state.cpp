@@ -34,7 +34,10 @@ Outcome GameState::invalid_entry() {
   return Outcome::no_turn();
 }
 
-void GameState::queue_message(std::string_view text) { pending_messages.push_back(cut(text, kPendingMessageCapacity)); }
+void GameState::queue_message(std::string_view text) {
+  if (pending_messages.size() >= kMaxPendingMessages) return;
+  pending_messages.push_back(cut(text, kPendingMessageCapacity));
+}
 
 bool GameState::read_line(std::string& line) {
   if (!read_piece(in, line)) {

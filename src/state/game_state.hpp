@@ -19,6 +19,9 @@
 namespace vesk {
 
 inline constexpr std::size_t kPendingMessageCapacity = 1019;
+// The most messages that wait for the next view; a message queued beyond them
+// is dropped, so that a script looping over messages cannot exhaust memory.
+inline constexpr std::size_t kMaxPendingMessages = 10000;
 inline constexpr std::size_t kWeaponNameCapacity = 126;
 
 // The damage numbers of the selected weapon, rewritten by every attack.
@@ -67,7 +70,7 @@ struct GameState {
 
   // Answers an entry that names nothing: "Entry invalid." and no turn.
   Outcome invalid_entry();
-  // Queues a finished text for the next area view.
+  // Queues a finished text for the next area view, unless the list is full.
   void queue_message(std::string_view text);
   // Reads one line of at most 254 characters, cut at its line end; false at
   // the end of the input.
