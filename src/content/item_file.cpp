@@ -68,6 +68,7 @@ std::string_view apply_item_keyword(Item& item, const std::string& line, LoadDia
     const Words words = split_words(line);
     report_kept(diagnostics, piece, LineUse::kUseScript);
     item.use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
+    note_piece(item.use_scripts, piece);
     return "d ";
   }
   if (starts_with(line, "armor")) {

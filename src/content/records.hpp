@@ -26,11 +26,20 @@ inline constexpr std::size_t kMaxLiveEnemies = 10000;
 using Lines = std::vector<std::string>;
 using Words = std::vector<std::string>;
 
+// Where a record's line came from: the content file (its number in the
+// world's list of loaded files, from 1; 0 for a record built in code) and the
+// piece of the file that the reader gave (from 0). Only tools read it.
+struct SourcePos {
+  std::uint32_t file = 0;
+  std::uint32_t piece = 0;
+};
+
 // A condition as the content files write it, split into its words once when
 // loaded, since content never changes.
 struct Condition {
   std::string text;
   Words words;
+  SourcePos source;
 };
 using Conditions = std::vector<Condition>;
 
@@ -49,6 +58,7 @@ struct ScriptLine {
   std::vector<Words> conditions;  // each condition's words
   Words command;                  // the command's words
   std::string label;              // kLabel: its name; kRepeat: the label it jumps to
+  SourcePos source;
 };
 using Script = std::vector<ScriptLine>;
 
@@ -113,6 +123,7 @@ struct Enemy {
 // for taking it, and the scripts run when those hold or fail.
 struct Choice {
   std::string label;
+  SourcePos source;  // the line that names the path or action
   Conditions show_conditions;
   Conditions use_conditions;
   Script success_scripts;

@@ -22,7 +22,7 @@ bool split_guarded_line(const Words& words, ScriptLine& line) {
 
 Condition parse_condition(std::string text) {
   Words words = split_words(text);
-  return Condition{std::move(text), std::move(words)};
+  return Condition{std::move(text), std::move(words), {}};
 }
 
 ScriptLine parse_script_line(std::string text) {

@@ -50,11 +50,42 @@ bool evaluate_condition(GameState& game, std::string_view condition) {
   return evaluate_condition(game, split_words(condition));
 }
 
+namespace {
+
+// all_conditions_hold with every test told to the observer; apart, so that
+// the unobserved loop stays as tight as it was. Kept out of line: tools alone
+// take this path.
+[[gnu::cold, gnu::noinline]] bool all_conditions_hold_observed(GameState& game, const Conditions& conditions) {
+  for (const Condition& condition : conditions) {
+    const bool holds = evaluate_condition(game, condition.words);
+    notify_condition(game, condition.source, 0, condition.words, holds);
+    if (!holds) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool all_conditions_hold(GameState& game, const Conditions& conditions) {
+  if (game.observer) return all_conditions_hold_observed(game, conditions);
   for (const Condition& condition : conditions) {
     if (!evaluate_condition(game, condition.words)) return false;
   }
   return true;
+}
+
+// Reading a condition's operands changes nothing, so reading them again after
+// the test gives what the test read.
+void notify_condition(GameState& game, const SourcePos& where, std::size_t index, const Words& words, bool holds) {
+  ConditionValues read;
+  if (!words.empty() && (words[0] == "tcw" || words[0] == "tch") && words.size() >= 3) {
+    read.count = 1;
+    read.values[0] = words[0] == "tcw" ? game.listing.weekday : game.listing.hour;
+  } else if (!words.empty() && words.back() != "held" && words.size() >= 3) {
+    read.count = 2;
+    read.values = {read_operand(game, words[1]), read_operand(game, words[2])};
+  }
+  game.observer->on_condition(where, index, words, read, holds);
 }
 
 }  // namespace vesk

@@ -17,4 +17,9 @@ bool evaluate_condition(GameState& game, const Words& words);
 // True when every condition holds, testing them in order up to the first false one.
 bool all_conditions_hold(GameState& game, const Conditions& conditions);
 
+// Tells the game's observer, which must be there, that the condition `words`
+// at `where` was tested with the result `holds`, and what it read (see
+// Observer::on_condition for `index`).
+void notify_condition(GameState& game, const SourcePos& where, std::size_t index, const Words& words, bool holds);
+
 }  // namespace vesk

@@ -28,6 +28,8 @@ void set_variable(GameState& game, std::string_view name, std::int32_t value) {
   if (std::int32_t Variables::*field = named_field(name)) {
     // Only an existing area can become the current one.
     if (field == &Variables::area && !game.is_area_number(value)) return;
+    if (field == &Variables::area && game.observer)
+      game.observer->on_area_change(game.vars.area, value, AreaChange::kScript);
     game.vars.*field = value;
   } else if (starts_with(name, "a_")) {
     if (AmmoEntry* entry = ammo_variable(game, name)) entry->count = value;
