@@ -33,6 +33,7 @@ void let_enemies_arrive(GameState& game, Area& area) {
     if (game.subdivided_now) enemy.spot = game.vars.spot;
     // Numbered after the enemies of its name where the player is.
     enemy.instance_number = number;
+    if (game.observer) game.observer->on_arrival(enemy);
     game.out << format_text("\nA(n) %s appears.\n", enemy.shown_name.c_str());
     if (enemy.grapples) {
       game.out << format_text("The %s grapples you.\n", enemy.shown_name.c_str());
@@ -55,6 +56,7 @@ bool attack(GameState& game, Enemy& enemy) {
     std::int32_t damage = game.rng.range(chosen.min_damage, chosen.max_damage);
     if (game.has_armor) damage /= 2;
     game.vars.health = std::max(lose_health(game.vars.health, damage), 0);
+    if (game.observer) game.observer->on_attack(enemy, chosen, true, damage);
     if (enemy.is_definite) {
       game.out << format_text("The %s %s (-%d -> %d).\n\n", name, chosen.text.c_str(), damage, game.vars.health);
     } else {
@@ -66,8 +68,10 @@ bool attack(GameState& game, Enemy& enemy) {
       return true;
     }
   } else if (enemy.is_definite) {
+    if (game.observer) game.observer->on_attack(enemy, chosen, false, 0);
     game.out << format_text("The %s %s (miss).\n\n", name, chosen.text.c_str());
   } else {
+    if (game.observer) game.observer->on_attack(enemy, chosen, false, 0);
     game.out << format_text("The %s (%d) %s (miss).\n\n", name, enemy.instance_number, chosen.text.c_str());
   }
   enemy.ready = false;

@@ -132,6 +132,7 @@ void roll_loot(GameState& game, const std::string& line) {
 void defeat(GameState& game, std::size_t index) {
   std::vector<Enemy>& enemies = game.current_area().live_enemies;
   const Enemy target = enemies[index];
+  if (game.observer) game.observer->on_defeat(target);
   if (target.is_definite) {
     game.out << format_text("The %s was defeated.\n", target.shown_name.c_str());
   } else {
@@ -149,6 +150,7 @@ Outcome fight_command(GameState& game, const Words& words) {
   const long found = find_target(game, words);
   if (found < 0) return game.invalid_entry();
   const auto index = static_cast<std::size_t>(found);
+  if (game.observer) game.observer->on_fight(game.current_area().live_enemies[index]);
   if (!weapon_ready(game)) return Outcome::turn();
   Enemy& target = game.current_area().live_enemies[index];
   const Item* weapon = load_weapon_profile(game);

@@ -29,6 +29,7 @@ void add_path(Area& area, const std::string& line, LoadDiagnostics* diagnostics,
   path.target_area = to_int(word(words, w - 2));
   path.travel_time = to_int(word(words, w - 1));
   area.paths.push_back(std::move(path));
+  note_piece(area.paths, piece);
 }
 
 void add_action(Area& area, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
@@ -37,6 +38,7 @@ void add_action(Area& area, const std::string& line, LoadDiagnostics* diagnostic
   Action action;
   action.label = words_from(words, 0);
   area.actions.push_back(std::move(action));
+  note_piece(area.actions, piece);
 }
 
 // The first part: descriptions, paths and actions, up to the fourth blank line.
@@ -132,9 +134,11 @@ class KeywordReader {
     } else if (starts_with(line, "pcd")) {
       report_kept(diagnostics_, piece_, LineUse::kItemCondition);
       area_.item_conditions.push_back(parse_condition(words_from(split_words(line), 1)));
+      note_piece(area_.item_conditions, piece_);
     } else if (starts_with(line, "drop")) {
       report_kept(diagnostics_, piece_, LineUse::kDropScript);
       area_.drop_scripts.push_back(parse_script_line(words_from(split_words(line), 1)));
+      note_piece(area_.drop_scripts, piece_);
     } else if (starts_with(line, "action")) {
       add_list_line(area_.actions, split_words(line), LineUse::kActionShow);
     } else if (starts_with(line, "path")) {
@@ -142,6 +146,7 @@ class KeywordReader {
     } else if (starts_with(line, "s ")) {
       report_kept(diagnostics_, piece_, LineUse::kTurnScript);
       area_.turn_scripts.push_back(parse_script_line(words_from(split_words(line), 1)));
+      note_piece(area_.turn_scripts, piece_);
     }
   }
 
@@ -306,15 +311,19 @@ class KeywordReader {
     if (code == "cv") {
       note(0);
       entry.show_conditions.push_back(parse_condition(std::move(text)));
+      note_piece(entry.show_conditions, piece_);
     } else if (code == "cd") {
       note(1);
       entry.use_conditions.push_back(parse_condition(std::move(text)));
+      note_piece(entry.use_conditions, piece_);
     } else if (code == "dp") {
       note(2);
       entry.success_scripts.push_back(parse_script_line(std::move(text)));
+      note_piece(entry.success_scripts, piece_);
     } else if (code == "dn") {
       note(3);
       entry.failure_scripts.push_back(parse_script_line(std::move(text)));
+      note_piece(entry.failure_scripts, piece_);
     } else {
       report_fault(diagnostics_, piece_, LineFault::kUnknownListCode, code);
     }

@@ -76,6 +76,12 @@ inline std::size_t piece_of(const std::vector<std::string>& lines, const std::st
   return static_cast<std::size_t>(&line - lines.data());
 }
 
+// Notes on the record last appended to `list` the piece that it came from.
+template <typename List>
+void note_piece(List& list, std::size_t piece) {
+  list.back().source.piece = static_cast<std::uint32_t>(piece);
+}
+
 // Whether `line` holds nothing but blanks and its line end: no keyword line, and
 // no typo either.
 inline bool is_blank_text(std::string_view line) { return line.find_first_not_of(" \t\r\n") == std::string_view::npos; }

@@ -70,6 +70,7 @@ std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<S
     const Words words = split_words(line);
     report_kept(diagnostics, piece, LineUse::kUseScript);
     use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
+    note_piece(use_scripts, piece);
     return "d ";
   }
   if (starts_with(line, "armor")) {

@@ -123,6 +123,7 @@ struct Enemy {
 // for taking it, and the scripts run when those hold or fail.
 struct Choice {
   std::string label;
+  SourcePos source;  // the line that names the path or action
   Conditions show_conditions;
   Conditions use_conditions;
   Script success_scripts;

@@ -23,6 +23,14 @@ inline constexpr std::array<std::string_view, 12> kNamedVariableNames = {
     "game", "steps", "htcw", "ca", "prev", "a2", "air", "air2", "dt1", "dt2", "h", "m",
 };
 
+// Where a record's line came from: the content file (its number in the
+// world's list of loaded files, from 1; 0 for a record built in code) and the
+// piece of the file that the reader gave (from 0). Only tools read it.
+struct SourcePos {
+  std::uint32_t file = 0;
+  std::uint32_t piece = 0;
+};
+
 // A word that a command or a condition reads or writes.
 struct Operand {
   enum class Kind : std::uint8_t {
@@ -120,6 +128,7 @@ ScriptCommand compile_command(const Words& words);
 struct Condition {
   std::string text;
   ScriptTest test;
+  SourcePos source;
 };
 using Conditions = std::vector<Condition>;
 
@@ -142,6 +151,7 @@ struct ScriptLine {
   ScriptCommand command;
   std::string label;                  // kLabel: its name; kRepeat: the label it jumps to
   std::size_t label_line = kNoLabel;  // kRepeat in a Script: the line of its label
+  SourcePos source;
 };
 
 // The lines of one script list. Each repeat line learns as it is added where
@@ -157,6 +167,11 @@ class Script {
   std::size_t size() const { return lines_.size(); }
   bool empty() const { return lines_.empty(); }
   const ScriptLine& operator[](std::size_t i) const { return lines_[i]; }
+  // While loading: the line just added, and the file every line comes from.
+  ScriptLine& back() { return lines_.back(); }
+  void set_source_file(std::uint32_t file) {
+    for (ScriptLine& line : lines_) line.source.file = file;
+  }
   std::vector<ScriptLine>::const_iterator begin() const { return lines_.begin(); }
   std::vector<ScriptLine>::const_iterator end() const { return lines_.end(); }
 

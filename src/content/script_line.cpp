@@ -54,7 +54,7 @@ bool split_guarded_line(const Words& words, ScriptLine& line, bool with_command)
 
 Condition parse_condition(std::string text) {
   ScriptTest test = compile_condition(split_words(text));
-  return Condition{std::move(text), std::move(test)};
+  return Condition{std::move(text), std::move(test), {}};
 }
 
 ScriptLine parse_script_line(std::string text) {

@@ -56,14 +56,49 @@ namespace {
 // Calls `load` with every file `stem`1.txt, `stem`2.txt, ... that exists, in
 // order, up to the first missing number.
 template <typename Load>
-void for_each_numbered_file(const ContentSource& source, const char* stem, LoadDiagnostics* diagnostics, Load load) {
+void for_each_numbered_file(World& world, const ContentSource& source, const char* stem, LoadDiagnostics* diagnostics,
+                            Load load) {
   for (int number = 1;; ++number) {
     const std::string file_name = stem + std::to_string(number) + ".txt";
     std::optional<Lines> lines = source(file_name);
     if (!lines) return;
     if (diagnostics) diagnostics->begin_file(file_name);
-    load(*lines);
+    world.source_files.push_back(file_name);
+    load(*lines, static_cast<std::uint32_t>(world.source_files.size()));
   }
+}
+
+// Notes `file` on the source of every line that the loaders placed in a record.
+template <typename Record>
+void stamp_file(std::vector<Record>& records, std::uint32_t file) {
+  for (Record& record : records) record.source.file = file;
+}
+
+void stamp_file(Script& script, std::uint32_t file) { script.set_source_file(file); }
+
+// The use scripts are shared once stored, so they are stamped on a fresh list.
+void stamp_file(Item& item, std::uint32_t file) {
+  std::vector<ScriptLine> lines = item.use_scripts.list();
+  stamp_file(lines, file);
+  item.use_scripts = std::move(lines);
+}
+
+// The area's own lines; its items carry the stamps of their item files.
+void stamp_file(Area& area, std::uint32_t file) {
+  auto stamp_choices = [&](auto& choices) {
+    stamp_file(choices, file);
+    for (Choice& choice : choices) {
+      stamp_file(choice.show_conditions, file);
+      stamp_file(choice.use_conditions, file);
+      stamp_file(choice.success_scripts, file);
+      stamp_file(choice.failure_scripts, file);
+    }
+  };
+  stamp_choices(area.paths);
+  stamp_choices(area.actions);
+  stamp_file(area.item_conditions, file);
+  stamp_file(area.drop_scripts, file);
+  stamp_file(area.turn_scripts, file);
 }
 
 }  // namespace
@@ -71,10 +106,20 @@ void for_each_numbered_file(const ContentSource& source, const char* stem, LoadD
 World load_world(const ContentSource& source, LoadDiagnostics* diagnostics) {
   World world;
   LoadDiagnostics* d = diagnostics;
-  for_each_numbered_file(source, "msg", d, [&](Lines& lines) { world.messages.push_back(std::move(lines)); });
-  for_each_numbered_file(source, "item", d, [&](Lines& lines) { world.add_item(parse_item(lines, d)); });
-  for_each_numbered_file(source, "enemy", d, [&](Lines& lines) { world.add_enemy(parse_enemy(lines, d)); });
-  for_each_numbered_file(source, "area", d, [&](Lines& lines) { world.areas.push_back(parse_area(lines, world, d)); });
+  for_each_numbered_file(world, source, "msg", d,
+                         [&](Lines& lines, std::uint32_t) { world.messages.push_back(std::move(lines)); });
+  for_each_numbered_file(world, source, "item", d, [&](Lines& lines, std::uint32_t file) {
+    Item item = parse_item(lines, d);
+    stamp_file(item, file);
+    world.add_item(std::move(item));
+  });
+  for_each_numbered_file(world, source, "enemy", d,
+                         [&](Lines& lines, std::uint32_t) { world.add_enemy(parse_enemy(lines, d)); });
+  for_each_numbered_file(world, source, "area", d, [&](Lines& lines, std::uint32_t file) {
+    Area area = parse_area(lines, world, d);
+    stamp_file(area, file);
+    world.areas.push_back(std::move(area));
+  });
   return world;
 }
 

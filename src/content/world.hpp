@@ -41,6 +41,9 @@ struct World {
   std::vector<Enemy> enemies;
   std::vector<Area> areas;
   std::vector<AmmoEntry> ammo;
+  // The names of the content files in the order loaded; a record's
+  // SourcePos::file counts in this list from 1.
+  std::vector<std::string> source_files;
 
   const Item* find_item(std::string_view name) const;
   // The first item of this name that is a weapon.

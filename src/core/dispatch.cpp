@@ -37,7 +37,9 @@ Outcome action_command(GameState& game, const Words& words) {
   const std::size_t* listed = nth(game.listing.actions, to_int(words[1]));
   const Action* action = listed ? nth(actions, static_cast<std::int64_t>(*listed)) : nullptr;
   if (!action) return game.invalid_entry();
-  if (all_conditions_hold(game, action->use_conditions)) {
+  const bool allowed = all_conditions_hold(game, action->use_conditions);
+  if (game.observer) game.observer->on_choice(*action, ChoiceKind::kAction, allowed);
+  if (allowed) {
     run_script(game, action->success_scripts);
     game.view_due = true;
     return Outcome::turn();

@@ -27,24 +27,29 @@ Ending Game::run() {
       end_program();
       return Ending::kGameOver;
     }
+    if (state_.observer) state_.observer->on_pass_start(state_);
     run_pass_start();
     if (state_.view_due) {
+      if (state_.observer) state_.observer->on_step(state_, TurnStep::kView);
       show_due_view();
       if (state_.game_over) {
         end_program();
         return Ending::kGameOver;
       }
     }
+    if (state_.observer) state_.observer->on_step(state_, TurnStep::kEnemyTurn);
     if (run_enemy_turn(state_)) {
       end_program();
       return Ending::kGameOver;
     }
+    if (state_.observer) state_.observer->on_step(state_, TurnStep::kPrompt);
     run_prompt_loop();
     if (quit_) {
       end_program();
       return Ending::kQuit;
     }
     if (input_ended_) return Ending::kInputEnded;
+    if (state_.observer) state_.observer->on_step(state_, TurnStep::kEndPass);
     end_pass();
   }
 }
@@ -84,6 +89,7 @@ void Game::run_pass_start() {
   game.pending_messages.erase(game.pending_messages.begin(),
                               game.pending_messages.begin() + static_cast<std::ptrdiff_t>(pending_shown_));
   pending_shown_ = 0;
+  if (game.observer) game.observer->on_step(game, TurnStep::kTurnScripts);
   run_script(game, game.current_area().turn_scripts);
 }
 
@@ -120,11 +126,13 @@ void Game::run_prompt_loop() {
       input_ended_ = true;
       return;
     }
+    if (state_.observer) state_.observer->on_input(line);
     if (line == "quit") {
       quit_ = true;
       return;
     }
     outcome_ = dispatch(state_, line);
+    if (state_.observer) state_.observer->on_outcome(outcome_);
   }
 }
 

@@ -108,7 +108,9 @@ Outcome take_path_command(GameState& game, std::int32_t n) {
   if (cannot_leave(game)) return Outcome::turn();
   const std::size_t number = path_number(n);
   const Path& path = area.paths[number - 1];
-  if (!all_conditions_hold(game, path.use_conditions)) {
+  const bool allowed = all_conditions_hold(game, path.use_conditions);
+  if (game.observer) game.observer->on_choice(path, ChoiceKind::kPath, allowed);
+  if (!allowed) {
     run_script(game, path.failure_scripts);
     return Outcome::no_turn();
   }
@@ -127,6 +129,7 @@ void step_or_leave(GameState& game, std::int32_t direction) {
   if (exit < 0) {
     const std::int32_t area = wrap_sub(0, exit);
     if (game.is_area_number(area)) {
+      if (game.observer) game.observer->on_area_change(game.vars.area, area, AreaChange::kStep);
       game.last_noted_area = game.vars.area;
       game.vars.area = area;
       game.facing = -1;
@@ -146,6 +149,7 @@ void travel(GameState& game, std::int32_t from, std::size_t number) {
   game.vars.clock = wrap_add(game.vars.clock, path.travel_time);
   if (game.current_water_level == 2) use_air(game, path.travel_time / (game.vars.air_supply == 1 ? 15 : 3));
   if (!game.is_area_number(path.target_area)) return;
+  if (game.observer) game.observer->on_area_change(game.vars.area, path.target_area, AreaChange::kPath);
   game.last_noted_area = game.vars.area;
   game.entry_spot_known = false;
   game.vars.area = path.target_area;

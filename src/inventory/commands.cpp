@@ -48,7 +48,13 @@ Outcome use_command(GameState& game, const Words& words) {
   // The lines may change the inventory, so they run from a share of their own.
   const SharedList<ScriptLine> lines = entry->item.use_scripts;
   for (const ScriptLine& line : lines) {
-    if (line.kind == ScriptLine::Kind::kCommand && guard_holds(game, line)) execute_command(game, line.command);
+    if (line.kind != ScriptLine::Kind::kCommand) {
+      if (game.observer) game.observer->on_script_line(line, LineRun::kInert);
+      continue;
+    }
+    const bool runs = guard_holds(game, line);
+    if (game.observer) game.observer->on_script_line(line, runs ? LineRun::kRuns : LineRun::kGuardFailed);
+    if (runs) execute_command(game, line.command);
   }
   game.inventory.consume_one(name);
   game.out << format_text("Used %s.\n\n", name.c_str());
@@ -63,6 +69,7 @@ Outcome pickup_command(GameState& game, const Words& words) {
   std::vector<Item>& items = game.current_area().items;
   for (auto item = items.begin(); item != items.end(); ++item) {
     if (item->name != name || item->instance_number != number || !game.is_with_player(item->spot)) continue;
+    if (game.observer) game.observer->on_pickup(*item);
     game.inventory.add(*item, 1);
     items.erase(item);
     // The items left are numbered 1, 2, ... among their name, wherever they lie.

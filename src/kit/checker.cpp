@@ -14,6 +14,7 @@
 #include "content/diagnostics.hpp"
 #include "content/world.hpp"
 #include "kit/check_context.hpp"
+#include "kit/tools.hpp"
 
 namespace vesk::kit {
 
@@ -539,21 +540,6 @@ void check_files(Context& ctx, const GameFiles& files) {
 // Assembly: locations to physical lines, suppression, sorting.
 
 namespace {
-
-// The physical line of every piece of `bytes`: pieces are split as the game
-// splits them, and a piece that ends a line moves the count on. NUL bytes,
-// which end a piece's text early, are replaced first so that the line ends
-// after them are still seen.
-std::vector<std::int64_t> physical_lines(std::string bytes) {
-  std::replace(bytes.begin(), bytes.end(), '\0', '\x01');
-  std::vector<std::int64_t> lines;
-  std::int64_t line = 1;
-  for (const std::string& piece : split_lines(bytes)) {
-    lines.push_back(line);
-    if (!piece.empty() && piece.back() == '\n') ++line;
-  }
-  return lines;
-}
 
 bool file_order(const FileInfo& a, const FileInfo& b) {
   return std::tie(a.stem, a.number, a.name) < std::tie(b.stem, b.number, b.name);

@@ -17,7 +17,8 @@ constexpr std::string_view kUsage =
     "  map [GAME_DIR]      draw the world as a Graphviz graph\n"
     "  play [GAME_DIR]     play with a fixed seed and record a walkthrough\n"
     "  replay [GAME_DIR] FILE.walk...\n"
-    "                      replay walkthroughs and compare their transcripts\n"
+    "                      replay walkthroughs and compare their transcripts;\n"
+    "                      --trace FILE and --coverage show inside the runs\n"
     "\n"
     "See vesk-kit(6) for the options of each command.\n";
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <fstream>
 #include <iostream>
 #include <limits>
 #include <optional>
@@ -17,6 +18,7 @@
 
 #include "kit/kit.hpp"
 #include "kit/tools.hpp"
+#include "kit/trace.hpp"
 #include "kit/walk.hpp"
 
 namespace vesk::kit {
@@ -42,7 +44,8 @@ class EditedLines : public LineSource {
 };
 #endif
 
-constexpr const char* kPlayUsage = "usage: vesk-kit play [GAME_DIR] [--seed N] [--clock T] [--record FILE.walk]\n";
+constexpr const char* kPlayUsage =
+    "usage: vesk-kit play [GAME_DIR] [--seed N] [--clock T] [--record FILE.walk] [--trace FILE]\n";
 
 template <typename Value>
 bool parse_number(const std::string& text, Value& value) {
@@ -67,6 +70,7 @@ int run_play(const Arguments& args, std::istream& in, std::ostream& out, std::os
   std::optional<std::uint32_t> seed;
   std::optional<std::int64_t> clock;
   std::optional<fs::path> record;
+  std::optional<fs::path> trace_file;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool has_value = i + 1 < args.size();
@@ -86,6 +90,8 @@ int run_play(const Arguments& args, std::istream& in, std::ostream& out, std::os
       clock = value;
     } else if (arg == "--record" && has_value) {
       record = args[++i];
+    } else if (arg == "--trace" && has_value) {
+      trace_file = args[++i];
     } else if (!arg.empty() && arg[0] != '-' && !directory) {
       directory = arg;
     } else {
@@ -103,7 +109,24 @@ int run_play(const Arguments& args, std::istream& in, std::ostream& out, std::os
   EditedLines edited;
   if (&in == &std::cin && ::isatty(STDIN_FILENO) && ::isatty(STDOUT_FILENO)) source = &edited;
 #endif
-  const SessionResult result = run_session(directory.value_or("."), dice, *source, &out);
+  const fs::path game = directory.value_or(".");
+  std::ofstream trace_out;
+  std::optional<TraceWriter> trace;
+  if (trace_file) {
+    trace_out.open(*trace_file, std::ios::binary | std::ios::trunc);
+    if (!trace_out) {
+      err << "vesk-kit: cannot write " << *trace_file << "\n";
+      return kExitUsage;
+    }
+    trace.emplace(game, trace_out);
+    trace->begin_run("vesk-kit play, seed " + std::to_string(dice));
+  }
+  const SessionResult result = run_session(game, dice, *source, &out, trace ? &*trace : nullptr);
+  if (trace && result.ending != Ending::kNoGame) trace->end_run(result.ending);
+  if (trace_out.is_open() && !trace_out.flush()) {
+    err << "vesk-kit: cannot write " << *trace_file << "\n";
+    return kExitUsage;
+  }
   out.flush();
   if (result.ending == Ending::kNoGame) {
     err << "No game found: area1.txt is missing.\n";

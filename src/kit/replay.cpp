@@ -1,14 +1,17 @@
 // vesk-kit replay: plays walkthroughs again and compares their transcripts,
 // rewrites them with --update, or sweeps a range of seeds.
 #include <cstdint>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "kit/coverage.hpp"
 #include "kit/kit.hpp"
 #include "kit/tools.hpp"
+#include "kit/trace.hpp"
 #include "kit/walk.hpp"
 
 namespace vesk::kit {
@@ -18,7 +21,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kReplayUsage =
-    "usage: vesk-kit replay [GAME_DIR] [--update] FILE.walk...\n"
+    "usage: vesk-kit replay [GAME_DIR] [--update] [--trace FILE] [--coverage] [--coverage-details]\n"
+    "                       [--lcov FILE] FILE.walk...\n"
     "       vesk-kit replay [GAME_DIR] --seeds A..B FILE.walk...\n";
 
 struct SeedRange {
@@ -44,11 +48,12 @@ std::optional<SeedRange> parse_range(const std::string& text) {
 
 // Plays the typed lines with `seed` in a fresh copy of the game, so that saved
 // games never land in the game directory.
-SessionResult play_copy(const fs::path& game, const std::vector<std::string>& typed, std::uint32_t seed) {
+SessionResult play_copy(const fs::path& game, const std::vector<std::string>& typed, std::uint32_t seed,
+                        Observer* observer = nullptr) {
   const TemporaryDirectory work;
   copy_game(game, work.path());
   ListedLines lines(typed);
-  return run_session(work.path(), seed, lines, nullptr);
+  return run_session(work.path(), seed, lines, nullptr, observer);
 }
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -60,8 +65,8 @@ std::string typed_line_name(const Walkthrough& walk, std::size_t index) {
 
 // Compares one walkthrough with a new run; true when they match.
 bool replay_one(const fs::path& game, const fs::path& file, const Walkthrough& walk, const std::string& recorded,
-                bool update, std::ostream& out, std::ostream& err) {
-  const SessionResult run = play_copy(game, walk.typed, walk.seed);
+                bool update, Observer* observer, std::ostream& out, std::ostream& err) {
+  const SessionResult run = play_copy(game, walk.typed, walk.seed, observer);
   const Walkthrough replayed{walk.seed, walk.clock, ending_name(run.ending), run.typed, run.transcript};
   const std::string text = format_walkthrough(replayed);
   if (text == recorded) {
@@ -166,10 +171,23 @@ int run_replay(const Arguments& args, std::ostream& out, std::ostream& err) {
   std::vector<fs::path> files;
   std::optional<SeedRange> seeds;
   bool update = false;
+  std::optional<fs::path> trace_file;
+  std::optional<fs::path> lcov_file;
+  bool coverage_wanted = false;
+  bool details = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--update") {
       update = true;
+    } else if (arg == "--trace" && i + 1 < args.size()) {
+      trace_file = args[++i];
+    } else if (arg == "--coverage") {
+      coverage_wanted = true;
+    } else if (arg == "--coverage-details") {
+      coverage_wanted = details = true;
+    } else if (arg == "--lcov" && i + 1 < args.size()) {
+      lcov_file = args[++i];
+      coverage_wanted = true;
     } else if (arg == "--seeds" && i + 1 < args.size()) {
       seeds = parse_range(args[++i]);
       if (!seeds) {
@@ -185,7 +203,8 @@ int run_replay(const Arguments& args, std::ostream& out, std::ostream& err) {
       return kExitUsage;
     }
   }
-  if (files.empty() || (update && seeds)) {
+  const bool watching = trace_file || coverage_wanted;
+  if (files.empty() || (update && seeds) || (seeds && watching)) {
     err << kReplayUsage;
     return kExitUsage;
   }
@@ -193,6 +212,27 @@ int run_replay(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (!fs::is_regular_file(game / "area1.txt")) {
     err << "vesk-kit: no game in " << game << ": area1.txt is missing\n";
     return kExitUsage;
+  }
+  std::ofstream trace_out;
+  std::optional<TraceWriter> trace;
+  if (trace_file) {
+    trace_out.open(*trace_file, std::ios::binary | std::ios::trunc);
+    if (!trace_out) {
+      err << "vesk-kit: cannot write " << *trace_file << "\n";
+      return kExitUsage;
+    }
+    trace.emplace(game, trace_out);
+  }
+  std::optional<Coverage> coverage;
+  if (coverage_wanted) coverage.emplace(game);
+  std::optional<ObserverPair> both;
+  Observer* observer = nullptr;
+  if (trace && coverage) {
+    observer = &both.emplace(*trace, *coverage);
+  } else if (trace) {
+    observer = &*trace;
+  } else if (coverage) {
+    observer = &*coverage;
   }
   int status = kExitClean;
   for (const fs::path& file : files) {
@@ -209,10 +249,24 @@ int run_replay(const Arguments& args, std::ostream& out, std::ostream& err) {
       status = kExitUsage;
       continue;
     }
+    if (trace) trace->begin_run(file.string() + ", seed " + std::to_string(walk->seed));
+    if (coverage) coverage->begin_run();
     if (seeds) {
       sweep_one(game, file, *walk, *seeds, out);
-    } else if (!replay_one(game, file, *walk, *text, update, out, err) && status == kExitClean) {
+    } else if (!replay_one(game, file, *walk, *text, update, observer, out, err) && status == kExitClean) {
       status = kExitFindings;
+    }
+  }
+  if (trace_out.is_open() && !trace_out.flush()) {
+    err << "vesk-kit: cannot write " << *trace_file << "\n";
+    return kExitUsage;
+  }
+  if (coverage) {
+    out << "\n";
+    coverage->write_summary(out, details);
+    if (lcov_file && !write_file(*lcov_file, coverage->lcov())) {
+      err << "vesk-kit: cannot write " << *lcov_file << "\n";
+      return kExitUsage;
     }
   }
   return status;

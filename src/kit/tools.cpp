@@ -1,6 +1,7 @@
 // Helpers that the vesk-kit subcommands share.
 #include "kit/tools.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -14,6 +15,8 @@
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "base/text.hpp"
 
 extern char** environ;
 
@@ -46,6 +49,20 @@ TemporaryDirectory::TemporaryDirectory() {
 TemporaryDirectory::~TemporaryDirectory() {
   std::error_code ignored;
   fs::remove_all(path_, ignored);
+}
+
+// Pieces are split as the game splits them, and a piece that ends a line moves
+// the count on. NUL bytes, which end a piece's text early, are replaced first
+// so that the line ends after them are still seen.
+std::vector<std::int64_t> physical_lines(std::string bytes) {
+  std::replace(bytes.begin(), bytes.end(), '\0', '\x01');
+  std::vector<std::int64_t> lines;
+  std::int64_t line = 1;
+  for (const std::string& piece : split_lines(bytes)) {
+    lines.push_back(line);
+    if (!piece.empty() && piece.back() == '\n') ++line;
+  }
+  return lines;
 }
 
 bool is_content_file_name(std::string_view name) {

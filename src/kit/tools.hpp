@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "content/world.hpp"
 
@@ -42,6 +43,10 @@ class TemporaryDirectory {
  private:
   std::filesystem::path path_;
 };
+
+// The physical line (from 1) of every piece of a content file whose bytes are
+// `bytes`, the pieces split as the game splits them.
+std::vector<std::int64_t> physical_lines(std::string bytes);
 
 // Whether a file name is one of a game's content files: msgN.txt, itemN.txt,
 // enemyN.txt or areaN.txt.

@@ -261,7 +261,7 @@ bool ListedLines::next_line(std::string& line, const std::string& /*prompt*/) {
 }
 
 SessionResult run_session(const std::filesystem::path& directory, std::uint32_t seed, LineSource& source,
-                          std::ostream* screen) {
+                          std::ostream* screen, Observer* observer) {
   SessionResult result;
   TranscriptOut output(result.transcript, screen, source.shows_prompt());
   RecordingIn input(source, output, result);
@@ -271,6 +271,7 @@ SessionResult run_session(const std::filesystem::path& directory, std::uint32_t 
   if (world) {
     Game game(std::move(*world), in, out, seed, directory);
     input.watch(game.state());
+    game.state().observer = observer;
     result.ending = game.run();
   }
   out.flush();

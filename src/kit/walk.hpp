@@ -100,9 +100,10 @@ struct SessionResult {
 };
 
 // Plays the game in `directory` (saves land there) with `seed`, reading lines
-// from `source`. What the game prints also goes to `screen` when given.
+// from `source`. What the game prints also goes to `screen` when given, and
+// what it does to `observer`.
 SessionResult run_session(const std::filesystem::path& directory, std::uint32_t seed, LineSource& source,
-                          std::ostream* screen);
+                          std::ostream* screen, Observer* observer = nullptr);
 
 // A short unified diff of two transcripts around their first difference, with
 // file line numbers counted from `first_line`.

@@ -59,11 +59,56 @@ bool evaluate_condition(GameState& game, std::string_view condition) {
   return evaluate_condition(game, compile_condition(split_words(condition)));
 }
 
+namespace {
+
+// all_conditions_hold with every test told to the observer; apart, so that
+// the unobserved loop stays as tight as it was. Kept out of line: tools alone
+// take this path.
+[[gnu::cold, gnu::noinline]] bool all_conditions_hold_observed(GameState& game, const Conditions& conditions) {
+  for (const Condition& condition : conditions) {
+    const bool holds = evaluate_condition(game, condition.test);
+    notify_condition(game, condition.source, 0, condition.test, split_words(condition.text), holds);
+    if (!holds) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool all_conditions_hold(GameState& game, const Conditions& conditions) {
+  if (game.observer) return all_conditions_hold_observed(game, conditions);
   for (const Condition& condition : conditions) {
     if (!evaluate_condition(game, condition.test)) return false;
   }
   return true;
+}
+
+// Reading a condition's operands changes nothing, so reading them again after
+// the test gives what the test read.
+void notify_condition(GameState& game, const SourcePos& where, std::size_t index, const ScriptTest& test,
+                      const Words& words, bool holds) {
+  ConditionValues read;
+  switch (test.kind) {
+    case ScriptTest::Kind::kWeekday:
+      read.count = 1;
+      read.values[0] = game.listing.weekday;
+      break;
+    case ScriptTest::Kind::kHour:
+      read.count = 1;
+      read.values[0] = game.listing.hour;
+      break;
+    case ScriptTest::Kind::kEqual:
+    case ScriptTest::Kind::kGreater:
+    case ScriptTest::Kind::kLess:
+    case ScriptTest::Kind::kNoOperator:
+      read.count = 2;
+      read.values = {read_operand(game, test.left), read_operand(game, test.right)};
+      break;
+    case ScriptTest::Kind::kFalse:
+    case ScriptTest::Kind::kHeld:
+      break;
+  }
+  game.observer->on_condition(where, index, words, read, holds);
 }
 
 }  // namespace vesk

@@ -27,7 +27,10 @@ std::int32_t* indirect_or_numbered_variable(GameState& game, std::string_view na
 void set_variable(GameState& game, std::string_view name, std::int32_t value) {
   if (std::int32_t Variables::*field = named_field(name)) {
     // Only an existing area can become the current one.
-    if (field == &Variables::area && !game.is_area_number(value)) return;
+    if (field == &Variables::area) {
+      if (!game.is_area_number(value)) return;
+      if (game.observer) game.observer->on_area_change(game.vars.area, value, AreaChange::kScript);
+    }
     game.vars.*field = value;
   } else if (starts_with(name, "a_")) {
     if (AmmoEntry* entry = ammo_variable(game, name)) entry->count = value;
@@ -87,8 +90,11 @@ std::int32_t* resolved_variable(GameState& game, const Operand& variable) {
 void set_resolved_variable(GameState& game, const Operand& variable, std::int32_t value) {
   std::int32_t* target = resolved_variable(game, variable);
   if (!target) return;
-  // Only an existing area can become the current one.
-  if (target == &game.vars.area && !game.is_area_number(value)) return;
+  if (target == &game.vars.area) {
+    // Only an existing area can become the current one.
+    if (!game.is_area_number(value)) return;
+    if (game.observer) game.observer->on_area_change(game.vars.area, value, AreaChange::kScript);
+  }
   *target = value;
 }
 

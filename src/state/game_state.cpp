@@ -30,6 +30,7 @@ const Item* GameState::current_item_record() const {
 }
 
 Outcome GameState::invalid_entry() {
+  if (observer) observer->on_invalid_entry();
   out << "Entry invalid.\n\n";
   return Outcome::no_turn();
 }

@@ -13,6 +13,7 @@
 #include "base/random.hpp"
 #include "content/world.hpp"
 #include "state/inventory.hpp"
+#include "state/observer.hpp"
 #include "state/outcome.hpp"
 #include "state/variables.hpp"
 
@@ -104,6 +105,9 @@ struct GameState {
   // One run of a script makes at most this many backward jumps, so that a
   // faulty loop cannot hold the game for ever.
   long jump_limit = 1000000;
+
+  // Hears what the game does; tools install one, the game never does.
+  Observer* observer = nullptr;
 };
 
 }  // namespace vesk
