@@ -194,8 +194,9 @@ class KeywordReader {
       report_fault(diagnostics_, piece_, LineFault::kShortLine, "spot row");
       return;
     }
-    if (spot <= current_rows_)
+    if (spot <= current_rows_) {
       report_fault(diagnostics_, piece_, LineFault::kSpotRowOrder, std::to_string(current_rows_));
+    }
     report_kept(diagnostics_, piece_, LineUse::kSpotRow, spot);
     // Rows between the current count and a higher new one start without
     // exits, also where an earlier run of rows had filled them.

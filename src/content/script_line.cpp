@@ -25,7 +25,8 @@ Words rejoined(const Words& words, long first, long last) {
     length += word.size() + (k > first ? 1 : 0);
   }
   if (length > kTextCapacity) return split_words(join_words(words, first, last));
-  return Words(words.begin() + first, words.begin() + last + 1);
+  Words slice(words.begin() + first, words.begin() + last + 1);
+  return slice;
 }
 
 // The conditions and the command of a guarded line. Both are the words joined

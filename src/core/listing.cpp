@@ -28,8 +28,9 @@ void list_spot_exits(GameState& game, const Area& area) {
   letters.clear();
   if (!area.has_spot(game.vars.spot) || game.facing < 0 || game.facing > 3) return;
   for (std::int32_t turn = 0; turn < 4; ++turn) {
-    if (area.exit_of(game.vars.spot, (game.facing + turn) % 4) != 0)
+    if (area.exit_of(game.vars.spot, (game.facing + turn) % 4) != 0) {
       letters += kRelative[static_cast<std::size_t>(turn)];
+    }
   }
 }
 

@@ -35,8 +35,9 @@ std::string json_string(std::string_view text) {
       // The length of a well-formed UTF-8 sequence starting here, or 0.
       const std::size_t length = c >= 0xf0 && c <= 0xf4 ? 4 : c >= 0xe0 ? 3 : c >= 0xc2 && c <= 0xdf ? 2 : 0;
       bool valid = length > 0 && i + length <= text.size();
-      for (std::size_t k = 1; valid && k < length; ++k)
+      for (std::size_t k = 1; valid && k < length; ++k) {
         valid = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
+      }
       if (valid) {
         out.append(text.substr(i, length));
         i += length;
@@ -117,7 +118,7 @@ int run_check(const Arguments& args, std::ostream& out, std::ostream& err) {
     for (std::size_t k = 0; k < findings.size(); ++k) {
       const Finding& f = findings[k];
       out << (k ? ",\n  " : "\n  ") << "{\"file\": " << json_string(shown(f.file)) << ", \"line\": " << f.line
-          << ", \"grade\": \"" << grade_name(f.grade) << "\", \"check\": " << json_string(f.check)
+          << R"(, "grade": ")" << grade_name(f.grade) << R"(", "check": )" << json_string(f.check)
           << ", \"message\": " << json_string(f.message) << "}";
     }
     out << (findings.empty() ? "" : "\n") << "], \"errors\": " << counts[0] << ", \"warnings\": " << counts[1]

@@ -50,6 +50,7 @@ class ScriptChecker {
  public:
   explicit ScriptChecker(Context& ctx) : ctx_(ctx) {
     std::vector<std::string> names;
+    names.reserve(kNamedVariables.size());
     for (const NamedVariable& variable : kNamedVariables) names.emplace_back(variable.name);
     variable_names_ = NearestName(names);
     commands_ = NearestName(command_words());
@@ -152,7 +153,7 @@ class ScriptChecker {
     if (words.back() == "held") {
       const std::string name = join_words(words, 0, word_count(words) - 2);
       if (name.empty()) {
-        add(site, check, "the condition \"held\" names no item, so it is always false; write \"rusty key held\"");
+        add(site, check, R"(the condition "held" names no item, so it is always false; write "rusty key held")");
       } else {
         held_.emplace_back(name, site);
       }
@@ -428,7 +429,7 @@ class ScriptChecker {
       }
     } else if (word == ".") {
       if (w < 3) {
-        add(site, "short-line", "\".\" needs a weapon and an amount: \". crossbow 6\"");
+        add(site, "short-line", R"("." needs a weapon and an amount: ". crossbow 6")");
       } else if (ctx_.world.find_ammo(words[1]) < 0) {
         add(site, "unknown-weapon",
             "no weapon that fires ammunition is named " + quote_text(words[1]) + ctx_.weapon_hint(words[1]) +
@@ -455,7 +456,7 @@ class ScriptChecker {
       read_text(words_from(words, 2), site);
     } else if (word == "nk") {
       if (w < 2) {
-        add(site, "short-line", "\"nk\" needs a variable and a prompt: \"nk v1 How many?\"");
+        add(site, "short-line", R"("nk" needs a variable and a prompt: "nk v1 How many?")");
         return;
       }
       write_variable(words[1], site, std::nullopt);
@@ -474,7 +475,7 @@ class ScriptChecker {
 
   void check_message(const Words& words, const Site& site) {
     if (words.size() < 3) {
-      add(site, "short-line", "\"msf\" needs a file and a line number: \"msf 1 3\"");
+      add(site, "short-line", R"("msf" needs a file and a line number: "msf 1 3")");
       return;
     }
     const std::int32_t file = to_int(words[1]);

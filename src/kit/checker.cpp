@@ -329,7 +329,7 @@ std::string Context::weapon_hint(const std::string& name) {
   std::string hint = did_you_mean(weapon_names.nearest(name));
   if (hint.empty() && world.find_item(name)) {
     return "; the item " + quote_text(name) +
-           " is no weapon that fires ammunition (a \"weapon\" line without \"melee\")";
+           R"( is no weapon that fires ammunition (a "weapon" line without "melee"))";
   }
   return hint;
 }
@@ -360,19 +360,21 @@ std::vector<std::string> keywords_of(const std::string& stem) {
 // What a kind of short line needs.
 std::string short_line_form(std::string_view form) {
   if (form == "path") return "a path line needs a label, an area number and a travel time: \"wooden door 4 30\"";
-  if (form == "weapon")
+  if (form == "weapon") {
     return "a weapon line needs three numbers: \"weapon 2 8 70\" (damage from, damage to, hit chance)";
+  }
   if (form == "attack") return "an attack line needs a text and three numbers: \"bites you 1 4 60\"";
-  if (form == "loot") return "a loot line needs a name and three numbers: \"rusty key 1 1 50\" or \"m 5 10 100\"";
+  if (form == "loot") return R"(a loot line needs a name and three numbers: "rusty key 1 1 50" or "m 5 10 100")";
   if (form == "attr") return "an attribute line needs a name (and, in an enemy file, a factor): \"attr fire 2\"";
   if (form == "spot row") return "a spot row needs a spot number and four exits: \"3 4 0 2 -5\"";
-  if (form == "item") return "an item line needs a name (and after \"m2\" a spot): \"item rusty key\"";
+  if (form == "item") return R"(an item line needs a name (and after "m2" a spot): "item rusty key")";
   if (form == "enemy") {
     return "an enemy line needs a name and a chance (after \"m2\" a first spot, an end spot and a step before the "
            "chance): \"enemy rat 20\"";
   }
-  if (form == "ammo")
-    return "an ammo line needs a weapon name and an amount (after \"m2\" also a spot): \"ammo bow 12\"";
+  if (form == "ammo") {
+    return R"(an ammo line needs a weapon name and an amount (after "m2" also a spot): "ammo bow 12")";
+  }
   return "a list line needs a number, a code and a text: \"" + std::string(form) + " 1 dp 0 msg Hello\"";
 }
 
@@ -499,7 +501,7 @@ void check_files(Context& ctx, const GameFiles& files) {
   std::map<std::string, std::int32_t> loaded;
   for (const FileInfo& file : ctx.rec.files) {
     if (!file.stem.empty()) loaded[file.stem] = std::max(loaded[file.stem], file.number);
-    const std::size_t f = static_cast<std::size_t>(&file - ctx.rec.files.data());
+    const auto f = static_cast<std::size_t>(&file - ctx.rec.files.data());
     if (file.pieces == 0) {
       ctx.add(f, 0, "empty-file",
               "the file is empty" +
@@ -529,10 +531,11 @@ void check_files(Context& ctx, const GameFiles& files) {
   }
   for (const auto& [stem, first] : unread) {
     const std::string missing = stem + std::to_string(loaded[stem] + 1) + ".txt";
-    ctx.add_for_name(first.second, "numbering-gap",
-                     "the game reads " + stem + " files from " + stem + "1.txt up to the first missing number, and " +
-                         missing + " is missing, so this file and every later " + stem +
-                         " file are never read; renumber the files without a gap");
+    std::string message = format_text(
+        "the game reads %s files from %s1.txt up to the first missing number, and %s is missing, so this file and "
+        "every later %s file are never read; renumber the files without a gap",
+        stem.c_str(), stem.c_str(), missing.c_str(), stem.c_str());
+    ctx.add_for_name(first.second, "numbering-gap", std::move(message));
   }
 }
 

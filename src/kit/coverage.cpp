@@ -132,13 +132,15 @@ void Coverage::on_choice(const Choice& choice, ChoiceKind /*kind*/, bool /*allow
 }
 
 void Coverage::on_area_change(std::int32_t /*from*/, std::int32_t to, AreaChange /*how*/) {
-  if (to >= 1 && static_cast<std::size_t>(to) <= area_entries_.size())
+  if (to >= 1 && static_cast<std::size_t>(to) <= area_entries_.size()) {
     ++area_entries_[static_cast<std::size_t>(to - 1)];
+  }
 }
 
 void Coverage::on_pickup(const Item& item) {
-  if (const Item* record = world_.find_item(item.name))
+  if (const Item* record = world_.find_item(item.name)) {
     ++pickups_[static_cast<std::size_t>(record - world_.items.data())];
+  }
 }
 
 void Coverage::on_fight(const Enemy& target) {
@@ -182,8 +184,9 @@ void Coverage::write_summary(std::ostream& out, bool details) const {
   std::set<std::size_t> lying;
   for (const Area& area : world_.areas) {
     for (const Item& item : area.items) {
-      if (const Item* record = world_.find_item(item.name))
+      if (const Item* record = world_.find_item(item.name)) {
         lying.insert(static_cast<std::size_t>(record - world_.items.data()));
+      }
     }
   }
   std::size_t picked = 0;
@@ -228,12 +231,14 @@ void Coverage::write_summary(std::ostream& out, bool details) const {
     if (!missed.str().empty()) out << "  " << area_file(a) << ": spots never stood on:" << missed.str() << "\n";
   }
   for (std::size_t e = 0; e < world_.enemies.size(); ++e) {
-    if (fights_[e] == 0)
+    if (fights_[e] == 0) {
       out << "  enemy" << e + 1 << ".txt: " << in_quotes(world_.enemies[e].name) << " never fought\n";
+    }
   }
   for (std::size_t i : lying) {
-    if (pickups_[i] == 0)
+    if (pickups_[i] == 0) {
       out << "  item" << i + 1 << ".txt: " << in_quotes(world_.items[i].name) << " never picked up\n";
+    }
   }
 }
 

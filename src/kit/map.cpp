@@ -54,12 +54,12 @@ std::string area_title(std::int32_t number, const Area& area) {
 std::string area_style(const Area& area, bool cluster) {
   std::string style;
   if (area.is_dark) {
-    style = "style=\"" + std::string(cluster ? "filled" : "rounded,filled") +
-            "\", fillcolor=\"gray30\", fontcolor=\"white\"";
+    style =
+        "style=\"" + std::string(cluster ? "filled" : "rounded,filled") + R"(", fillcolor="gray30", fontcolor="white")";
   } else if (area.water_level == 1) {
-    style = "style=\"" + std::string(cluster ? "filled" : "rounded,filled") + "\", fillcolor=\"lightblue\"";
+    style = "style=\"" + std::string(cluster ? "filled" : "rounded,filled") + R"(", fillcolor="lightblue")";
   } else if (area.water_level >= 2) {
-    style = "style=\"" + std::string(cluster ? "filled" : "rounded,filled") + "\", fillcolor=\"steelblue\"";
+    style = "style=\"" + std::string(cluster ? "filled" : "rounded,filled") + R"(", fillcolor="steelblue")";
   }
   if (area.is_dark && area.water_level > 0) style += ", color=\"blue\", penwidth=3";
   return style;
@@ -261,9 +261,9 @@ struct Mapper {
         // A two-way exit on the grid needs no words.
         std::vector<std::string> attributes;
         if (!both || !on_grid) attributes.push_back("label=" + dot_string(kDirectionNames[direction]));
-        if (both) attributes.push_back("dir=both");
-        if (backwards && !both) attributes.push_back("dir=back");
-        if (!on_grid) attributes.push_back("constraint=false");
+        if (both) attributes.emplace_back("dir=both");
+        if (backwards && !both) attributes.emplace_back("dir=back");
+        if (!on_grid) attributes.emplace_back("constraint=false");
         dot << "    " << tail << " -> " << head;
         for (std::size_t k = 0; k < attributes.size(); ++k) dot << (k == 0 ? " [" : ", ") << attributes[k];
         dot << (attributes.empty() ? ";\n" : "];\n");
@@ -285,8 +285,7 @@ struct Mapper {
       }
       return;
     }
-    for (std::size_t k = 0; k < a.paths.size(); ++k) {
-      const Path& path = a.paths[k];
+    for (const auto& path : a.paths) {
       dot << "  " << area_id(number) << " -> " << arrival_node(path.target_area, number)
           << " [label=" << dot_string(path.label + "\n" + std::to_string(path.travel_time) + " s");
       if (has_conditions(path)) dot << ", style=dashed";

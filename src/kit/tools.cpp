@@ -18,8 +18,6 @@
 
 #include "base/text.hpp"
 
-extern char** environ;
-
 namespace vesk::kit {
 
 namespace fs = std::filesystem;

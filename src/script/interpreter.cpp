@@ -110,8 +110,9 @@ bool calculate(Op op, std::int32_t a, std::int32_t x, std::int32_t& result) {
 void run_arithmetic(GameState& game, const ScriptCommand& command) {
   const std::int32_t a = get_variable(game, command.target);
   if (command.op == Op::kSquareRoot) {
-    if (a >= 0)
+    if (a >= 0) {
       set_variable(game, command.target, static_cast<std::int32_t>(std::floor(std::sqrt(static_cast<double>(a)))));
+    }
     return;
   }
   if (command.op == Op::kReadOnly) return;
@@ -192,8 +193,9 @@ void run_other_command(GameState& game, const ScriptCommand& command) {
       break;
     case Op::kSetString: {
       const std::string text = expand_text(game, command.text);
-      if (std::string* variable = game.vars.string_variable(command.number))
+      if (std::string* variable = game.vars.string_variable(command.number)) {
         *variable = cut(text, kStringVariableCapacity);
+      }
       break;
     }
     case Op::kAskNumber:

@@ -118,8 +118,7 @@ std::uint64_t name_seed() {
 fs::path write_temporary(const fs::path& directory, const std::string& text) {
   std::mt19937_64 names(name_seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const fs::path temporary =
-        directory / format_text(".vesk-save-%016llx.tmp", static_cast<unsigned long long>(names()));
+    fs::path temporary = directory / format_text(".vesk-save-%016llx.tmp", static_cast<unsigned long long>(names()));
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
       if (errno == EEXIST || errno == EINTR) continue;
