@@ -21,9 +21,13 @@ Words split_words(std::string_view text, std::string_view delimiters) {
   std::array<bool, 256> is_delimiter{};
   for (const char c : delimiters) is_delimiter[static_cast<unsigned char>(c)] = true;
   auto delimits = [&](char c) { return is_delimiter[static_cast<unsigned char>(c)]; };
-  Words words;
-  std::size_t pos = 0;
   const std::size_t size = text.size();
+  // The words are counted first, so that the list is made once at its size.
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < size; ++i) count += !delimits(text[i]) && (i == 0 || delimits(text[i - 1])) ? 1 : 0;
+  Words words;
+  words.reserve(count);
+  std::size_t pos = 0;
   while (pos < size) {
     while (pos < size && delimits(text[pos])) ++pos;
     if (pos == size) break;
@@ -197,13 +201,31 @@ int read_char(std::istream& in) {
   }
 }
 
+// Most lines of a file fit a piece and hold no CR but a CR LF at their end:
+// such a line is cut out whole, without looking at it a character at a time.
+// Anything else is read by the character, exactly as a stream is.
 std::vector<std::string> split_lines(std::string_view content, std::size_t capacity) {
   std::vector<std::string> lines;
   TextSource source{content};
   std::string piece;
-  while (take_piece(source, piece, capacity)) {
-    end_at_nul(piece);
-    lines.push_back(piece);
+  while (source.pos < content.size()) {
+    const std::string_view rest = content.substr(source.pos);
+    const std::size_t feed = rest.find('\n');
+    const std::string_view line = feed == std::string_view::npos ? rest : rest.substr(0, feed + 1);
+    const bool crlf = line.size() >= 2 && line.back() == '\n' && line[line.size() - 2] == '\r';
+    const std::string_view body = crlf ? line.substr(0, line.size() - 2) : line;
+    const std::size_t length = crlf ? body.size() + 1 : body.size();
+    if (length <= capacity && body.find('\r') == std::string_view::npos) {
+      std::string& added = lines.emplace_back(body);
+      if (crlf) added += '\n';
+      end_at_nul(added);
+      source.pos += line.size();
+    } else if (take_piece(source, piece, capacity)) {
+      end_at_nul(piece);
+      lines.push_back(piece);
+    } else {
+      break;
+    }
   }
   return lines;
 }

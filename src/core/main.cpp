@@ -1,7 +1,11 @@
 // The vesk program: plays the game in the current directory on the console.
 #include <csignal>
+#include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <memory>
+#include <optional>
+#include <utility>
 
 #include "core/game.hpp"
 
@@ -11,11 +15,17 @@ int main() {
   // instead of ending the game.
   std::signal(SIGXFSZ, SIG_IGN);
   const auto seed = static_cast<std::uint32_t>(std::time(nullptr));
-  const vesk::Ending ending = vesk::play(".", std::cin, std::cout, seed);
-  std::cout.flush();
-  if (ending == vesk::Ending::kNoGame) {
+  std::optional<vesk::World> world = vesk::start_game(".", std::cout);
+  if (!world) {
+    std::cout.flush();
     std::cerr << "No game found: area1.txt is missing.\n";
     return 1;
   }
-  return 0;
+  const auto game = std::make_unique<vesk::Game>(std::move(*world), std::cin, std::cout, seed);
+  game->run();
+  std::cout.flush();
+  // A big game is a great many small allocations and the program ends with
+  // the game, so the game is left for the system to reclaim at exit rather
+  // than taken apart piece by piece.
+  std::exit(0);
 }
