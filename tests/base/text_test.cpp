@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -97,6 +99,26 @@ TEST(SplitLines, KeepsLineEndsFoldsCrLfAndCutsAt254Characters) {
   // A CR LF pair straddling the cut still reads as one line feed.
   EXPECT_EQ(vesk::split_lines(std::string(254, 'd') + "\r\n"), (Lines{std::string(254, 'd'), "\n"}));
   EXPECT_EQ(vesk::split_lines(std::string(253, 'e') + "\r\n"), (Lines{std::string(253, 'e') + "\n"}));
+}
+
+// Files are split by whole lines where they can be and a character at a time
+// where they must; either way the pieces are those the console reader gives.
+TEST(SplitLines, GivesThePiecesThatTheConsoleReaderGives) {
+  std::mt19937 random(7);
+  const std::string alphabet = "ab \r\n\0";
+  for (int round = 0; round < 500; ++round) {
+    std::string content;
+    const std::size_t length = random() % 700;
+    for (std::size_t k = 0; k < length; ++k) {
+      // Runs of letters make long lines; the rest are line ends, CRs and NULs.
+      content += random() % 4 == 0 ? alphabet[random() % alphabet.size()] : 'a';
+    }
+    std::istringstream in(content);
+    std::vector<std::string> read;
+    std::string piece;
+    while (vesk::read_piece(in, piece)) read.push_back(piece);
+    EXPECT_EQ(vesk::split_lines(content), read) << "round " << round;
+  }
 }
 
 TEST(ReadLines, ReadsAFileInPiecesAndReportsAMissingOne) {
