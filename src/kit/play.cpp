@@ -113,12 +113,7 @@ int run_play(const Arguments& args, std::istream& in, std::ostream& out, std::os
   std::ofstream trace_out;
   std::optional<TraceWriter> trace;
   if (trace_file) {
-    trace_out.open(*trace_file, std::ios::binary | std::ios::trunc);
-    if (!trace_out) {
-      err << "vesk-kit: cannot write " << *trace_file << "\n";
-      return kExitUsage;
-    }
-    trace.emplace(game, trace_out);
+    if (!open_trace(*trace_file, game, trace_out, trace, err)) return kExitUsage;
     trace->begin_run("vesk-kit play, seed " + std::to_string(dice));
   }
   const SessionResult result = run_session(game, dice, *source, &out, trace ? &*trace : nullptr);

@@ -215,14 +215,7 @@ int run_replay(const Arguments& args, std::ostream& out, std::ostream& err) {
   }
   std::ofstream trace_out;
   std::optional<TraceWriter> trace;
-  if (trace_file) {
-    trace_out.open(*trace_file, std::ios::binary | std::ios::trunc);
-    if (!trace_out) {
-      err << "vesk-kit: cannot write " << *trace_file << "\n";
-      return kExitUsage;
-    }
-    trace.emplace(game, trace_out);
-  }
+  if (trace_file && !open_trace(*trace_file, game, trace_out, trace, err)) return kExitUsage;
   std::optional<Coverage> coverage;
   if (coverage_wanted) coverage.emplace(game);
   std::optional<ObserverPair> both;

@@ -291,4 +291,15 @@ void ObserverPair::on_defeat(const Enemy& enemy) {
   second_.on_defeat(enemy);
 }
 
+bool open_trace(const std::filesystem::path& file, const std::filesystem::path& game, std::ofstream& out,
+                std::optional<TraceWriter>& trace, std::ostream& err) {
+  out.open(file, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    err << "vesk-kit: cannot write " << file << "\n";
+    return false;
+  }
+  trace.emplace(game, out);
+  return true;
+}
+
 }  // namespace vesk::kit

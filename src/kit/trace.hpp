@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -100,5 +102,10 @@ class ObserverPair : public Observer {
   Observer& first_;
   Observer& second_;
 };
+
+// Opens `file` for the trace of a game in `game`, into `out` and `trace`;
+// false, with the reason on `err`, when the file cannot be written.
+bool open_trace(const std::filesystem::path& file, const std::filesystem::path& game, std::ofstream& out,
+                std::optional<TraceWriter>& trace, std::ostream& err);
 
 }  // namespace vesk::kit
