@@ -15,32 +15,54 @@
 
 namespace vesk {
 
-Words split_words(std::string_view text, std::string_view delimiters) {
-  // A table of the delimiters, so that each character is looked at once
-  // rather than searched for among them.
-  std::array<bool, 256> is_delimiter{};
-  for (const char c : delimiters) is_delimiter[static_cast<unsigned char>(c)] = true;
-  auto delimits = [&](char c) { return is_delimiter[static_cast<unsigned char>(c)]; };
-  const std::size_t size = text.size();
-  // The words are counted first, so that the list is made once at its size.
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < size; ++i) count += !delimits(text[i]) && (i == 0 || delimits(text[i - 1])) ? 1 : 0;
-  Words words;
-  words.reserve(count);
-  std::size_t pos = 0;
-  while (pos < size) {
-    while (pos < size && delimits(text[pos])) ++pos;
-    if (pos == size) break;
-    std::size_t end = pos;
-    while (end < size && !delimits(text[end])) ++end;
-    words.emplace_back(text.substr(pos, std::min(end - pos, kWordCapacity)));
-    pos = end;
+void split_words(std::string_view text, WordViews& words, std::string_view delimiters) {
+  words.clear();
+  const char* const end = text.data() + text.size();
+  const auto add = [&](const char* first, const char* last) {
+    words.push_back({first, std::min(static_cast<std::size_t>(last - first), kWordCapacity)});
+  };
+  if (delimiters.size() == 1) {
+    // The common case, one delimiter, needs no table.
+    const char delimiter = delimiters[0];
+    for (const char* p = text.data();;) {
+      while (p != end && *p == delimiter) ++p;
+      if (p == end) break;
+      const char* const first = p;
+      while (p != end && *p != delimiter) ++p;
+      add(first, p);
+    }
+  } else {
+    // A table of the delimiters, so that each character is looked at once
+    // rather than searched for among them.
+    std::array<bool, 256> is_delimiter{};
+    for (const char c : delimiters) is_delimiter[static_cast<unsigned char>(c)] = true;
+    const auto delimits = [&](char c) { return is_delimiter[static_cast<unsigned char>(c)]; };
+    for (const char* p = text.data();;) {
+      while (p != end && delimits(*p)) ++p;
+      if (p == end) break;
+      const char* const first = p;
+      while (p != end && !delimits(*p)) ++p;
+      add(first, p);
+    }
   }
-  if (!words.empty() && !words.back().empty() && words.back().back() == '\n') words.back().pop_back();
+  if (!words.empty() && !words.back().empty() && words.back().back() == '\n') words.back().remove_suffix(1);
+}
+
+WordViews word_views(std::string_view text, std::string_view delimiters) {
+  WordViews words;
+  split_words(text, words, delimiters);
   return words;
 }
 
-std::string join_words(const Words& words, long first, long last) {
+Words split_words(std::string_view text, std::string_view delimiters) {
+  const WordViews views = word_views(text, delimiters);
+  return Words(views.begin(), views.end());
+}
+
+namespace {
+
+template <typename List>
+std::string join_list(const List& words, long first, long last) {
   std::string joined;
   first = std::max(first, 0L);
   last = std::min(last, static_cast<long>(words.size()) - 1);
@@ -49,7 +71,31 @@ std::string join_words(const Words& words, long first, long last) {
     joined += words[static_cast<std::size_t>(k)];
     if (joined.size() >= kTextCapacity) break;
   }
-  return cut(joined, kTextCapacity);
+  if (joined.size() > kTextCapacity) joined.resize(kTextCapacity);
+  return joined;
+}
+
+}  // namespace
+
+std::string join_words(const Words& words, long first, long last) { return join_list(words, first, last); }
+
+std::string join_words(WordSpan words, long first, long last) { return join_list(words, first, last); }
+
+void rejoin_words(WordSpan words, long first, long last, WordViews& rejoined) {
+  rejoined.clear();
+  first = std::max(first, 0L);
+  last = std::min(last, word_count(words) - 1);
+  // `length` follows the length of the join; what lies beyond its capacity is
+  // cut, and the words come out of the split as they went in, empty ones apart.
+  std::size_t length = 0;
+  for (long k = first; k <= last && length < kTextCapacity; ++k) {
+    if (k > first && ++length >= kTextCapacity) break;
+    const std::string_view word = words[static_cast<std::size_t>(k)];
+    const std::string_view kept = word.substr(0, std::min(kTextCapacity - length, kWordCapacity));
+    if (!kept.empty()) rejoined.push_back(kept);
+    length += word.size();
+  }
+  if (!rejoined.empty() && !rejoined.back().empty() && rejoined.back().back() == '\n') rejoined.back().remove_suffix(1);
 }
 
 NameAndNumber name_and_number(const Words& words) {

@@ -2,10 +2,13 @@
 // part of the game shares, with the capacities that the file formats fix.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,22 +22,93 @@ inline constexpr std::size_t kTextCapacity = 254;
 inline constexpr std::size_t kLineCapacity = 254;
 
 using Words = std::vector<std::string>;
+using WordSpan = std::span<const std::string_view>;
+
+// Words that point into the text they were cut from, which must outlive them.
+// The loaders read every line through these, so that splitting a line copies
+// nothing. A line of a file has room for 127 words at most; the list holds that
+// many in place and only a longer text's words on the heap.
+class WordViews {
+ public:
+  static constexpr std::size_t kInPlace = 128;
+
+  WordViews() {}  // NOLINT(modernize-use-equals-default): the words in place stay unmade
+  WordViews(const WordViews& other) : WordViews() { *this = other; }
+  WordViews& operator=(const WordViews& other) {
+    if (this != &other) {
+      clear();
+      for (const std::string_view word : other) push_back(word);
+    }
+    return *this;
+  }
+  ~WordViews() = default;
+
+  void push_back(std::string_view word) {
+    if (size_ < kInPlace) {
+      new (&in_place_.words[size_]) std::string_view(word);
+    } else {
+      if (size_ == kInPlace) spilled_.assign(in_place_.words, in_place_.words + kInPlace);
+      spilled_.push_back(word);
+    }
+    ++size_;
+  }
+  void clear() {
+    size_ = 0;
+    spilled_.clear();
+  }
+
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  const std::string_view* data() const { return size_ > kInPlace ? spilled_.data() : in_place_.words; }
+  std::string_view* data() { return size_ > kInPlace ? spilled_.data() : in_place_.words; }
+  const std::string_view* begin() const { return data(); }
+  const std::string_view* end() const { return data() + size_; }
+  const std::string_view& operator[](std::size_t i) const { return data()[i]; }
+  std::string_view& back() { return data()[size_ - 1]; }
+  const std::string_view& back() const { return data()[size_ - 1]; }
+  // NOLINTNEXTLINE(google-explicit-constructor): reads as the span of its words.
+  operator WordSpan() const { return {data(), size_}; }
+
+ private:
+  // Room for the words in place, left unmade: a line's split makes only the
+  // words it finds, not all of the room.
+  union InPlace {
+    InPlace() {}  // NOLINT(modernize-use-equals-default)
+    std::string_view words[kInPlace];  // NOLINT(modernize-avoid-c-arrays)
+  };
+  InPlace in_place_;
+  std::vector<std::string_view> spilled_;
+  std::size_t size_ = 0;
+};
 
 // Cuts `text` into words at every character of `delimiters`; runs of delimiters
 // make no empty words. Each word is cut to its capacity, and one line feed is
 // removed from the end of the last word, so "\n" alone gives one empty word.
 Words split_words(std::string_view text, std::string_view delimiters = " ");
+// The same words as views into `text`, into `words`: it is emptied first, and
+// keeps its room for the next line.
+void split_words(std::string_view text, WordViews& words, std::string_view delimiters = " ");
+WordViews word_views(std::string_view text, std::string_view delimiters = " ");
 
 // Words `first` to `last` (both included, 0-based) joined by single spaces; the
 // empty text when first > last. Indices outside the list are skipped.
 std::string join_words(const Words& words, long first, long last);
+std::string join_words(WordSpan words, long first, long last);
 
 inline long word_count(const Words& words) { return static_cast<long>(words.size()); }
+inline long word_count(WordSpan words) { return static_cast<long>(words.size()); }
 
 // Words `first` to the last, joined: "the rest" of a command or keyword line.
 inline std::string words_from(const Words& words, long first) {
   return join_words(words, first, word_count(words) - 1);
 }
+inline std::string words_from(WordSpan words, long first) { return join_words(words, first, word_count(words) - 1); }
+
+// Into `rejoined`, the words that joining `first` to `last` with single spaces
+// and splitting the join again gives, as views into `words`' own texts (words
+// that hold no space, as a split gives them): the empty words drop out and the
+// join's capacity cuts the tail.
+void rejoin_words(WordSpan words, long first, long last, WordViews& rejoined);
 
 // The words after a command word read as "NAME [N]": the name joined with single
 // spaces, and the number, 1 when the last word is not an integer ("pickup coin 2",

@@ -13,11 +13,11 @@ namespace {
 
 bool is_blank(const std::string& line) { return line == "\n"; }
 
-const std::string& word(const Words& words, long index) { return words[static_cast<std::size_t>(index)]; }
+std::string_view word(WordSpan words, long index) { return words[static_cast<std::size_t>(index)]; }
 
 // "wooden door 4 30": the label, the target area and the travel time.
 void add_path(Area& area, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
-  const Words words = split_words(line);
+  const WordViews words = word_views(line);
   const long w = word_count(words);
   if (w < 3) {
     report_fault(diagnostics, piece, LineFault::kShortLine, "path");
@@ -34,9 +34,8 @@ void add_path(Area& area, const std::string& line, LoadDiagnostics* diagnostics,
 
 void add_action(Area& area, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
   report_kept(diagnostics, piece, LineUse::kAction);
-  const Words words = split_words(line);
   Action action;
-  action.label = words_from(words, 0);
+  action.label = words_from(word_views(line), 0);
   area.actions.push_back(std::move(action));
   note_piece(area.actions, piece);
 }
@@ -126,26 +125,29 @@ class KeywordReader {
       report_kept(diagnostics_, piece_, LineUse::kDark);
       area_.is_dark = true;
     } else if (starts_with(line, "ammo")) {
-      add_ammo_pile(split_words(line));
+      add_ammo_pile(words_of(line));
     } else if (starts_with(line, "item")) {
-      add_item(split_words(line));
+      add_item(words_of(line));
     } else if (starts_with(line, "enemy")) {
-      add_enemy_kind(split_words(line));
+      add_enemy_kind(words_of(line));
     } else if (starts_with(line, "pcd")) {
       report_kept(diagnostics_, piece_, LineUse::kItemCondition);
-      area_.item_conditions.push_back(parse_condition(words_from(split_words(line), 1)));
+      std::string text = rest_of(words_of(line), 1);
+      area_.item_conditions.push_back(parse_condition(std::move(text), rest_));
       note_piece(area_.item_conditions, piece_);
     } else if (starts_with(line, "drop")) {
       report_kept(diagnostics_, piece_, LineUse::kDropScript);
-      area_.drop_scripts.push_back(parse_script_line(words_from(split_words(line), 1)));
+      std::string text = rest_of(words_of(line), 1);
+      area_.drop_scripts.push_back(parse_script_line(std::move(text), rest_));
       note_piece(area_.drop_scripts, piece_);
     } else if (starts_with(line, "action")) {
-      add_list_line(area_.actions, split_words(line), LineUse::kActionShow);
+      add_list_line(area_.actions, words_of(line), LineUse::kActionShow);
     } else if (starts_with(line, "path")) {
-      add_list_line(area_.paths, split_words(line), LineUse::kPathShow);
+      add_list_line(area_.paths, words_of(line), LineUse::kPathShow);
     } else if (starts_with(line, "s ")) {
       report_kept(diagnostics_, piece_, LineUse::kTurnScript);
-      area_.turn_scripts.push_back(parse_script_line(words_from(split_words(line), 1)));
+      std::string text = rest_of(words_of(line), 1);
+      area_.turn_scripts.push_back(parse_script_line(std::move(text), rest_));
       note_piece(area_.turn_scripts, piece_);
     }
   }
@@ -156,6 +158,19 @@ class KeywordReader {
   }
 
  private:
+  // The words of `line`, in a list kept from line to line.
+  WordSpan words_of(const std::string& line) {
+    split_words(line, words_);
+    return words_;
+  }
+
+  // Words `first` to the last joined, the text of a condition or a script
+  // line; its words are left in `rest_`, so that it is not split again.
+  std::string rest_of(WordSpan words, long first) {
+    rejoin_words(words, first, word_count(words) - 1, rest_);
+    return words_from(words, first);
+  }
+
   // What the checker hears of a line outside the spot rows: a line of the first
   // part that is also a keyword line, or a line of the keyword part that is none.
   void note_line(const std::string& line) {
@@ -174,7 +189,7 @@ class KeywordReader {
   // A spot row "n e0 e1 e2 e3"; a line whose first word is empty or no integer
   // ends the rows and sets the spot count.
   void read_spot_row(const std::string& line) {
-    const Words words = split_words(line);
+    const WordSpan words = words_of(line);
     if (words.empty() || words[0].empty() || !is_integer_text(words[0])) {
       reading_rows_ = false;
       area_.spot_count = current_rows_;
@@ -208,7 +223,7 @@ class KeywordReader {
   }
 
   // "ammo bow 40", after "m2" "ammo bow 40 3" with a spot.
-  void add_ammo_pile(const Words& words) {
+  void add_ammo_pile(WordSpan words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 3 : w - 2;
     if (name_end < 1) {
@@ -237,7 +252,7 @@ class KeywordReader {
 
   // "item rusty key", after "m2" "item rusty key 4" with a spot. Every line is
   // one area item; they are numbered once the whole file is read.
-  void add_item(const Words& words) {
+  void add_item(WordSpan words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 2 : w - 1;
     if (name_end < 1) {
@@ -264,7 +279,7 @@ class KeywordReader {
 
   // "enemy rat 20", after "m2" "enemy rat 2 8 3 20": the spots first, first +
   // step, ... below the end spot, and the chance in percent.
-  void add_enemy_kind(const Words& words) {
+  void add_enemy_kind(WordSpan words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 5 : w - 2;
     if (name_end < 1) {
@@ -291,7 +306,7 @@ class KeywordReader {
   // `show` is the use of a show condition of this kind of entry; the other three
   // lists follow it in LineUse.
   template <typename Entry>
-  void add_list_line(std::vector<Entry>& entries, const Words& words, LineUse show) {
+  void add_list_line(std::vector<Entry>& entries, WordSpan words, LineUse show) {
     const long w = word_count(words);
     if (w < 3) {
       report_fault(diagnostics_, piece_, LineFault::kShortLine, words.empty() ? "" : words[0]);
@@ -304,26 +319,26 @@ class KeywordReader {
       return;
     }
     Choice& entry = *found;
-    const std::string& code = words[2];
-    std::string text = join_words(words, 3, w - 1);
+    const std::string_view code = words[2];
+    std::string text = rest_of(words, 3);
     const auto note = [&](int list) {
       report_kept(diagnostics_, piece_, static_cast<LineUse>(static_cast<int>(show) + list), number);
     };
     if (code == "cv") {
       note(0);
-      entry.show_conditions.push_back(parse_condition(std::move(text)));
+      entry.show_conditions.push_back(parse_condition(std::move(text), rest_));
       note_piece(entry.show_conditions, piece_);
     } else if (code == "cd") {
       note(1);
-      entry.use_conditions.push_back(parse_condition(std::move(text)));
+      entry.use_conditions.push_back(parse_condition(std::move(text), rest_));
       note_piece(entry.use_conditions, piece_);
     } else if (code == "dp") {
       note(2);
-      entry.success_scripts.push_back(parse_script_line(std::move(text)));
+      entry.success_scripts.push_back(parse_script_line(std::move(text), rest_));
       note_piece(entry.success_scripts, piece_);
     } else if (code == "dn") {
       note(3);
-      entry.failure_scripts.push_back(parse_script_line(std::move(text)));
+      entry.failure_scripts.push_back(parse_script_line(std::move(text), rest_));
       note_piece(entry.failure_scripts, piece_);
     } else {
       report_fault(diagnostics_, piece_, LineFault::kUnknownListCode, code);
@@ -340,6 +355,8 @@ class KeywordReader {
   bool subdivided_form_ = false;
   bool reading_rows_ = false;
   std::int32_t current_rows_ = 0;
+  WordViews words_;  // the words of the line being read
+  WordViews rest_;   // the words of the text that `rest_of` made
 };
 
 }  // namespace

@@ -16,7 +16,7 @@ bool is_blank(const std::string& line) { return line == "\n"; }
 // hit chance. Lines of fewer than four words are no attack.
 void add_attack(std::vector<Attack>& attacks, const std::string& line, LoadDiagnostics* diagnostics,
                 std::size_t piece) {
-  const Words words = split_words(line);
+  const WordViews words = word_views(line);
   const long w = static_cast<long>(words.size());
   if (w < 4) {
     report_fault(diagnostics, piece, LineFault::kShortLine, "attack");
@@ -37,7 +37,7 @@ void add_attack(std::vector<Attack>& attacks, const std::string& line, LoadDiagn
 // ends in three numbers after at least one word.
 void add_loot(Lines& loot, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
   if (starts_with(line, "none")) return;
-  if (split_words(line).size() < 4) {
+  if (word_views(line).size() < 4) {
     report_fault(diagnostics, piece, LineFault::kShortLine, "loot");
     return;
   }
@@ -50,13 +50,13 @@ void add_loot(Lines& loot, const std::string& line, LoadDiagnostics* diagnostics
 // weapon's damage bound.
 void add_attribute(std::vector<EnemyAttribute>& attributes, const std::string& line, LoadDiagnostics* diagnostics,
                    std::size_t piece) {
-  const Words words = split_words(line);
+  const WordViews words = word_views(line);
   const long w = static_cast<long>(words.size());
   if (w < 3) {
     report_fault(diagnostics, piece, LineFault::kShortLine, "attr");
     return;
   }
-  const std::string& factor = words[static_cast<std::size_t>(w - 1)];
+  const std::string factor(words[static_cast<std::size_t>(w - 1)]);
   const std::string name = join_words(words, 1, w - 2);
   if (name.size() > kAttributeCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attribute");
   attributes.push_back(EnemyAttribute{cut(name, kAttributeCapacity), std::strtod(factor.c_str(), nullptr)});

@@ -25,7 +25,7 @@ std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<S
   if (starts_with(line, "weapon")) {
     // The last three words are the damage range and the hit chance; a line
     // without three words after the keyword is no weapon line.
-    const Words words = split_words(line);
+    const WordViews words = word_views(line);
     const std::size_t w = words.size();
     if (w < 4) {
       report_fault(diagnostics, piece, LineFault::kShortLine, "weapon");
@@ -51,7 +51,7 @@ std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<S
     return "air";
   }
   if (starts_with(line, "attr ")) {
-    const Words words = split_words(line);
+    const WordViews words = word_views(line);
     const std::string attribute = words_from(words, 1);
     if (attribute.empty()) report_fault(diagnostics, piece, LineFault::kShortLine, "attr");
     if (attribute.size() > kAttributeCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attribute");
@@ -67,7 +67,7 @@ std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<S
     return "a_";
   }
   if (starts_with(line, "d ")) {
-    const Words words = split_words(line);
+    const WordViews words = word_views(line);
     report_kept(diagnostics, piece, LineUse::kUseScript);
     use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
     note_piece(use_scripts, piece);

@@ -59,10 +59,10 @@ Operand resolve_compared(std::string_view word) {
 
 }  // namespace
 
-ScriptTest compile_condition(const Words& words) {
+ScriptTest compile_condition(WordSpan words) {
   ScriptTest test;
   if (words.empty()) return test;
-  const std::string& first = words[0];
+  const std::string_view first = words[0];
   if (first == "tcw" || first == "tch") {
     if (words.size() < 3) return test;
     test.kind = first == "tcw" ? ScriptTest::Kind::kWeekday : ScriptTest::Kind::kHour;
@@ -136,7 +136,7 @@ ScriptCommand with_op(Op op) {
   return command;
 }
 
-ScriptCommand compile_keyword(Op op, const Words& words) {
+ScriptCommand compile_keyword(Op op, WordSpan words) {
   ScriptCommand command = with_op(op);
   switch (op) {
     case Op::kMessageLine:
@@ -165,16 +165,16 @@ ScriptCommand compile_keyword(Op op, const Words& words) {
 
 }  // namespace
 
-ScriptCommand compile_command(const Words& words) {
+ScriptCommand compile_command(WordSpan words) {
   if (words.empty()) return {};
-  const std::string& word = words[0];
+  const std::string_view word = words[0];
   for (const Keyword& keyword : kKeywords) {
     if (word == keyword.word) return compile_keyword(keyword.op, words);
   }
   // "s s3 TEXT" assigns a string variable; "s steps 5" is arithmetic.
   if (word == "s" && words.size() >= 2 && starts_with(words[1], "s") && words[1] != "steps") {
     ScriptCommand command = with_op(Op::kSetString);
-    command.number = to_int(std::string_view(words[1]).substr(1));
+    command.number = to_int(words[1].substr(1));
     command.text = words_from(words, 2);
     return command;
   }

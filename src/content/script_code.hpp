@@ -13,9 +13,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace vesk {
+#include "base/text.hpp"
 
-using Words = std::vector<std::string>;
+namespace vesk {
 
 // The script names of the named integer variables. The game state keeps the
 // fields behind them in the same order.
@@ -78,7 +78,7 @@ struct ScriptTest {
   Operand right;
 };
 
-ScriptTest compile_condition(const Words& words);
+ScriptTest compile_condition(WordSpan words);
 
 // A command, worked out from its words.
 struct ScriptCommand {
@@ -121,7 +121,7 @@ struct ScriptCommand {
   std::string name;  // "." only: the weapon word
 };
 
-ScriptCommand compile_command(const Words& words);
+ScriptCommand compile_command(WordSpan words);
 
 // A condition as the content files write it, worked out once when loaded,
 // since content never changes.
@@ -183,6 +183,10 @@ class Script {
 Condition parse_condition(std::string text);
 // A line of an area's script lists, with labels and repeats.
 ScriptLine parse_script_line(std::string text);
+// The same, with the words of `text` at hand as a split gives them; they must
+// not point into `text` itself, which moves into the record.
+Condition parse_condition(std::string text, WordSpan words);
+ScriptLine parse_script_line(std::string text, WordSpan words);
 // A line of an item's use script: conditions and a command, no labels.
 ScriptLine parse_use_script_line(std::string text);
 

@@ -11,60 +11,55 @@ namespace vesk {
 
 namespace {
 
-// Words `first` to `last` joined with single spaces and split again. Where
-// no word is empty and the join fits a built text, that gives the words
-// themselves, so they are copied rather than joined and split.
-Words rejoined(const Words& words, long first, long last) {
-  first = std::max(first, 0L);
-  last = std::min(last, word_count(words) - 1);
-  if (first > last) return {};
-  std::size_t length = 0;
-  for (long k = first; k <= last; ++k) {
-    const std::string& word = words[static_cast<std::size_t>(k)];
-    if (word.empty()) return split_words(join_words(words, first, last));
-    length += word.size() + (k > first ? 1 : 0);
-  }
-  if (length > kTextCapacity) return split_words(join_words(words, first, last));
-  Words slice(words.begin() + first, words.begin() + last + 1);
-  return slice;
-}
-
-// The conditions and the command of a guarded line. Both are the words joined
-// with single spaces and split again, exactly as running the joined text would
-// split it. Nothing when the condition count does not fit the line.
-std::optional<ScriptWords> guarded_words(const Words& words, bool with_command) {
+// Hands the words of a guarded line's conditions to `take_condition`, then
+// those of its command to `take_command` when it has one. Both are the words
+// joined with single spaces and split again, exactly as running the joined text
+// would split it. False when the condition count does not fit the line.
+// The number of conditions of a guarded line, -1 when it does not fit the line.
+std::int32_t condition_count(WordSpan words) {
   const std::int32_t count = words.empty() ? 0 : to_int(words[0]);
-  if (count < 0 || 1 + 3 * std::int64_t{count} > word_count(words)) return std::nullopt;
-  ScriptWords parts;
-  parts.conditions.reserve(static_cast<std::size_t>(count));
-  for (long k = 0; k < count; ++k) parts.conditions.push_back(rejoined(words, 3 * k + 1, 3 * k + 3));
-  if (with_command) parts.command = rejoined(words, 3 * long{count} + 1, word_count(words) - 1);
-  return parts;
+  return count < 0 || 1 + 3 * std::int64_t{count} > word_count(words) ? -1 : count;
 }
 
-bool split_guarded_line(const Words& words, ScriptLine& line, bool with_command) {
-  const std::optional<ScriptWords> parts = guarded_words(words, with_command);
-  if (!parts) return false;
-  line.conditions.reserve(parts->conditions.size());
-  for (const Words& condition : parts->conditions) line.conditions.push_back(compile_condition(condition));
-  if (with_command) line.command = compile_command(parts->command);
+template <typename TakeCondition, typename TakeCommand>
+bool for_guarded_words(WordSpan words, bool with_command, TakeCondition take_condition, TakeCommand take_command) {
+  const std::int32_t count = condition_count(words);
+  if (count < 0) return false;
+  WordViews part;
+  for (long k = 0; k < count; ++k) {
+    rejoin_words(words, 3 * k + 1, 3 * k + 3, part);
+    take_condition(part);
+  }
+  if (with_command) {
+    rejoin_words(words, 3 * long{count} + 1, word_count(words) - 1, part);
+    take_command(part);
+  }
   return true;
+}
+
+bool split_guarded_line(WordSpan words, ScriptLine& line, bool with_command) {
+  line.conditions.reserve(static_cast<std::size_t>(std::max(0, condition_count(words))));
+  return for_guarded_words(
+      words, with_command, [&](WordSpan part) { line.conditions.push_back(compile_condition(part)); },
+      [&](WordSpan part) { line.command = compile_command(part); });
 }
 
 }  // namespace
 
 Condition parse_condition(std::string text) {
-  ScriptTest test = compile_condition(split_words(text));
-  return Condition{std::move(text), std::move(test), {}};
+  Condition condition{{}, compile_condition(word_views(text)), {}};
+  condition.text = std::move(text);
+  return condition;
 }
 
-ScriptLine parse_script_line(std::string text) {
+Condition parse_condition(std::string text, WordSpan words) { return Condition{std::move(text), compile_condition(words), {}}; }
+
+ScriptLine parse_script_line(std::string text, WordSpan words) {
   ScriptLine line;
-  const Words words = split_words(text);
   line.text = std::move(text);
   const long w = word_count(words);
   if (w < 2) return line;
-  const std::string& marker = words[static_cast<std::size_t>(w - 2)];
+  const std::string_view marker = words[static_cast<std::size_t>(w - 2)];
   if (marker == "repetition") {
     line.kind = ScriptLine::Kind::kLabel;
     line.label = words.back();
@@ -81,18 +76,28 @@ ScriptLine parse_script_line(std::string text) {
   return line;
 }
 
+ScriptLine parse_script_line(std::string text) {
+  // The words point into `text`, so it moves into the line only once they are read.
+  ScriptLine line = parse_script_line({}, word_views(text));
+  line.text = std::move(text);
+  return line;
+}
+
 ScriptWords script_words(const ScriptLine& line) {
-  const Words words = split_words(line.text);
-  const bool with_command = line.kind == ScriptLine::Kind::kCommand;
   if (line.kind == ScriptLine::Kind::kSkip || line.kind == ScriptLine::Kind::kLabel) return {};
-  return guarded_words(words, with_command).value_or(ScriptWords{});
+  ScriptWords parts;
+  const auto words_of = [](WordSpan part) { return Words(part.begin(), part.end()); };
+  for_guarded_words(
+      word_views(line.text), line.kind == ScriptLine::Kind::kCommand,
+      [&](WordSpan part) { parts.conditions.push_back(words_of(part)); },
+      [&](WordSpan part) { parts.command = words_of(part); });
+  return parts;
 }
 
 ScriptLine parse_use_script_line(std::string text) {
   ScriptLine line;
-  const Words words = split_words(text);
   line.text = std::move(text);
-  if (split_guarded_line(words, line, true)) line.kind = ScriptLine::Kind::kCommand;
+  if (split_guarded_line(word_views(line.text), line, true)) line.kind = ScriptLine::Kind::kCommand;
   return line;
 }
 

@@ -8,7 +8,7 @@
 namespace vesk {
 
 std::string display_name(const std::string& enemy_name) {
-  const Words words = split_words(enemy_name);
+  const WordViews words = word_views(enemy_name);
   if (!words.empty() && is_integer_text(words.back())) {
     return join_words(words, 0, static_cast<long>(words.size()) - 2);
   }

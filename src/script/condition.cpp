@@ -56,7 +56,7 @@ bool evaluate_condition(GameState& game, const ScriptTest& test) {
 }
 
 bool evaluate_condition(GameState& game, std::string_view condition) {
-  return evaluate_condition(game, compile_condition(split_words(condition)));
+  return evaluate_condition(game, compile_condition(word_views(condition)));
 }
 
 namespace {

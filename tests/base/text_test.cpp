@@ -41,7 +41,7 @@ TEST(JoinWords, JoinsARangeWithSingleSpaces) {
   EXPECT_EQ(vesk::join_words(words, 2, 1), "");
   EXPECT_EQ(vesk::join_words(words, -2, 1), "go to");
   EXPECT_EQ(vesk::join_words(words, 2, 10), "the hall");
-  EXPECT_EQ(vesk::join_words({}, 0, -1), "");
+  EXPECT_EQ(vesk::join_words(Words{}, 0, -1), "");
 
   const Words many(10, std::string(100, 'w'));
   const std::string joined = vesk::join_words(many, 0, 9);

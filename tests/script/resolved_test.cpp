@@ -114,7 +114,7 @@ TEST(ResolvedVariables, TheCurrentAreaTakesOnlyAreaNumbers) {
 
 TEST(ResolvedCommands, AreToldApartAsTheWordsSay) {
   using Op = vesk::ScriptCommand::Op;
-  auto op = [](const std::string& text) { return vesk::compile_command(vesk::split_words(text)).op; };
+  auto op = [](const std::string& text) { return vesk::compile_command(vesk::word_views(text)).op; };
   EXPECT_EQ(op("s s3 hello"), Op::kSetString);
   EXPECT_EQ(op("s steps 5"), Op::kSet);
   EXPECT_EQ(op("s v1 x6"), Op::kSet);
@@ -125,10 +125,10 @@ TEST(ResolvedCommands, AreToldApartAsTheWordsSay) {
   EXPECT_EQ(op("msf 1"), Op::kNothing);
   EXPECT_EQ(op("msg"), Op::kPrint);
   EXPECT_EQ(op("nk"), Op::kNothing);
-  const vesk::ScriptCommand random = vesk::compile_command(vesk::split_words("a v1 x"));
+  const vesk::ScriptCommand random = vesk::compile_command(vesk::word_views("a v1 x"));
   EXPECT_EQ(random.value.kind, Operand::Kind::kRandom);
   EXPECT_EQ(random.value.number, 0);
-  EXPECT_EQ(vesk::compile_command(vesk::split_words("a v1 -5")).value.kind, Operand::Kind::kLiteral);
+  EXPECT_EQ(vesk::compile_command(vesk::word_views("a v1 -5")).value.kind, Operand::Kind::kLiteral);
 }
 
 TEST(ResolvedCommands, AnOperandWithoutARangeChangesNothing) {
