@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <istream>
 #include <limits>
 
@@ -48,6 +49,12 @@ void split_words(std::string_view text, WordViews& words, std::string_view delim
   if (!words.empty() && !words.back().empty() && words.back().back() == '\n') words.back().remove_suffix(1);
 }
 
+void WordViews::spill(std::string_view word) {
+  if (size_ == kInPlace) spilled_.assign(in_place_.words, in_place_.words + kInPlace);
+  spilled_.push_back(word);
+  ++size_;
+}
+
 WordViews word_views(std::string_view text, std::string_view delimiters) {
   WordViews words;
   split_words(text, words, delimiters);
@@ -63,15 +70,21 @@ namespace {
 
 template <typename List>
 std::string join_list(const List& words, long first, long last) {
-  std::string joined;
   first = std::max(first, 0L);
   last = std::min(last, static_cast<long>(words.size()) - 1);
-  for (long k = first; k <= last; ++k) {
-    if (k > first) joined += ' ';
-    joined += words[static_cast<std::size_t>(k)];
-    if (joined.size() >= kTextCapacity) break;
+  if (first > last) return {};
+  // The length first, so that the text is made once at its size and the
+  // words are copied into it where they go.
+  std::size_t length = static_cast<std::size_t>(last - first);
+  for (long k = first; k <= last; ++k) length += std::string_view(words[static_cast<std::size_t>(k)]).size();
+  std::string joined(std::min(length, kTextCapacity), ' ');
+  std::size_t at = 0;
+  for (long k = first; k <= last && at < joined.size(); ++k) {
+    if (k > first) ++at;  // the space is there already
+    const std::string_view word = std::string_view(words[static_cast<std::size_t>(k)]).substr(0, joined.size() - std::min(at, joined.size()));
+    word.copy(joined.data() + at, word.size());
+    at += word.size();
   }
-  if (joined.size() > kTextCapacity) joined.resize(kTextCapacity);
   return joined;
 }
 
@@ -248,32 +261,49 @@ int read_char(std::istream& in) {
 }
 
 // Most lines of a file fit a piece and hold no CR but a CR LF at their end:
-// such a line is cut out whole, without looking at it a character at a time.
-// Anything else is read by the character, exactly as a stream is.
-std::vector<std::string> split_lines(std::string_view content, std::size_t capacity) {
-  std::vector<std::string> lines;
-  TextSource source{content};
+// such a line is taken where it lies, its CR LF made a line feed in place,
+// without looking at it a character at a time. Anything else is read by the
+// character, exactly as a stream is, and written back where it was read from,
+// which it never outgrows.
+TextLines::TextLines(std::string_view content, std::size_t capacity) {
+  if (content.empty()) return;
+  buffer_ = std::make_unique_for_overwrite<char[]>(content.size());  // NOLINT(modernize-avoid-c-arrays)
+  char* const text = buffer_.get();
+  std::memcpy(text, content.data(), content.size());
+  const std::string_view all(text, content.size());
+  std::size_t feeds = 0;
+  for (std::size_t at = all.find('\n'); at != std::string_view::npos; at = all.find('\n', at + 1)) ++feeds;
+  lines_.reserve(feeds + 1);
+  // A text ends at its first NUL byte; what follows it on the line is
+  // dropped, so that what the game shows and what it matches are the same text.
+  const auto keep = [&](std::size_t start, std::size_t length) {
+    const std::string_view line(text + start, length);
+    lines_.push_back(line.substr(0, line.find('\0')));
+  };
+  TextSource source{all};
   std::string piece;
-  while (source.pos < content.size()) {
-    const std::string_view rest = content.substr(source.pos);
+  while (source.pos < all.size()) {
+    const std::string_view rest = all.substr(source.pos);
     const std::size_t feed = rest.find('\n');
     const std::string_view line = feed == std::string_view::npos ? rest : rest.substr(0, feed + 1);
     const bool crlf = line.size() >= 2 && line.back() == '\n' && line[line.size() - 2] == '\r';
     const std::string_view body = crlf ? line.substr(0, line.size() - 2) : line;
     const std::size_t length = crlf ? body.size() + 1 : body.size();
     if (length <= capacity && body.find('\r') == std::string_view::npos) {
-      std::string& added = lines.emplace_back(body);
-      if (crlf) added += '\n';
-      end_at_nul(added);
+      if (crlf) text[source.pos + body.size()] = '\n';
+      keep(source.pos, length);
       source.pos += line.size();
-    } else if (take_piece(source, piece, capacity)) {
-      end_at_nul(piece);
-      lines.push_back(piece);
     } else {
-      break;
+      const std::size_t start = source.pos;
+      if (!take_piece(source, piece, capacity)) break;
+      std::memcpy(text + start, piece.data(), piece.size());
+      keep(start, piece.size());
     }
   }
-  return lines;
+}
+
+std::vector<std::string> split_lines(std::string_view content, std::size_t capacity) {
+  return TextLines(content, capacity).copied();
 }
 
 namespace {
@@ -324,10 +354,10 @@ std::optional<std::string> read_file(const std::filesystem::path& file) {
   return content;
 }
 
-std::optional<std::vector<std::string>> read_lines(const std::filesystem::path& file, std::size_t capacity) {
+std::optional<TextLines> read_lines(const std::filesystem::path& file, std::size_t capacity) {
   const std::optional<std::string> content = read_file(file);
   if (!content) return std::nullopt;
-  return split_lines(*content, capacity);
+  return TextLines(*content, capacity);
 }
 
 }  // namespace vesk

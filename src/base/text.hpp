@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
 #include <new>
 #include <optional>
 #include <span>
@@ -44,13 +45,8 @@ class WordViews {
   ~WordViews() = default;
 
   void push_back(std::string_view word) {
-    if (size_ < kInPlace) {
-      new (&in_place_.words[size_]) std::string_view(word);
-    } else {
-      if (size_ == kInPlace) spilled_.assign(in_place_.words, in_place_.words + kInPlace);
-      spilled_.push_back(word);
-    }
-    ++size_;
+    if (size_ >= kInPlace) return spill(word);
+    new (&in_place_.words[size_++]) std::string_view(word);
   }
   void clear() {
     size_ = 0;
@@ -70,6 +66,8 @@ class WordViews {
   operator WordSpan() const { return {data(), size_}; }
 
  private:
+  void spill(std::string_view word);
+
   // Room for the words in place, left unmade: a line's split makes only the
   // words it finds, not all of the room.
   union InPlace {
@@ -167,10 +165,34 @@ bool file_exists(const std::filesystem::path& file);
 // game reads is read through here.
 std::optional<std::string> read_file(const std::filesystem::path& file);
 
-// Every piece of the file in order (see `read_piece`; pieces of at most
-// `capacity` characters), line ends kept; nothing when `read_file` gives nothing.
-std::optional<std::vector<std::string>> read_lines(const std::filesystem::path& file,
-                                                   std::size_t capacity = kLineCapacity);
+using LineSpan = std::span<const std::string_view>;
+
+// The pieces of a file's content in order (see `read_piece`; pieces of at most
+// `capacity` characters), line ends kept. They point into one buffer that the
+// list owns, so that a file of any number of lines costs two allocations.
+class TextLines {
+ public:
+  TextLines() = default;
+  explicit TextLines(std::string_view content, std::size_t capacity = kLineCapacity);
+
+  LineSpan lines() const { return lines_; }
+  // NOLINTNEXTLINE(google-explicit-constructor): reads as the list of its pieces.
+  operator LineSpan() const { return lines_; }
+  std::size_t size() const { return lines_.size(); }
+  bool empty() const { return lines_.empty(); }
+  std::string_view operator[](std::size_t i) const { return lines_[i]; }
+  std::vector<std::string_view>::const_iterator begin() const { return lines_.begin(); }
+  std::vector<std::string_view>::const_iterator end() const { return lines_.end(); }
+  // The pieces as texts of their own, for a record that keeps them.
+  std::vector<std::string> copied() const { return {lines_.begin(), lines_.end()}; }
+
+ private:
+  std::unique_ptr<char[]> buffer_;  // NOLINT(modernize-avoid-c-arrays): the bytes, which never move
+  std::vector<std::string_view> lines_;
+};
+
+// Every piece of the file; nothing when `read_file` gives nothing.
+std::optional<TextLines> read_lines(const std::filesystem::path& file, std::size_t capacity = kLineCapacity);
 
 // The pieces of an in-memory file, split exactly as `read_lines` splits a file.
 std::vector<std::string> split_lines(std::string_view content, std::size_t capacity = kLineCapacity);

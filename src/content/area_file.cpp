@@ -11,12 +11,12 @@ namespace vesk {
 
 namespace {
 
-bool is_blank(const std::string& line) { return line == "\n"; }
+bool is_blank(std::string_view line) { return line == "\n"; }
 
 std::string_view word(WordSpan words, long index) { return words[static_cast<std::size_t>(index)]; }
 
 // "wooden door 4 30": the label, the target area and the travel time.
-void add_path(Area& area, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
+void add_path(Area& area, std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
   const WordViews words = word_views(line);
   const long w = word_count(words);
   if (w < 3) {
@@ -32,7 +32,7 @@ void add_path(Area& area, const std::string& line, LoadDiagnostics* diagnostics,
   note_piece(area.paths, piece);
 }
 
-void add_action(Area& area, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
+void add_action(Area& area, std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
   report_kept(diagnostics, piece, LineUse::kAction);
   Action action;
   action.label = words_from(word_views(line), 0);
@@ -42,20 +42,20 @@ void add_action(Area& area, const std::string& line, LoadDiagnostics* diagnostic
 
 // The first part: descriptions, paths and actions, up to the fourth blank line.
 // Returns the number of the first piece after it.
-std::size_t read_sections(Area& area, const Lines& lines, LoadDiagnostics* diagnostics) {
+std::size_t read_sections(Area& area, LineSpan lines, LoadDiagnostics* diagnostics) {
   int section = 0;
-  for (const std::string& line : lines) {
-    const std::size_t piece = piece_of(lines, line);
+  for (std::size_t piece = 0; piece < lines.size(); ++piece) {
+    const std::string_view line = lines[piece];
     if (is_blank(line)) {
       if (++section == 4) return piece + 1;
       continue;
     }
     switch (section) {
       case 0:
-        area.long_description.push_back(line);
+        area.long_description.emplace_back(line);
         break;
       case 1:
-        area.short_description.push_back(line);
+        area.short_description.emplace_back(line);
         break;
       case 2:
         if (!starts_with(line, "none")) add_path(area, line, diagnostics, piece);
@@ -71,7 +71,7 @@ std::size_t read_sections(Area& area, const Lines& lines, LoadDiagnostics* diagn
 // The keyword that the second pass finds at the start of `line`, in the order
 // in which `KeywordReader::read` tests them, or the empty text. Only the
 // checker asks, to tell keyword lines from others.
-std::string_view area_keyword_of(const std::string& line) {
+std::string_view area_keyword_of(std::string_view line) {
   for (std::string_view flag : {"m2\n", "swim\n", "wtr\n", "dark\n"}) {
     if (line == flag) return flag.substr(0, flag.size() - 1);
   }
@@ -83,10 +83,10 @@ std::string_view area_keyword_of(const std::string& line) {
 
 // The flag keyword that `line` would be without its trailing blanks, when it is
 // not that keyword as written ("swim " or a last line "dark" without line end).
-std::string_view near_flag_keyword(const std::string& line) {
+std::string_view near_flag_keyword(std::string_view line) {
   const std::size_t end = line.find_last_not_of(" \t\r\n");
-  if (end == std::string::npos) return {};
-  const std::string_view bare = std::string_view(line).substr(0, end + 1);
+  if (end == std::string_view::npos) return {};
+  const std::string_view bare = line.substr(0, end + 1);
   for (std::string_view flag : {"m2", "swim", "wtr", "dark"}) {
     if (bare == flag) return flag;
   }
@@ -98,12 +98,12 @@ std::string_view near_flag_keyword(const std::string& line) {
 // being read.
 class KeywordReader {
  public:
-  KeywordReader(Area& area, const World& world, const Lines& lines, std::size_t keyword_part,
-                LoadDiagnostics* diagnostics)
-      : area_(area), world_(world), lines_(lines), keyword_part_(keyword_part), diagnostics_(diagnostics) {}
+  KeywordReader(Area& area, const World& world, std::size_t keyword_part, LoadDiagnostics* diagnostics)
+      : area_(area), world_(world), keyword_part_(keyword_part), diagnostics_(diagnostics) {}
 
-  void read(const std::string& line) {
-    piece_ = piece_of(lines_, line);
+  // Piece `piece` of the file, `line`.
+  void read(std::size_t piece, std::string_view line) {
+    piece_ = piece;
     if (reading_rows_ && line != "m2\n") {
       read_spot_row(line);
       return;
@@ -159,7 +159,7 @@ class KeywordReader {
 
  private:
   // The words of `line`, in a list kept from line to line.
-  WordSpan words_of(const std::string& line) {
+  WordSpan words_of(std::string_view line) {
     split_words(line, words_);
     return words_;
   }
@@ -173,7 +173,7 @@ class KeywordReader {
 
   // What the checker hears of a line outside the spot rows: a line of the first
   // part that is also a keyword line, or a line of the keyword part that is none.
-  void note_line(const std::string& line) {
+  void note_line(std::string_view line) {
     const std::string_view keyword = area_keyword_of(line);
     if (piece_ < keyword_part_) {
       if (!keyword.empty()) diagnostics_->fault(piece_, LineFault::kKeywordTrap, keyword);
@@ -188,7 +188,7 @@ class KeywordReader {
 
   // A spot row "n e0 e1 e2 e3"; a line whose first word is empty or no integer
   // ends the rows and sets the spot count.
-  void read_spot_row(const std::string& line) {
+  void read_spot_row(std::string_view line) {
     const WordSpan words = words_of(line);
     if (words.empty() || words[0].empty() || !is_integer_text(words[0])) {
       reading_rows_ = false;
@@ -347,7 +347,6 @@ class KeywordReader {
 
   Area& area_;
   const World& world_;
-  const Lines& lines_;
   std::size_t keyword_part_;      // the first piece after the sections
   LoadDiagnostics* diagnostics_;  // nullptr in the game
   std::size_t piece_ = 0;         // the piece being read
@@ -361,11 +360,11 @@ class KeywordReader {
 
 }  // namespace
 
-Area parse_area(const Lines& lines, const World& world, LoadDiagnostics* diagnostics) {
+Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics) {
   Area area;
   const std::size_t keyword_part = read_sections(area, lines, diagnostics);
-  KeywordReader reader(area, world, lines, keyword_part, diagnostics);
-  for (const std::string& line : lines) reader.read(line);
+  KeywordReader reader(area, world, keyword_part, diagnostics);
+  for (std::size_t piece = 0; piece < lines.size(); ++piece) reader.read(piece, lines[piece]);
   reader.finish();
   // Items before "m2" lie on spot 0, so they count among themselves.
   number_area_items(area.items, area.is_subdivided);

@@ -71,11 +71,6 @@ class LoadDiagnostics {
   virtual void kept(std::size_t piece, LineUse use, std::int32_t entry) = 0;
 };
 
-// The number of `line`, an element of `lines`, counted from 0.
-inline std::size_t piece_of(const std::vector<std::string>& lines, const std::string& line) {
-  return static_cast<std::size_t>(&line - lines.data());
-}
-
 // Notes on the record last appended to `list` the piece that it came from.
 template <typename List>
 void note_piece(List& list, std::size_t piece) {

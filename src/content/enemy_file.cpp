@@ -10,11 +10,11 @@ namespace vesk {
 
 namespace {
 
-bool is_blank(const std::string& line) { return line == "\n"; }
+bool is_blank(std::string_view line) { return line == "\n"; }
 
 // "claws at you 1 4 50": the text, the lowest damage, the damage bound and the
 // hit chance. Lines of fewer than four words are no attack.
-void add_attack(std::vector<Attack>& attacks, const std::string& line, LoadDiagnostics* diagnostics,
+void add_attack(std::vector<Attack>& attacks, std::string_view line, LoadDiagnostics* diagnostics,
                 std::size_t piece) {
   const WordViews words = word_views(line);
   const long w = static_cast<long>(words.size());
@@ -35,7 +35,7 @@ void add_attack(std::vector<Attack>& attacks, const std::string& line, LoadDiagn
 
 // Loot lines are kept as read and rolled when the enemy is defeated; every form
 // ends in three numbers after at least one word.
-void add_loot(Lines& loot, const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
+void add_loot(Lines& loot, std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
   if (starts_with(line, "none")) return;
   if (word_views(line).size() < 4) {
     report_fault(diagnostics, piece, LineFault::kShortLine, "loot");
@@ -48,7 +48,7 @@ void add_loot(Lines& loot, const std::string& line, LoadDiagnostics* diagnostics
 
 // "attr cold iron 0.5": the attribute name and the factor applied to a matching
 // weapon's damage bound.
-void add_attribute(std::vector<EnemyAttribute>& attributes, const std::string& line, LoadDiagnostics* diagnostics,
+void add_attribute(std::vector<EnemyAttribute>& attributes, std::string_view line, LoadDiagnostics* diagnostics,
                    std::size_t piece) {
   const WordViews words = word_views(line);
   const long w = static_cast<long>(words.size());
@@ -64,7 +64,7 @@ void add_attribute(std::vector<EnemyAttribute>& attributes, const std::string& l
 
 }  // namespace
 
-Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
+Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics) {
   Enemy enemy;
   enum Stage { kName, kHealth, kSkipped, kAttacks, kLoot, kDone };
   Stage stage = kName;
@@ -74,11 +74,11 @@ Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
   std::vector<EnemyAttribute> attributes;
   // The first piece after the loot lines: where the keyword lines begin.
   std::size_t keyword_part = lines.size();
-  for (const std::string& line : lines) {
-    const std::size_t piece = piece_of(lines, line);
+  for (std::size_t piece = 0; piece < lines.size(); ++piece) {
+    const std::string_view line = lines[piece];
     switch (stage) {
       case kName:
-        if (!line.empty()) enemy.name = cut(std::string_view(line).substr(0, line.size() - 1), kEnemyNameCapacity);
+        if (!line.empty()) enemy.name = cut(line.substr(0, line.size() - 1), kEnemyNameCapacity);
         stage = kHealth;
         break;
       case kHealth:
@@ -110,8 +110,8 @@ Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
       break;
     }
   }
-  for (const std::string& line : lines) {
-    const std::size_t piece = piece_of(lines, line);
+  for (std::size_t piece = 0; piece < lines.size(); ++piece) {
+    const std::string_view line = lines[piece];
     const bool grapple = starts_with(line, "grapple");
     const bool attribute = starts_with(line, "attr ");
     if (grapple) enemy.grapples = true;

@@ -13,7 +13,7 @@ namespace {
 // empty text when none matches. Every line of the file is tested, the name line
 // too, so a name such as "airship ticket" supplies air.
 std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<ScriptLine>& use_scripts,
-                                    const std::string& line, LoadDiagnostics* diagnostics, std::size_t piece) {
+                                    std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
   if (starts_with(line, "lamp")) {
     item.is_lamp = true;
     return "lamp";
@@ -63,7 +63,7 @@ std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<S
     return "melee";
   }
   if (starts_with(line, "a_")) {
-    item.ammo_capacity = to_int(std::string_view(line).substr(2));
+    item.ammo_capacity = to_int(line.substr(2));
     return "a_";
   }
   if (starts_with(line, "d ")) {
@@ -82,18 +82,18 @@ std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<S
 
 }  // namespace
 
-Item parse_item(const Lines& lines, LoadDiagnostics* diagnostics) {
+Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics) {
   Item item;
   if (!lines.empty() && !lines.front().empty()) {
     // The name is the first line less its last character, normally the line feed.
-    const std::string& first = lines.front();
-    item.name = cut(std::string_view(first).substr(0, first.size() - 1), kItemNameCapacity);
+    const std::string_view first = lines.front();
+    item.name = cut(first.substr(0, first.size() - 1), kItemNameCapacity);
   }
   // The lists are gathered here and stored once, to be shared by every copy.
   Lines attributes;
   std::vector<ScriptLine> use_scripts;
-  for (const std::string& line : lines) {
-    const std::size_t piece = piece_of(lines, line);
+  for (std::size_t piece = 0; piece < lines.size(); ++piece) {
+    const std::string_view line = lines[piece];
     const std::string_view keyword = apply_item_keyword(item, attributes, use_scripts, line, diagnostics, piece);
     if (!diagnostics) continue;
     if (piece == 0 && !keyword.empty()) {

@@ -60,7 +60,7 @@ void for_each_numbered_file(World& world, const ContentSource& source, const cha
                             Load load) {
   for (int number = 1;; ++number) {
     const std::string file_name = stem + std::to_string(number) + ".txt";
-    std::optional<Lines> lines = source(file_name);
+    std::optional<TextLines> lines = source(file_name);
     if (!lines) return;
     if (diagnostics) diagnostics->begin_file(file_name);
     world.source_files.push_back(file_name);
@@ -107,15 +107,15 @@ World load_world(const ContentSource& source, LoadDiagnostics* diagnostics) {
   World world;
   LoadDiagnostics* d = diagnostics;
   for_each_numbered_file(world, source, "msg", d,
-                         [&](Lines& lines, std::uint32_t) { world.messages.push_back(std::move(lines)); });
-  for_each_numbered_file(world, source, "item", d, [&](Lines& lines, std::uint32_t file) {
+                         [&](const TextLines& lines, std::uint32_t) { world.messages.push_back(lines.copied()); });
+  for_each_numbered_file(world, source, "item", d, [&](const TextLines& lines, std::uint32_t file) {
     Item item = parse_item(lines, d);
     stamp_file(item, file);
     world.add_item(std::move(item));
   });
   for_each_numbered_file(world, source, "enemy", d,
-                         [&](Lines& lines, std::uint32_t) { world.add_enemy(parse_enemy(lines, d)); });
-  for_each_numbered_file(world, source, "area", d, [&](Lines& lines, std::uint32_t file) {
+                         [&](const TextLines& lines, std::uint32_t) { world.add_enemy(parse_enemy(lines, d)); });
+  for_each_numbered_file(world, source, "area", d, [&](const TextLines& lines, std::uint32_t file) {
     Area area = parse_area(lines, world, d);
     stamp_file(area, file);
     world.areas.push_back(std::move(area));
@@ -127,12 +127,12 @@ World load_world(const std::filesystem::path& directory) {
   return load_world([&](const std::string& file_name) { return read_lines(directory / file_name); });
 }
 
-Item load_item_file(const std::filesystem::path& file) { return parse_item(read_lines(file).value_or(Lines{})); }
+Item load_item_file(const std::filesystem::path& file) { return parse_item(read_lines(file).value_or(TextLines{})); }
 
-Enemy load_enemy_file(const std::filesystem::path& file) { return parse_enemy(read_lines(file).value_or(Lines{})); }
+Enemy load_enemy_file(const std::filesystem::path& file) { return parse_enemy(read_lines(file).value_or(TextLines{})); }
 
 Area load_area_file(const std::filesystem::path& file, const World& world) {
-  return parse_area(read_lines(file).value_or(Lines{}), world);
+  return parse_area(read_lines(file).value_or(TextLines{}), world);
 }
 
 }  // namespace vesk

@@ -75,13 +75,13 @@ Area load_area_file(const std::filesystem::path& file, const World& world);
 // The same loaders on a file's lines as `read_lines` gives them. With
 // `diagnostics`, they also report each line they drop or cut and where each
 // kept line went; what they load is the same either way.
-Item parse_item(const Lines& lines, LoadDiagnostics* diagnostics = nullptr);
-Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics = nullptr);
-Area parse_area(const Lines& lines, const World& world, LoadDiagnostics* diagnostics = nullptr);
+Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics = nullptr);
+Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics = nullptr);
+Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics = nullptr);
 
 // Gives the lines of a content file by its name ("area1.txt"), or nothing when
 // there is no such file.
-using ContentSource = std::function<std::optional<Lines>(const std::string& file_name)>;
+using ContentSource = std::function<std::optional<TextLines>(const std::string& file_name)>;
 
 // Loads msg1.txt, msg2.txt, ..., then the items, enemies and areas the same way;
 // each kind stops at its first missing number. `diagnostics` hears of each

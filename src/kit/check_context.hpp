@@ -71,7 +71,7 @@ struct RawFault {
 class Recorder : public LoadDiagnostics {
  public:
   // The lines that the source is about to hand to a loader.
-  void prepare(const std::string& name, const Lines& lines);
+  void prepare(const std::string& name, LineSpan lines);
 
   void begin_file(std::string_view file_name) override;
   void fault(std::size_t piece, LineFault fault, std::string_view subject) override;
@@ -127,7 +127,7 @@ struct Context {
   const GameFiles* sources = nullptr;
   std::vector<PendingFinding> pending;
   NearestName item_names, enemy_names, weapon_names;
-  std::map<std::size_t, Lines> reread;
+  std::map<std::size_t, TextLines> reread;
   std::unordered_map<std::size_t, std::size_t> area_by_file;
 
   // Filled by check_scripts for the checks of the world.

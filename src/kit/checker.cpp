@@ -102,7 +102,7 @@ std::vector<std::string> DirectoryFiles::names() const {
   return names;
 }
 
-std::optional<Lines> DirectoryFiles::lines(const std::string& name) const { return read_lines(directory_ / name); }
+std::optional<TextLines> DirectoryFiles::lines(const std::string& name) const { return read_lines(directory_ / name); }
 
 std::optional<std::string> DirectoryFiles::bytes(const std::string& name) const {
   std::ifstream in(directory_ / name, std::ios::binary);
@@ -116,10 +116,10 @@ std::vector<std::string> MemoryFiles::names() const {
   return names;
 }
 
-std::optional<Lines> MemoryFiles::lines(const std::string& name) const {
+std::optional<TextLines> MemoryFiles::lines(const std::string& name) const {
   auto it = files_.find(name);
   if (it == files_.end()) return std::nullopt;
-  return split_lines(it->second);
+  return TextLines(it->second);
 }
 
 std::optional<std::string> MemoryFiles::bytes(const std::string& name) const {
@@ -144,14 +144,14 @@ NumberedName parse_numbered_name(std::string_view name) {
   return NumberedName{};
 }
 
-void Recorder::prepare(const std::string& name, const Lines& lines) {
+void Recorder::prepare(const std::string& name, LineSpan lines) {
   pending_name_ = name;
   pending_pieces_ = lines.size();
   pending_long_.clear();
   // A piece that fills the reader's buffer without a line end, with more
   // pieces after it, is the start or middle of a longer line.
   for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
-    const std::string& piece = lines[k];
+    const std::string_view piece = lines[k];
     if (piece.size() == kLineCapacity && piece.back() != '\n') pending_long_.push_back(k);
   }
 }
@@ -313,9 +313,9 @@ void Context::add_for_name(const std::string& name, std::string_view check, std:
 std::string Context::piece_text(std::size_t file, std::size_t piece) {
   auto it = reread.find(file);
   if (it == reread.end()) {
-    it = reread.emplace(file, sources ? sources->lines(rec.files[file].name).value_or(Lines{}) : Lines{}).first;
+    it = reread.emplace(file, sources ? sources->lines(rec.files[file].name).value_or(TextLines{}) : TextLines{}).first;
   }
-  return piece < it->second.size() ? it->second[piece] : std::string();
+  return piece < it->second.size() ? std::string(it->second[piece]) : std::string();
 }
 
 const AreaTrace* Context::area_of_file(std::size_t file) const {
@@ -553,7 +553,7 @@ bool file_order(const FileInfo& a, const FileInfo& b) {
 std::vector<Finding> check_game(const GameFiles& files) {
   Recorder rec;
   const ContentSource source = [&](const std::string& name) {
-    std::optional<Lines> lines = files.lines(name);
+    std::optional<TextLines> lines = files.lines(name);
     if (lines) rec.prepare(name, *lines);
     return lines;
   };

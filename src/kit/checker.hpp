@@ -45,7 +45,7 @@ class GameFiles {
   // Every file name in the directory.
   virtual std::vector<std::string> names() const = 0;
   // The file's lines as the game reads them, or nothing when there is no file.
-  virtual std::optional<Lines> lines(const std::string& name) const = 0;
+  virtual std::optional<TextLines> lines(const std::string& name) const = 0;
   // The file's bytes as they are on disk.
   virtual std::optional<std::string> bytes(const std::string& name) const = 0;
 };
@@ -54,7 +54,7 @@ class DirectoryFiles : public GameFiles {
  public:
   explicit DirectoryFiles(std::filesystem::path directory) : directory_(std::move(directory)) {}
   std::vector<std::string> names() const override;
-  std::optional<Lines> lines(const std::string& name) const override;
+  std::optional<TextLines> lines(const std::string& name) const override;
   std::optional<std::string> bytes(const std::string& name) const override;
 
  private:
@@ -66,7 +66,7 @@ class MemoryFiles : public GameFiles {
  public:
   explicit MemoryFiles(std::map<std::string, std::string> files) : files_(std::move(files)) {}
   std::vector<std::string> names() const override;
-  std::optional<Lines> lines(const std::string& name) const override;
+  std::optional<TextLines> lines(const std::string& name) const override;
   std::optional<std::string> bytes(const std::string& name) const override;
 
  private:

@@ -242,7 +242,7 @@ void save_game(GameState& game) {
 void load_game(GameState& game) {
   fs::path file;
   if (!ask_file(game, file)) return;
-  const std::optional<Lines> lines = read_lines(file, kSavedGameLineCapacity);
+  const std::optional<TextLines> lines = read_lines(file, kSavedGameLineCapacity);
   if (!lines) {
     game.out << "Error: file not found\n";
     return;
@@ -250,7 +250,7 @@ void load_game(GameState& game) {
   restore_game(game, *lines);
 }
 
-void restore_game(GameState& game, const Lines& lines) {
+void restore_game(GameState& game, LineSpan lines) {
   Variables& v = game.vars;
   const std::int32_t area_before = v.area;
   v.clock = v.day_start = 0;
@@ -263,7 +263,7 @@ void restore_game(GameState& game, const Lines& lines) {
     area.items.clear();
     area.live_enemies.clear();
   }
-  for (const std::string& line : lines) restore_line(game, split_words(line));
+  for (const std::string_view line : lines) restore_line(game, split_words(line));
   for (Area& area : game.world.areas) number_restored(area);
   // The file holds no spot. Only a change of area makes the player enter a
   // subdivided area anew; in the same area the spot and facing stay.

@@ -17,8 +17,8 @@ using vesk::Lines;
 
 namespace {
 
-vesk::Item item_of(std::string_view content) { return vesk::parse_item(vesk::split_lines(content)); }
-vesk::Enemy enemy_of(std::string_view content) { return vesk::parse_enemy(vesk::split_lines(content)); }
+vesk::Item item_of(std::string_view content) { return vesk::parse_item(vesk::TextLines(content)); }
+vesk::Enemy enemy_of(std::string_view content) { return vesk::parse_enemy(vesk::TextLines(content)); }
 
 // Two firing weapons (the ammunition table holds both), a melee weapon and
 // some plain items and enemies.
@@ -35,7 +35,7 @@ vesk::World small_world() {
 
 // An area file whose four sections are empty, followed by `keywords`.
 vesk::Area area_with(std::string_view keywords) {
-  return vesk::parse_area(vesk::split_lines("Room.\n\nR.\n\nnone\n\nnone\n\n" + std::string(keywords)), small_world());
+  return vesk::parse_area(vesk::TextLines("Room.\n\nR.\n\nnone\n\nnone\n\n" + std::string(keywords)), small_world());
 }
 
 using Numbers = std::array<std::int32_t, 3>;
