@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,6 +22,40 @@ namespace vesk {
 // fields behind them in the same order.
 inline constexpr std::array<std::string_view, 12> kNamedVariableNames = {
     "game", "steps", "htcw", "ca", "prev", "a2", "air", "air2", "dt1", "dt2", "h", "m",
+};
+
+// A text that most records leave empty (an ammunition operand's weapon, a
+// label), kept behind one pointer so that it widens every record by no more
+// than that: a game holds a record for each of its many thousand script lines.
+class RareText {
+ public:
+  RareText() = default;
+  // NOLINTNEXTLINE(google-explicit-constructor): stored as plainly as a text.
+  RareText(std::string_view text) : text_(text.empty() ? nullptr : std::make_unique<const std::string>(text)) {}
+  // NOLINTNEXTLINE(google-explicit-constructor)
+  RareText(const std::string& text) : RareText(std::string_view(text)) {}
+  // NOLINTNEXTLINE(google-explicit-constructor)
+  RareText(const char* text) : RareText(std::string_view(text)) {}
+  RareText(const RareText& other) : RareText(other.str()) {}
+  RareText& operator=(const RareText& other) {
+    if (this != &other) *this = RareText(other.str());
+    return *this;
+  }
+  RareText(RareText&&) noexcept = default;
+  RareText& operator=(RareText&&) noexcept = default;
+  ~RareText() = default;
+
+  const std::string& str() const { return text_ ? *text_ : empty_text(); }
+  bool empty() const { return !text_; }
+  friend bool operator==(const RareText& text, std::string_view other) { return text.str() == other; }
+
+ private:
+  static const std::string& empty_text() {
+    static const std::string kEmpty;
+    return kEmpty;
+  }
+
+  std::unique_ptr<const std::string> text_;
 };
 
 // Where a record's line came from: the content file (its number in the
@@ -48,7 +83,7 @@ struct Operand {
   Kind kind = Kind::kNothing;
   std::int32_t number = 0;
   std::int32_t steps = 0;
-  std::string weapon;  // the catalogue name, spaces for underscores
+  RareText weapon;  // the catalogue name, spaces for underscores
 };
 
 // The name after "a_" is cut to this many characters.
@@ -73,7 +108,7 @@ struct ScriptTest {
   Kind kind = Kind::kFalse;
   std::int32_t low = 0;
   std::int32_t high = 0;
-  std::string item;  // kHeld: the item's name
+  RareText item;  // kHeld: the item's name
   Operand left;
   Operand right;
 };
@@ -114,11 +149,11 @@ struct ScriptCommand {
     kUnknown,     // any other word with V and X: reads both, changes nothing
   };
   Op op = Op::kNothing;
-  Operand target;  // V, or the line of "msf"
-  Operand value;   // X: a literal, a random range or a variable
   std::int32_t number = 0;
+  Operand target;    // V, or the line of "msf"
+  Operand value;     // X: a literal, a random range or a variable
   std::string text;  // the rest of the words as the command takes them
-  std::string name;  // "." only: the weapon word
+  RareText name;     // "." only: the weapon word
 };
 
 ScriptCommand compile_command(WordSpan words);
@@ -143,14 +178,14 @@ struct ScriptLine {
     kCommand,  // guarded command
   };
   // A repeat line with no label of its name above it jumps nowhere.
-  static constexpr std::size_t kNoLabel = static_cast<std::size_t>(-1);
+  static constexpr std::uint32_t kNoLabel = static_cast<std::uint32_t>(-1);
 
   std::string text;
   Kind kind = Kind::kSkip;
+  std::uint32_t label_line = kNoLabel;  // kRepeat in a Script: the line of its label
   std::vector<ScriptTest> conditions;
   ScriptCommand command;
-  std::string label;                  // kLabel: its name; kRepeat: the label it jumps to
-  std::size_t label_line = kNoLabel;  // kRepeat in a Script: the line of its label
+  RareText label;  // kLabel: its name; kRepeat: the label it jumps to
   SourcePos source;
 };
 
@@ -161,6 +196,11 @@ class Script {
  public:
   Script() = default;
   Script(std::initializer_list<ScriptLine> lines);
+  Script(const Script& other);
+  Script& operator=(const Script& other);
+  Script(Script&&) noexcept = default;
+  Script& operator=(Script&&) noexcept = default;
+  ~Script() = default;
 
   void push_back(ScriptLine line);
 
@@ -177,7 +217,8 @@ class Script {
 
  private:
   std::vector<ScriptLine> lines_;
-  std::unordered_map<std::string, std::size_t> last_label_;  // the latest line of each label
+  // The latest line of each label, made with the first label: most scripts have none.
+  std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> last_label_;
 };
 
 Condition parse_condition(std::string text);

@@ -106,12 +106,26 @@ Script::Script(std::initializer_list<ScriptLine> lines) {
   for (const ScriptLine& line : lines) push_back(line);
 }
 
+Script::Script(const Script& other) : lines_(other.lines_) {
+  if (other.last_label_) last_label_ = std::make_unique<std::unordered_map<std::string, std::uint32_t>>(*other.last_label_);
+}
+
+Script& Script::operator=(const Script& other) {
+  if (this != &other) *this = Script(other);
+  return *this;
+}
+
 void Script::push_back(ScriptLine line) {
+  const auto number = static_cast<std::uint32_t>(lines_.size());
   if (line.kind == ScriptLine::Kind::kLabel) {
-    last_label_[line.label] = lines_.size();
+    if (!last_label_) last_label_ = std::make_unique<std::unordered_map<std::string, std::uint32_t>>();
+    (*last_label_)[line.label.str()] = number;
   } else if (line.kind == ScriptLine::Kind::kRepeat) {
-    const auto label = last_label_.find(line.label);
-    line.label_line = label == last_label_.end() ? ScriptLine::kNoLabel : label->second;
+    line.label_line = ScriptLine::kNoLabel;
+    if (last_label_) {
+      const auto label = last_label_->find(line.label.str());
+      if (label != last_label_->end()) line.label_line = label->second;
+    }
   }
   lines_.push_back(std::move(line));
 }

@@ -31,11 +31,11 @@ void queue_message_line(GameState& game, const ScriptCommand& command) {
 
 // ". W A": A rounds of ammunition for the weapon named W (one word only).
 void give_ammo(GameState& game, const ScriptCommand& command) {
-  const long index = game.world.find_ammo(command.name);
+  const long index = game.world.find_ammo(command.name.str());
   if (index < 0) return;
   AmmoEntry& entry = game.world.ammo[static_cast<std::size_t>(index)];
   entry.count = wrap_add(entry.count, command.number);
-  game.out << format_text("Obtained %s ammo for %s.\n", command.text.c_str(), command.name.c_str());
+  game.out << format_text("Obtained %s ammo for %s.\n", command.text.c_str(), command.name.str().c_str());
 }
 
 void give_item(GameState& game, const std::string& name) {
