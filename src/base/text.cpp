@@ -274,11 +274,14 @@ TextLines::TextLines(std::string_view content, std::size_t capacity) {
   std::size_t feeds = 0;
   for (std::size_t at = all.find('\n'); at != std::string_view::npos; at = all.find('\n', at + 1)) ++feeds;
   lines_.reserve(feeds + 1);
+  // Most files hold neither CRs nor NULs, and their lines need no look for them.
+  const bool has_cr = all.find('\r') != std::string_view::npos;
+  const bool has_nul = all.find('\0') != std::string_view::npos;
   // A text ends at its first NUL byte; what follows it on the line is
   // dropped, so that what the game shows and what it matches are the same text.
   const auto keep = [&](std::size_t start, std::size_t length) {
     const std::string_view line(text + start, length);
-    lines_.push_back(line.substr(0, line.find('\0')));
+    lines_.push_back(has_nul ? line.substr(0, line.find('\0')) : line);
   };
   TextSource source{all};
   std::string piece;
@@ -286,10 +289,10 @@ TextLines::TextLines(std::string_view content, std::size_t capacity) {
     const std::string_view rest = all.substr(source.pos);
     const std::size_t feed = rest.find('\n');
     const std::string_view line = feed == std::string_view::npos ? rest : rest.substr(0, feed + 1);
-    const bool crlf = line.size() >= 2 && line.back() == '\n' && line[line.size() - 2] == '\r';
+    const bool crlf = has_cr && line.size() >= 2 && line.back() == '\n' && line[line.size() - 2] == '\r';
     const std::string_view body = crlf ? line.substr(0, line.size() - 2) : line;
     const std::size_t length = crlf ? body.size() + 1 : body.size();
-    if (length <= capacity && body.find('\r') == std::string_view::npos) {
+    if (length <= capacity && (!has_cr || body.find('\r') == std::string_view::npos)) {
       if (crlf) text[source.pos + body.size()] = '\n';
       keep(source.pos, length);
       source.pos += line.size();
@@ -335,13 +338,17 @@ std::optional<std::string> read_file(const std::filesystem::path& file) {
   struct stat info {};
   std::optional<std::string> content;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    content.emplace();
-    content->reserve(static_cast<std::size_t>(info.st_size));
-    char buffer[65536];
+    // Room for one byte more than the file holds: a read that brings the
+    // whole file and finds no more has found its end, and saves asking again.
+    const auto expected = static_cast<std::size_t>(info.st_size);
+    content.emplace(expected + 1, '\0');
+    std::size_t have = 0;
     for (;;) {
-      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (have == content->size()) content->resize(content->size() + 65536);
+      const ssize_t got = ::read(fd, content->data() + have, content->size() - have);
       if (got > 0) {
-        content->append(buffer, static_cast<std::size_t>(got));
+        have += static_cast<std::size_t>(got);
+        if (have == expected && have < content->size()) break;
       } else if (got == 0) {
         break;
       } else if (errno != EINTR) {
@@ -349,6 +356,7 @@ std::optional<std::string> read_file(const std::filesystem::path& file) {
         break;
       }
     }
+    if (content) content->resize(have);
   }
   ::close(fd);
   return content;

@@ -142,8 +142,12 @@ std::string cut(std::string_view text, std::size_t capacity);
 std::string format_text(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Whether `text` begins with `prefix` (the content files' keyword test).
-inline bool starts_with(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
+inline bool starts_with(std::string_view text, std::string_view prefix) { return text.starts_with(prefix); }
+
+// Whether two words are the same. Words met in a script are mostly short and
+// mostly differ in their first character, which is looked at first.
+inline bool same_word(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a.empty() || (a[0] == b[0] && a.substr(1) == b.substr(1)));
 }
 
 // Reads one piece of a line as the console and the file reader do: at most 254

@@ -24,7 +24,8 @@ Operand make(Operand::Kind kind, std::int32_t number = 0) {
 // serves set_variable, which ignores literals.
 Operand resolve_variable(std::string_view name) {
   if (is_integer_text(name)) return make(Operand::Kind::kLiteral, to_int(name));
-  const auto* named = std::find(kNamedVariableNames.begin(), kNamedVariableNames.end(), name);
+  const auto* named = std::find_if(kNamedVariableNames.begin(), kNamedVariableNames.end(),
+                                   [&](std::string_view known) { return same_word(known, name); });
   if (named != kNamedVariableNames.end()) {
     return make(Operand::Kind::kNamed, static_cast<std::int32_t>(named - kNamedVariableNames.begin()));
   }
@@ -169,7 +170,7 @@ ScriptCommand compile_command(WordSpan words) {
   if (words.empty()) return {};
   const std::string_view word = words[0];
   for (const Keyword& keyword : kKeywords) {
-    if (word == keyword.word) return compile_keyword(keyword.op, words);
+    if (same_word(word, keyword.word)) return compile_keyword(keyword.op, words);
   }
   // "s s3 TEXT" assigns a string variable; "s steps 5" is arithmetic.
   if (word == "s" && words.size() >= 2 && starts_with(words[1], "s") && words[1] != "steps") {
@@ -198,7 +199,7 @@ ScriptCommand compile_command(WordSpan words) {
   }
   command.value = resolve_value(words[2]);
   for (const Keyword& keyword : kArithmetic) {
-    if (word == keyword.word) command.op = keyword.op;
+    if (same_word(word, keyword.word)) command.op = keyword.op;
   }
   return command;
 }
