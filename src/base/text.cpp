@@ -13,6 +13,7 @@
 #include <cstring>
 #include <istream>
 #include <limits>
+#include <type_traits>
 
 namespace vesk {
 
@@ -77,6 +78,17 @@ std::string join_list(const List& words, long first, long last) {
   // words are copied into it where they go.
   std::size_t length = static_cast<std::size_t>(last - first);
   for (long k = first; k <= last; ++k) length += std::string_view(words[static_cast<std::size_t>(k)]).size();
+  if constexpr (std::is_same_v<List, WordSpan>) {
+    // Words cut from one text that follow one another there with one space
+    // between them are joined as they stand.
+    bool in_place = true;
+    for (long k = first; k < last && in_place; ++k) {
+      const std::string_view word = words[static_cast<std::size_t>(k)];
+      const std::string_view next = words[static_cast<std::size_t>(k + 1)];
+      in_place = word.data() + word.size() + 1 == next.data() && word.data()[word.size()] == ' ';
+    }
+    if (in_place) return std::string(words[static_cast<std::size_t>(first)].data(), std::min(length, kTextCapacity));
+  }
   std::string joined(std::min(length, kTextCapacity), ' ');
   std::size_t at = 0;
   for (long k = first; k <= last && at < joined.size(); ++k) {
@@ -93,6 +105,15 @@ std::string join_list(const List& words, long first, long last) {
 std::string join_words(const Words& words, long first, long last) { return join_list(words, first, last); }
 
 std::string join_words(WordSpan words, long first, long last) { return join_list(words, first, last); }
+
+bool rejoins_as_is(WordSpan words) {
+  std::size_t length = 0;
+  for (const std::string_view word : words) {
+    if (word.empty() || word.size() > kWordCapacity || word.back() == '\n') return false;
+    length += word.size() + 1;
+  }
+  return length <= kTextCapacity + 1;
+}
 
 void rejoin_words(WordSpan words, long first, long last, WordViews& rejoined) {
   rejoined.clear();

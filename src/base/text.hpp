@@ -107,6 +107,10 @@ inline std::string words_from(WordSpan words, long first) { return join_words(wo
 // that hold no space, as a split gives them): the empty words drop out and the
 // join's capacity cuts the tail.
 void rejoin_words(WordSpan words, long first, long last, WordViews& rejoined);
+// Whether every run of `words` rejoins as it is: no word is empty, none ends in
+// a line feed, and all of them joined fit a built text. A line of a file split
+// into words always does.
+bool rejoins_as_is(WordSpan words);
 
 // The words after a command word read as "NAME [N]": the name joined with single
 // spaces, and the number, 1 when the last word is not an integer ("pickup coin 2",

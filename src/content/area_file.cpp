@@ -167,7 +167,12 @@ class KeywordReader {
   // Words `first` to the last joined, the text of a condition or a script
   // line; its words are left in `rest_`, so that it is not split again.
   std::string rest_of(WordSpan words, long first) {
-    rejoin_words(words, first, word_count(words) - 1, rest_);
+    if (rejoins_as_is(words)) {
+      rest_ = words.subspan(static_cast<std::size_t>(std::min(first, word_count(words))));
+    } else {
+      rejoin_words(words, first, word_count(words) - 1, rest_words_);
+      rest_ = rest_words_;
+    }
     return words_from(words, first);
   }
 
@@ -355,7 +360,8 @@ class KeywordReader {
   bool reading_rows_ = false;
   std::int32_t current_rows_ = 0;
   WordViews words_;  // the words of the line being read
-  WordViews rest_;   // the words of the text that `rest_of` made
+  WordSpan rest_;          // the words of the text that `rest_of` made
+  WordViews rest_words_;  // where they are kept when they had to be rejoined
 };
 
 }  // namespace

@@ -25,15 +25,20 @@ template <typename TakeCondition, typename TakeCommand>
 bool for_guarded_words(WordSpan words, bool with_command, TakeCondition take_condition, TakeCommand take_command) {
   const std::int32_t count = condition_count(words);
   if (count < 0) return false;
+  // The words of a line from a file are their own rejoin, and are handed on
+  // as they are; only other texts are rejoined.
+  const bool as_is = rejoins_as_is(words);
   WordViews part;
-  for (long k = 0; k < count; ++k) {
-    rejoin_words(words, 3 * k + 1, 3 * k + 3, part);
-    take_condition(part);
-  }
-  if (with_command) {
-    rejoin_words(words, 3 * long{count} + 1, word_count(words) - 1, part);
-    take_command(part);
-  }
+  const auto run = [&](long first, long last) -> WordSpan {
+    if (!as_is) {
+      rejoin_words(words, first, last, part);
+      return part;
+    }
+    const auto from = static_cast<std::size_t>(std::min(first, word_count(words)));
+    return words.subspan(from, static_cast<std::size_t>(std::max(0L, std::min(last, word_count(words) - 1) - first + 1)));
+  };
+  for (long k = 0; k < count; ++k) take_condition(run(3 * k + 1, 3 * k + 3));
+  if (with_command) take_command(run(3 * long{count} + 1, word_count(words) - 1));
   return true;
 }
 
