@@ -9,6 +9,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <istream>
@@ -48,6 +49,22 @@ void split_words(std::string_view text, WordViews& words, std::string_view delim
     }
   }
   if (!words.empty() && !words.back().empty() && words.back().back() == '\n') words.back().remove_suffix(1);
+}
+
+RareText::RareText(std::string_view text) {
+  if (text.empty()) return;
+  const auto length = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), UINT32_MAX));
+  data_ = std::make_unique_for_overwrite<char[]>(kHeader + length + 1);  // NOLINT(modernize-avoid-c-arrays)
+  std::memcpy(data_.get(), &length, kHeader);
+  std::memcpy(data_.get() + kHeader, text.data(), length);
+  data_[kHeader + length] = '\0';
+}
+
+std::string_view RareText::view() const {
+  if (!data_) return {};
+  std::uint32_t length = 0;
+  std::memcpy(&length, data_.get(), kHeader);
+  return {data_.get() + kHeader, length};
 }
 
 void WordViews::spill(std::string_view word) {

@@ -23,6 +23,40 @@ inline constexpr std::size_t kTextCapacity = 254;
 inline constexpr std::size_t kLineCapacity = 254;
 
 using Words = std::vector<std::string>;
+// A text that most records leave empty (an ammunition operand's weapon, a
+// label, a command's text), kept behind one pointer in one allocation, so that
+// it widens every record by no more than that: a game holds a record for each
+// of its many thousand script lines.
+class RareText {
+ public:
+  RareText() = default;
+  // NOLINTNEXTLINE(google-explicit-constructor): stored as plainly as a text.
+  RareText(std::string_view text);
+  // NOLINTNEXTLINE(google-explicit-constructor)
+  RareText(const std::string& text) : RareText(std::string_view(text)) {}
+  // NOLINTNEXTLINE(google-explicit-constructor)
+  RareText(const char* text) : RareText(std::string_view(text)) {}
+  RareText(const RareText& other) : RareText(other.view()) {}
+  RareText& operator=(const RareText& other) {
+    if (this != &other) *this = RareText(other.view());
+    return *this;
+  }
+  RareText(RareText&&) noexcept = default;
+  RareText& operator=(RareText&&) noexcept = default;
+  ~RareText() = default;
+
+  std::string_view view() const;
+  const char* c_str() const { return data_ ? data_.get() + kHeader : ""; }
+  std::string str() const { return std::string(view()); }
+  bool empty() const { return !data_; }
+  friend bool operator==(const RareText& text, std::string_view other) { return text.view() == other; }
+
+ private:
+  // The length, then the characters and a NUL.
+  static constexpr std::size_t kHeader = sizeof(std::uint32_t);
+  std::unique_ptr<char[]> data_;  // NOLINT(modernize-avoid-c-arrays)
+};
+
 using WordSpan = std::span<const std::string_view>;
 
 // Words that point into the text they were cut from, which must outlive them.

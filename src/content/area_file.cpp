@@ -1,6 +1,11 @@
 // Area files: long and short description, paths and actions (four sections ended
 // by blank lines), then keyword lines read in a second pass from the top.
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "base/index.hpp"
 #include "base/text.hpp"
@@ -43,6 +48,19 @@ void add_action(Area& area, std::string_view line, LoadDiagnostics* diagnostics,
 // The first part: descriptions, paths and actions, up to the fourth blank line.
 // Returns the number of the first piece after it.
 std::size_t read_sections(Area& area, LineSpan lines, LoadDiagnostics* diagnostics) {
+  // The sections' sizes first, so that each list is made once at its size.
+  std::array<std::size_t, 4> sizes{};
+  for (std::size_t piece = 0, at = 0; piece < lines.size() && at < sizes.size(); ++piece) {
+    if (is_blank(lines[piece])) {
+      ++at;
+    } else {
+      ++sizes[at];
+    }
+  }
+  area.long_description.reserve(sizes[0]);
+  area.short_description.reserve(sizes[1]);
+  area.paths.reserve(sizes[2]);
+  area.actions.reserve(sizes[3]);
   int section = 0;
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
     const std::string_view line = lines[piece];
@@ -66,6 +84,25 @@ std::size_t read_sections(Area& area, LineSpan lines, LoadDiagnostics* diagnosti
     }
   }
   return lines.size();
+}
+
+// Whether `line` can begin with a keyword of the second pass: most lines, the
+// descriptions and the blank lines, are told apart by their first character.
+bool may_be_keyword(std::string_view line) {
+  if (line.empty()) return false;
+  switch (line[0]) {
+    case 'a':
+    case 'd':
+    case 'e':
+    case 'i':
+    case 'm':
+    case 'p':
+    case 's':
+    case 'w':
+      return true;
+    default:
+      return false;
+  }
 }
 
 // The keyword that the second pass finds at the start of `line`, in the order
@@ -109,6 +146,7 @@ class KeywordReader {
       return;
     }
     if (diagnostics_) note_line(line);
+    if (!may_be_keyword(line)) return;
     if (line == "m2\n") {
       report_kept(diagnostics_, piece_, LineUse::kSubdivided);
       m2_piece_ = piece_;
@@ -366,9 +404,68 @@ class KeywordReader {
 
 }  // namespace
 
+namespace {
+
+// The first word of `text` and what follows it.
+std::pair<std::string_view, std::string_view> next_word(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size() && text[start] == ' ') ++start;
+  std::size_t end = start;
+  while (end < text.size() && text[end] != ' ') ++end;
+  return {text.substr(start, end - start), text.substr(end)};
+}
+
+// Makes room in each script and condition list for the lines that the
+// keyword lines may add to it, so that every list is made once at its size.
+// A line that will turn out faulty only makes a little room too many.
+void make_room(Area& area, LineSpan lines) {
+  // Per entry the lines of its lists "cv", "cd", "dp" and "dn".
+  std::vector<std::array<std::uint32_t, 4>> paths(area.paths.size());
+  std::vector<std::array<std::uint32_t, 4>> actions(area.actions.size());
+  std::size_t turn = 0;
+  std::size_t drop = 0;
+  std::size_t conditions = 0;
+  for (const std::string_view line : lines) {
+    if (!may_be_keyword(line)) continue;
+    const bool path = starts_with(line, "path");
+    if (path || starts_with(line, "action")) {
+      const auto [keyword, after_keyword] = next_word(line);
+      const auto [number, after_number] = next_word(after_keyword);
+      const std::string_view code = next_word(after_number).first.substr(0, 2);
+      auto& counts = path ? paths : actions;
+      const std::int32_t entry = to_int(number);
+      if (entry < 1 || static_cast<std::size_t>(entry) > counts.size()) continue;
+      for (std::size_t list = 0; list < 4; ++list) {
+        if (code == std::array<std::string_view, 4>{"cv", "cd", "dp", "dn"}[list]) ++counts[static_cast<std::size_t>(entry) - 1][list];
+      }
+    } else {
+      turn += starts_with(line, "s ") ? 1 : 0;
+      drop += starts_with(line, "drop") ? 1 : 0;
+      conditions += starts_with(line, "pcd") ? 1 : 0;
+    }
+  }
+  const auto reserve = [](auto& choices, const auto& counts) {
+    for (std::size_t k = 0; k < choices.size(); ++k) {
+      Choice& choice = choices[k];
+      choice.show_conditions.reserve(counts[k][0]);
+      choice.use_conditions.reserve(counts[k][1]);
+      choice.success_scripts.reserve(counts[k][2]);
+      choice.failure_scripts.reserve(counts[k][3]);
+    }
+  };
+  reserve(area.paths, paths);
+  reserve(area.actions, actions);
+  area.turn_scripts.reserve(turn);
+  area.drop_scripts.reserve(drop);
+  area.item_conditions.reserve(conditions);
+}
+
+}  // namespace
+
 Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics) {
   Area area;
   const std::size_t keyword_part = read_sections(area, lines, diagnostics);
+  make_room(area, lines);
   KeywordReader reader(area, world, keyword_part, diagnostics);
   for (std::size_t piece = 0; piece < lines.size(); ++piece) reader.read(piece, lines[piece]);
   reader.finish();

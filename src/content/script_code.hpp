@@ -24,40 +24,6 @@ inline constexpr std::array<std::string_view, 12> kNamedVariableNames = {
     "game", "steps", "htcw", "ca", "prev", "a2", "air", "air2", "dt1", "dt2", "h", "m",
 };
 
-// A text that most records leave empty (an ammunition operand's weapon, a
-// label), kept behind one pointer so that it widens every record by no more
-// than that: a game holds a record for each of its many thousand script lines.
-class RareText {
- public:
-  RareText() = default;
-  // NOLINTNEXTLINE(google-explicit-constructor): stored as plainly as a text.
-  RareText(std::string_view text) : text_(text.empty() ? nullptr : std::make_unique<const std::string>(text)) {}
-  // NOLINTNEXTLINE(google-explicit-constructor)
-  RareText(const std::string& text) : RareText(std::string_view(text)) {}
-  // NOLINTNEXTLINE(google-explicit-constructor)
-  RareText(const char* text) : RareText(std::string_view(text)) {}
-  RareText(const RareText& other) : RareText(other.str()) {}
-  RareText& operator=(const RareText& other) {
-    if (this != &other) *this = RareText(other.str());
-    return *this;
-  }
-  RareText(RareText&&) noexcept = default;
-  RareText& operator=(RareText&&) noexcept = default;
-  ~RareText() = default;
-
-  const std::string& str() const { return text_ ? *text_ : empty_text(); }
-  bool empty() const { return !text_; }
-  friend bool operator==(const RareText& text, std::string_view other) { return text.str() == other; }
-
- private:
-  static const std::string& empty_text() {
-    static const std::string kEmpty;
-    return kEmpty;
-  }
-
-  std::unique_ptr<const std::string> text_;
-};
-
 // Where a record's line came from: the content file (its number in the
 // world's list of loaded files, from 1; 0 for a record built in code) and the
 // piece of the file that the reader gave (from 0). Only tools read it.
@@ -150,10 +116,10 @@ struct ScriptCommand {
   };
   Op op = Op::kNothing;
   std::int32_t number = 0;
-  Operand target;    // V, or the line of "msf"
-  Operand value;     // X: a literal, a random range or a variable
-  std::string text;  // the rest of the words as the command takes them
-  RareText name;     // "." only: the weapon word
+  Operand target;  // V, or the line of "msf"
+  Operand value;   // X: a literal, a random range or a variable
+  RareText text;   // the rest of the words as the command takes them
+  RareText name;   // "." only: the weapon word
 };
 
 ScriptCommand compile_command(WordSpan words);
@@ -203,6 +169,7 @@ class Script {
   ~Script() = default;
 
   void push_back(ScriptLine line);
+  void reserve(std::size_t lines) { lines_.reserve(lines); }
 
   std::size_t size() const { return lines_.size(); }
   bool empty() const { return lines_.empty(); }

@@ -160,7 +160,7 @@ void TraceWriter::on_script_line(const ScriptLine& line, LineRun run) {
   switch (run) {
     case LineRun::kInert:
       if (line.kind == ScriptLine::Kind::kLabel) {
-        out << "label " << line.label.str() << "\n";
+        out << "label " << line.label.view() << "\n";
       } else {
         out << "not a script line, skipped: " << in_quotes(line.text) << "\n";
       }
@@ -172,10 +172,10 @@ void TraceWriter::on_script_line(const ScriptLine& line, LineRun run) {
       out << "runs " << in_quotes(command_text(line)) << "\n";
       break;
     case LineRun::kJumps:
-      out << "repeat: back to label " << line.label.str() << "\n";
+      out << "repeat: back to label " << line.label.view() << "\n";
       break;
     case LineRun::kNoLabel:
-      out << "repeat: no label " << line.label.str() << " above, does nothing\n";
+      out << "repeat: no label " << line.label.view() << " above, does nothing\n";
       break;
     case LineRun::kJumpLimit:
       out << "repeat: the jump limit is reached, the script ends\n";

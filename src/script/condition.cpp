@@ -36,7 +36,7 @@ bool evaluate_condition(GameState& game, const ScriptTest& test) {
     case ScriptTest::Kind::kHour:
       return test.low <= game.listing.hour && game.listing.hour < test.high;
     case ScriptTest::Kind::kHeld:
-      return game.inventory.holds(test.item.str());
+      return game.inventory.holds(test.item.view());
     default:
       break;
   }

@@ -31,11 +31,11 @@ void queue_message_line(GameState& game, const ScriptCommand& command) {
 
 // ". W A": A rounds of ammunition for the weapon named W (one word only).
 void give_ammo(GameState& game, const ScriptCommand& command) {
-  const long index = game.world.find_ammo(command.name.str());
+  const long index = game.world.find_ammo(command.name.view());
   if (index < 0) return;
   AmmoEntry& entry = game.world.ammo[static_cast<std::size_t>(index)];
   entry.count = wrap_add(entry.count, command.number);
-  game.out << format_text("Obtained %s ammo for %s.\n", command.text.c_str(), command.name.str().c_str());
+  game.out << format_text("Obtained %s ammo for %s.\n", command.text.c_str(), command.name.c_str());
 }
 
 void give_item(GameState& game, const std::string& name) {
@@ -48,7 +48,7 @@ void give_item(GameState& game, const std::string& name) {
 // "nk V prompt...": asks for a number and writes it to V; anything that is not
 // a number reads 0, and so does the end of the input.
 void ask_number(GameState& game, const ScriptCommand& command) {
-  const std::string prompt = expand_text(game, command.text);
+  const std::string prompt = expand_text(game, command.text.view());
   game.out << prompt << " (number)> " << std::flush;
   std::string answer;
   game.read_line(answer);
@@ -155,20 +155,20 @@ void run_other_command(GameState& game, const ScriptCommand& command) {
       queue_message_line(game, command);
       break;
     case Op::kPrint:
-      game.out << expand_text(game, command.text) << "\n";
+      game.out << expand_text(game, command.text.view()) << "\n";
       break;
     case Op::kPlaceUnique:
     case Op::kPlace:
-      place_enemy(game, command.text, command.op == Op::kPlaceUnique);
+      place_enemy(game, command.text.view(), command.op == Op::kPlaceUnique);
       break;
     case Op::kGiveAmmo:
       give_ammo(game, command);
       break;
     case Op::kQueueMessage:
-      add_pending_message(game, command.text);
+      add_pending_message(game, command.text.view());
       break;
     case Op::kGiveItem:
-      give_item(game, command.text);
+      give_item(game, command.text.str());
       break;
     case Op::kSwim:
       game.current_water_level = 1;
@@ -177,7 +177,7 @@ void run_other_command(GameState& game, const ScriptCommand& command) {
       game.current_water_level = 2;
       break;
     case Op::kTakeItem:
-      game.inventory.remove(command.text);
+      game.inventory.remove(command.text.view());
       break;
     case Op::kLoad:
       load_game(game);
@@ -186,13 +186,13 @@ void run_other_command(GameState& game, const ScriptCommand& command) {
       save_game(game);
       break;
     case Op::kFadingCause:
-      game.vars.fading_damage_cause = cut(command.text, kDamageCauseCapacity);
+      game.vars.fading_damage_cause = cut(command.text.view(), kDamageCauseCapacity);
       break;
     case Op::kSteadyCause:
-      game.vars.steady_damage_cause = cut(command.text, kDamageCauseCapacity);
+      game.vars.steady_damage_cause = cut(command.text.view(), kDamageCauseCapacity);
       break;
     case Op::kSetString: {
-      const std::string text = expand_text(game, command.text);
+      const std::string text = expand_text(game, command.text.view());
       if (std::string* variable = game.vars.string_variable(command.number)) {
         *variable = cut(text, kStringVariableCapacity);
       }

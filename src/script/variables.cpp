@@ -73,7 +73,7 @@ std::int32_t* resolved_variable(GameState& game, const Operand& variable) {
       return game.vars.numbered_variable(number);
     }
     case Operand::Kind::kAmmo: {
-      const long index = game.world.find_ammo(variable.weapon.str());
+      const long index = game.world.find_ammo(variable.weapon.view());
       return index < 0 ? nullptr : &game.world.ammo[static_cast<std::size_t>(index)].count;
     }
     case Operand::Kind::kNothing:
