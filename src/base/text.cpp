@@ -86,6 +86,19 @@ Words split_words(std::string_view text, std::string_view delimiters) {
 
 namespace {
 
+// Words cut from one text that follow one another there with one space
+// between them are their own join, where it fits a built text.
+std::optional<std::string_view> joined_in_place(WordSpan words, long first, long last) {
+  for (long k = first; k < last; ++k) {
+    const std::string_view word = words[static_cast<std::size_t>(k)];
+    const std::string_view next = words[static_cast<std::size_t>(k + 1)];
+    if (word.data() + word.size() + 1 != next.data() || word.data()[word.size()] != ' ') return std::nullopt;
+  }
+  const std::string_view last_word = words[static_cast<std::size_t>(last)];
+  const auto length = static_cast<std::size_t>(last_word.data() + last_word.size() - words[static_cast<std::size_t>(first)].data());
+  return std::string_view(words[static_cast<std::size_t>(first)].data(), std::min(length, kTextCapacity));
+}
+
 template <typename List>
 std::string join_list(const List& words, long first, long last) {
   first = std::max(first, 0L);
@@ -96,15 +109,7 @@ std::string join_list(const List& words, long first, long last) {
   std::size_t length = static_cast<std::size_t>(last - first);
   for (long k = first; k <= last; ++k) length += std::string_view(words[static_cast<std::size_t>(k)]).size();
   if constexpr (std::is_same_v<List, WordSpan>) {
-    // Words cut from one text that follow one another there with one space
-    // between them are joined as they stand.
-    bool in_place = true;
-    for (long k = first; k < last && in_place; ++k) {
-      const std::string_view word = words[static_cast<std::size_t>(k)];
-      const std::string_view next = words[static_cast<std::size_t>(k + 1)];
-      in_place = word.data() + word.size() + 1 == next.data() && word.data()[word.size()] == ' ';
-    }
-    if (in_place) return std::string(words[static_cast<std::size_t>(first)].data(), std::min(length, kTextCapacity));
+    if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return std::string(*joined);
   }
   std::string joined(std::min(length, kTextCapacity), ' ');
   std::size_t at = 0;
@@ -122,6 +127,14 @@ std::string join_list(const List& words, long first, long last) {
 std::string join_words(const Words& words, long first, long last) { return join_list(words, first, last); }
 
 std::string join_words(WordSpan words, long first, long last) { return join_list(words, first, last); }
+
+RareText joined_text(WordSpan words, long first, long last) {
+  first = std::max(first, 0L);
+  last = std::min(last, word_count(words) - 1);
+  if (first > last) return {};
+  if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return RareText(*joined);
+  return RareText(join_words(words, first, last));
+}
 
 bool rejoins_as_is(WordSpan words) {
   std::size_t length = 0;

@@ -135,6 +135,8 @@ inline std::string words_from(const Words& words, long first) {
   return join_words(words, first, word_count(words) - 1);
 }
 inline std::string words_from(WordSpan words, long first) { return join_words(words, first, word_count(words) - 1); }
+// The same join kept as a rare text, made without a copy between.
+RareText joined_text(WordSpan words, long first, long last);
 
 // Into `rejoined`, the words that joining `first` to `last` with single spaces
 // and splitting the join again gives, as views into `words`' own texts (words

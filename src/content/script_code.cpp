@@ -40,7 +40,7 @@ Operand resolve_variable(std::string_view name) {
   std::size_t vs = 0;
   while (vs < name.size() && name[vs] == 'v') ++vs;
   Operand operand = make(vs == 1 ? Operand::Kind::kNumbered : Operand::Kind::kIndirect, to_int(name.substr(vs)));
-  operand.steps = static_cast<std::int32_t>(std::min<std::size_t>(vs - 1, std::numeric_limits<std::int32_t>::max()));
+  operand.steps = static_cast<std::int16_t>(std::min<std::size_t>(vs - 1, std::numeric_limits<std::int16_t>::max()));
   return operand;
 }
 
@@ -158,7 +158,7 @@ ScriptCommand compile_keyword(Op op, WordSpan words) {
     case Op::kSave:
       break;
     default:
-      command.text = words_from(words, 1);
+      command.text = joined_text(words, 1, word_count(words) - 1);
       break;
   }
   return command;
@@ -176,14 +176,14 @@ ScriptCommand compile_command(WordSpan words) {
   if (word == "s" && words.size() >= 2 && starts_with(words[1], "s") && words[1] != "steps") {
     ScriptCommand command = with_op(Op::kSetString);
     command.number = to_int(words[1].substr(1));
-    command.text = words_from(words, 2);
+    command.text = joined_text(words, 2, word_count(words) - 1);
     return command;
   }
   if (word == "nk") {
     if (words.size() < 2) return {};
     ScriptCommand command = with_op(Op::kAskNumber);
     command.target = resolve_variable(words[1]);
-    command.text = words_from(words, 2);
+    command.text = joined_text(words, 2, word_count(words) - 1);
     return command;
   }
   if (words.size() < 2) return {};

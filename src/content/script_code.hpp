@@ -47,8 +47,8 @@ struct Operand {
                     // with `number` 0 there is no range and the command does nothing
   };
   Kind kind = Kind::kNothing;
+  std::int16_t steps = 0;  // a word has at most 127 characters, so few steps
   std::int32_t number = 0;
-  std::int32_t steps = 0;
   RareText weapon;  // the catalogue name, spaces for underscores
 };
 
