@@ -95,7 +95,8 @@ std::optional<std::string_view> joined_in_place(WordSpan words, long first, long
     if (word.data() + word.size() + 1 != next.data() || word.data()[word.size()] != ' ') return std::nullopt;
   }
   const std::string_view last_word = words[static_cast<std::size_t>(last)];
-  const auto length = static_cast<std::size_t>(last_word.data() + last_word.size() - words[static_cast<std::size_t>(first)].data());
+  const auto length =
+      static_cast<std::size_t>(last_word.data() + last_word.size() - words[static_cast<std::size_t>(first)].data());
   return std::string_view(words[static_cast<std::size_t>(first)].data(), std::min(length, kTextCapacity));
 }
 
@@ -115,7 +116,8 @@ std::string join_list(const List& words, long first, long last) {
   std::size_t at = 0;
   for (long k = first; k <= last && at < joined.size(); ++k) {
     if (k > first) ++at;  // the space is there already
-    const std::string_view word = std::string_view(words[static_cast<std::size_t>(k)]).substr(0, joined.size() - std::min(at, joined.size()));
+    const std::string_view word =
+        std::string_view(words[static_cast<std::size_t>(k)]).substr(0, joined.size() - std::min(at, joined.size()));
     word.copy(joined.data() + at, word.size());
     at += word.size();
   }

@@ -105,7 +105,7 @@ class WordViews {
   // Room for the words in place, left unmade: a line's split makes only the
   // words it finds, not all of the room.
   union InPlace {
-    InPlace() {}  // NOLINT(modernize-use-equals-default)
+    InPlace() {}                       // NOLINT(modernize-use-equals-default)
     std::string_view words[kInPlace];  // NOLINT(modernize-avoid-c-arrays)
   };
   InPlace in_place_;

@@ -397,8 +397,8 @@ class KeywordReader {
   bool subdivided_form_ = false;
   bool reading_rows_ = false;
   std::int32_t current_rows_ = 0;
-  WordViews words_;  // the words of the line being read
-  WordSpan rest_;          // the words of the text that `rest_of` made
+  WordViews words_;       // the words of the line being read
+  WordSpan rest_;         // the words of the text that `rest_of` made
   WordViews rest_words_;  // where they are kept when they had to be rejoined
 };
 
@@ -436,7 +436,8 @@ void make_room(Area& area, LineSpan lines) {
       const std::int32_t entry = to_int(number);
       if (entry < 1 || static_cast<std::size_t>(entry) > counts.size()) continue;
       for (std::size_t list = 0; list < 4; ++list) {
-        if (code == std::array<std::string_view, 4>{"cv", "cd", "dp", "dn"}[list]) ++counts[static_cast<std::size_t>(entry) - 1][list];
+        if (code == std::array<std::string_view, 4>{"cv", "cd", "dp", "dn"}[list])
+          ++counts[static_cast<std::size_t>(entry) - 1][list];
       }
     } else {
       turn += starts_with(line, "s ") ? 1 : 0;

@@ -14,8 +14,7 @@ bool is_blank(std::string_view line) { return line == "\n"; }
 
 // "claws at you 1 4 50": the text, the lowest damage, the damage bound and the
 // hit chance. Lines of fewer than four words are no attack.
-void add_attack(std::vector<Attack>& attacks, std::string_view line, LoadDiagnostics* diagnostics,
-                std::size_t piece) {
+void add_attack(std::vector<Attack>& attacks, std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
   const WordViews words = word_views(line);
   const long w = static_cast<long>(words.size());
   if (w < 4) {

@@ -35,7 +35,8 @@ bool for_guarded_words(WordSpan words, bool with_command, TakeCondition take_con
       return part;
     }
     const auto from = static_cast<std::size_t>(std::min(first, word_count(words)));
-    return words.subspan(from, static_cast<std::size_t>(std::max(0L, std::min(last, word_count(words) - 1) - first + 1)));
+    return words.subspan(from,
+                         static_cast<std::size_t>(std::max(0L, std::min(last, word_count(words) - 1) - first + 1)));
   };
   for (long k = 0; k < count; ++k) take_condition(run(3 * k + 1, 3 * k + 3));
   if (with_command) take_command(run(3 * long{count} + 1, word_count(words) - 1));
@@ -57,7 +58,9 @@ Condition parse_condition(std::string text) {
   return condition;
 }
 
-Condition parse_condition(std::string text, WordSpan words) { return Condition{std::move(text), compile_condition(words), {}}; }
+Condition parse_condition(std::string text, WordSpan words) {
+  return Condition{std::move(text), compile_condition(words), {}};
+}
 
 ScriptLine parse_script_line(std::string text, WordSpan words) {
   ScriptLine line;
@@ -112,7 +115,8 @@ Script::Script(std::initializer_list<ScriptLine> lines) {
 }
 
 Script::Script(const Script& other) : lines_(other.lines_) {
-  if (other.last_label_) last_label_ = std::make_unique<std::unordered_map<std::string, std::uint32_t>>(*other.last_label_);
+  if (other.last_label_)
+    last_label_ = std::make_unique<std::unordered_map<std::string, std::uint32_t>>(*other.last_label_);
 }
 
 Script& Script::operator=(const Script& other) {

@@ -323,7 +323,8 @@ class ScriptChecker {
           const Words words = split_words(line.text);
           if (words.size() > 3) {
             add(site, "keyword-trap",
-                "the second-to-last word is \"repetition\", so the line is only the label " + quote_text(line.label.str()) +
+                "the second-to-last word is \"repetition\", so the line is only the label " +
+                    quote_text(line.label.str()) +
                     " and nothing else of it runs; a label line is \"0 repetition NAME\"");
           }
           break;
@@ -333,7 +334,8 @@ class ScriptChecker {
           const Words words = split_words(line.text);
           if (words.size() > 3 * line.conditions.size() + 3) {
             add(site, "keyword-trap",
-                "the second-to-last word is \"repeat\", so the line jumps back to the label " + quote_text(line.label.str()) +
+                "the second-to-last word is \"repeat\", so the line jumps back to the label " +
+                    quote_text(line.label.str()) +
                     " and its other words do not run; a repeat line is \"COUNT CONDITIONS repeat NAME\"");
           }
           auto found = labels.find(line.label.str());
