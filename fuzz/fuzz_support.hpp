@@ -28,10 +28,10 @@ class NullBuffer : public std::streambuf {
 using Files = std::map<std::string, std::string, std::less<>>;
 
 inline World world_of(const Files& files) {
-  return load_world([&](const std::string& name) -> std::optional<Lines> {
+  return load_world([&](const std::string& name) -> std::optional<TextLines> {
     const auto file = files.find(name);
     if (file == files.end()) return std::nullopt;
-    return split_lines(file->second);
+    return TextLines(file->second);
   });
 }
 

@@ -15,6 +15,7 @@
 #include <istream>
 #include <limits>
 #include <type_traits>
+#include <utility>
 
 namespace vesk {
 
@@ -81,7 +82,7 @@ WordViews word_views(std::string_view text, std::string_view delimiters) {
 
 Words split_words(std::string_view text, std::string_view delimiters) {
   const WordViews views = word_views(text, delimiters);
-  return Words(views.begin(), views.end());
+  return {views.begin(), views.end()};
 }
 
 namespace {
@@ -107,7 +108,7 @@ std::string join_list(const List& words, long first, long last) {
   if (first > last) return {};
   // The length first, so that the text is made once at its size and the
   // words are copied into it where they go.
-  std::size_t length = static_cast<std::size_t>(last - first);
+  auto length = static_cast<std::size_t>(last - first);
   for (long k = first; k <= last; ++k) length += std::string_view(words[static_cast<std::size_t>(k)]).size();
   if constexpr (std::is_same_v<List, WordSpan>) {
     if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return std::string(*joined);
@@ -134,8 +135,8 @@ RareText joined_text(WordSpan words, long first, long last) {
   first = std::max(first, 0L);
   last = std::min(last, word_count(words) - 1);
   if (first > last) return {};
-  if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return RareText(*joined);
-  return RareText(join_words(words, first, last));
+  if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return {*joined};
+  return {join_words(words, first, last)};
 }
 
 bool rejoins_as_is(WordSpan words) {
@@ -352,7 +353,7 @@ TextLines::TextLines(std::string_view content, std::size_t capacity) {
     } else {
       const std::size_t start = source.pos;
       if (!take_piece(source, piece, capacity)) break;
-      std::memcpy(text + start, piece.data(), piece.size());
+      piece.copy(text + start, piece.size());
       keep(start, piece.size());
     }
   }
@@ -394,22 +395,26 @@ std::optional<std::string> read_file(const std::filesystem::path& file) {
     // Room for one byte more than the file holds: a read that brings the
     // whole file and finds no more has found its end, and saves asking again.
     const auto expected = static_cast<std::size_t>(info.st_size);
-    content.emplace(expected + 1, '\0');
+    std::string data(expected + 1, '\0');
     std::size_t have = 0;
+    bool failed = false;
     for (;;) {
-      if (have == content->size()) content->resize(content->size() + 65536);
-      const ssize_t got = ::read(fd, content->data() + have, content->size() - have);
+      if (have == data.size()) data.resize(data.size() + 65536);
+      const ssize_t got = ::read(fd, &data[have], data.size() - have);
       if (got > 0) {
         have += static_cast<std::size_t>(got);
-        if (have == expected && have < content->size()) break;
+        if (have == expected && have < data.size()) break;
       } else if (got == 0) {
         break;
       } else if (errno != EINTR) {
-        content.reset();
+        failed = true;
         break;
       }
     }
-    if (content) content->resize(have);
+    if (!failed) {
+      data.resize(have);
+      content = std::move(data);
+    }
   }
   ::close(fd);
   return content;

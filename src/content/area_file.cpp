@@ -436,8 +436,9 @@ void make_room(Area& area, LineSpan lines) {
       const std::int32_t entry = to_int(number);
       if (entry < 1 || static_cast<std::size_t>(entry) > counts.size()) continue;
       for (std::size_t list = 0; list < 4; ++list) {
-        if (code == std::array<std::string_view, 4>{"cv", "cd", "dp", "dn"}[list])
+        if (code == std::array<std::string_view, 4>{"cv", "cd", "dp", "dn"}[list]) {
           ++counts[static_cast<std::size_t>(entry) - 1][list];
+        }
       }
     } else {
       turn += starts_with(line, "s ") ? 1 : 0;

@@ -115,8 +115,9 @@ Script::Script(std::initializer_list<ScriptLine> lines) {
 }
 
 Script::Script(const Script& other) : lines_(other.lines_) {
-  if (other.last_label_)
+  if (other.last_label_) {
     last_label_ = std::make_unique<std::unordered_map<std::string, std::uint32_t>>(*other.last_label_);
+  }
 }
 
 Script& Script::operator=(const Script& other) {
