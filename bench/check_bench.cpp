@@ -8,25 +8,18 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
-#include <string_view>
-#include <system_error>
 
+#include "bench_games.hpp"
 #include "content/world.hpp"
 #include "kit/checker.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
+using vesk::bench::write_file;
 
 constexpr std::int64_t kAreas = 10000;
-
-void write_file(const fs::path& file, std::string_view content) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-}
 
 // Area `k` of `n`, clean for the checker: paths to its neighbours, actions
 // with conditions and scripts (a label loop, variables written and read, a
@@ -65,36 +58,19 @@ std::string area_text(std::int64_t k, std::int64_t n) {
   return text;
 }
 
+// The game, written once.
 class GeneratedGame {
  public:
   GeneratedGame() {
-    std::random_device device;
-    dir_ =
-        fs::temp_directory_path() / ("vesk_check_bench_" + std::to_string(device()) + "_" + std::to_string(device()));
-    fs::create_directories(dir_);
-    write_file(dir_ / "msg1.txt", "The wind changes.\nSomewhere a door slams.\n");
-    write_file(dir_ / "item1.txt", "rusty key\n");
-    write_file(dir_ / "item2.txt", "storm lantern\nlamp\n");
-    write_file(dir_ / "item3.txt", "short bow\nweapon 2 5 60\na_30\n");
-    write_file(dir_ / "item4.txt", "iron knife\nweapon 1 4 80\nmelee\nattr iron\n");
-    write_file(dir_ / "enemy1.txt", "rat\n6\n-\nbites you 1 3 50\nscratches you 1 2 60\n\nnone\n\n");
-    write_file(
-        dir_ / "enemy2.txt",
-        "marsh wraith\n25\n-\nclaws at you 2 6 55\n\nrusty key 1 1 50\nammo short bow 1 3 40\n\nattr iron 2.0\n");
+    vesk::bench::write_catalogues(dir());
     for (std::int64_t k = 1; k <= kAreas; ++k) {
-      write_file(dir_ / ("area" + std::to_string(k) + ".txt"), area_text(k, kAreas));
+      write_file(dir() / ("area" + std::to_string(k) + ".txt"), area_text(k, kAreas));
     }
   }
-  GeneratedGame(const GeneratedGame&) = delete;
-  GeneratedGame& operator=(const GeneratedGame&) = delete;
-  ~GeneratedGame() {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  const fs::path& dir() const { return dir_; }
+  const fs::path& dir() const { return scratch_.dir(); }
 
  private:
-  fs::path dir_;
+  vesk::bench::ScratchDirectory scratch_{"vesk_check_bench"};
 };
 
 const fs::path& game_dir() {

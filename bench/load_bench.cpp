@@ -7,36 +7,19 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <random>
+#include <memory>
 #include <string>
-#include <string_view>
-#include <system_error>
 #include <utility>
 
+#include "bench_games.hpp"
 #include "content/world.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-void write_file(const fs::path& file, std::string_view content) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-}
-
-// The shared catalogues: a message file, a few items (one of them a weapon that
-// fires ammunition) and two enemies.
-void write_catalogues(const fs::path& dir) {
-  write_file(dir / "msg1.txt", "The wind changes.\nSomewhere a door slams.\n");
-  write_file(dir / "item1.txt", "rusty key\n");
-  write_file(dir / "item2.txt", "storm lantern\nlamp\n");
-  write_file(dir / "item3.txt", "short bow\nweapon 2 5 60\na_30\n");
-  write_file(dir / "item4.txt", "iron knife\nweapon 1 4 80\nmelee\nattr iron\n");
-  write_file(dir / "enemy1.txt", "rat\n6\n-\nbites you 1 3 50\nscratches you 1 2 60\n\nnone\n\n");
-  write_file(dir / "enemy2.txt", "marsh wraith\n25\n-\nclaws at you 2 6 55\n\nrusty key 1 1 50\n\nattr iron 2.0\n");
-}
+using vesk::bench::write_catalogues;
+using vesk::bench::write_file;
 
 // Area `k` of `n`: two paths (to the next and the previous area), an action,
 // several copies of one item and one of another, an enemy kind, a turn script
@@ -82,19 +65,6 @@ std::string spot_area_text(std::int64_t rows) {
 // The generated game directories, one per kind and size, removed at exit.
 class GameDirs {
  public:
-  GameDirs() {
-    std::random_device device;
-    tag_ = std::to_string(device()) + "_" + std::to_string(device());
-  }
-  GameDirs(const GameDirs&) = delete;
-  GameDirs& operator=(const GameDirs&) = delete;
-  ~GameDirs() {
-    for (const auto& [key, dir] : dirs_) {
-      std::error_code ignored;
-      fs::remove_all(dir, ignored);
-    }
-  }
-
   const fs::path& areas(std::int64_t n) {
     return get("areas", n, [n](const fs::path& dir) {
       write_catalogues(dir);
@@ -113,15 +83,13 @@ class GameDirs {
   template <typename Generate>
   const fs::path& get(const std::string& kind, std::int64_t size, Generate generate) {
     const auto key = std::make_pair(kind, size);
-    if (auto it = dirs_.find(key); it != dirs_.end()) return it->second;
-    const fs::path dir = fs::temp_directory_path() / ("vesk_bench_" + tag_ + "_" + kind + "_" + std::to_string(size));
-    fs::create_directories(dir);
-    generate(dir);
-    return dirs_.emplace(key, dir).first->second;
+    if (auto it = dirs_.find(key); it != dirs_.end()) return it->second->dir();
+    auto scratch = std::make_unique<vesk::bench::ScratchDirectory>("vesk_bench_" + kind + "_" + std::to_string(size));
+    generate(scratch->dir());
+    return dirs_.emplace(key, std::move(scratch)).first->second->dir();
   }
 
-  std::string tag_;
-  std::map<std::pair<std::string, std::int64_t>, fs::path> dirs_;
+  std::map<std::pair<std::string, std::int64_t>, std::unique_ptr<vesk::bench::ScratchDirectory>> dirs_;
 };
 
 GameDirs& game_dirs() {
