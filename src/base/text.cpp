@@ -106,13 +106,13 @@ std::string join_list(const List& words, long first, long last) {
   first = std::max(first, 0L);
   last = std::min(last, static_cast<long>(words.size()) - 1);
   if (first > last) return {};
+  if constexpr (std::is_same_v<List, WordSpan>) {
+    if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return std::string(*joined);
+  }
   // The length first, so that the text is made once at its size and the
   // words are copied into it where they go.
   auto length = static_cast<std::size_t>(last - first);
   for (long k = first; k <= last; ++k) length += std::string_view(words[static_cast<std::size_t>(k)]).size();
-  if constexpr (std::is_same_v<List, WordSpan>) {
-    if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return std::string(*joined);
-  }
   std::string joined(std::min(length, kTextCapacity), ' ');
   std::size_t at = 0;
   for (long k = first; k <= last && at < joined.size(); ++k) {
