@@ -105,8 +105,8 @@ void BM_LoadAreas(benchmark::State& state) {
   {
     // One load outside the timing: checks the generated game and warms the file cache.
     const vesk::World world = vesk::load_world(dir);
-    if (static_cast<std::int64_t>(world.areas.size()) != n || world.areas.front().items.size() != 4 ||
-        world.areas.front().items[2].instance_number != 3 || world.areas.front().enemy_kinds.size() != 1) {
+    if (static_cast<std::int64_t>(world.area_count()) != n || world.area(0).items.size() != 4 ||
+        world.area(0).items[2].instance_number != 3 || world.area(0).enemy_kinds.size() != 1) {
       state.SkipWithError("the generated game did not load as written");
       return;
     }
@@ -134,8 +134,8 @@ void BM_LoadSpotTable(benchmark::State& state) {
   const fs::path& dir = game_dirs().spots(rows);
   {
     const vesk::World world = vesk::load_world(dir);
-    if (world.areas.size() != 1 || world.areas.front().spot_count != rows ||
-        world.areas.front().exit_of(static_cast<std::int32_t>(rows), 0) != -1) {
+    if (world.area_count() != 1 || world.area(0).spot_count != rows ||
+        world.area(0).exit_of(static_cast<std::int32_t>(rows), 0) != -1) {
       state.SkipWithError("the generated spot table did not load as written");
       return;
     }

@@ -75,7 +75,7 @@ vesk::World make_world(std::int64_t enemies, std::int64_t items, bool subdivided
     item.spot = subdivided ? static_cast<std::int32_t>(k % 4) + 1 : 0;
     area.items.push_back(std::move(item));
   }
-  world.areas.push_back(std::move(area));
+  world.add_area(std::move(area));
   return world;
 }
 

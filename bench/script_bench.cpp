@@ -15,7 +15,7 @@ namespace {
 
 vesk::World one_area() {
   vesk::World world;
-  world.areas.push_back(vesk::Area{});
+  world.add_area(vesk::Area{});
   return world;
 }
 

@@ -59,7 +59,7 @@ class SaveDirectory {
 // saves and loads go to a real directory of their own, and script loops run
 // as long as they would in a game.
 inline void play_in_memory(World world, std::string_view input, std::uint32_t seed) {
-  if (world.areas.empty()) return;
+  if (!world.has_areas()) return;
   const SaveDirectory saves;
   if (saves.path().empty()) return;
   std::istringstream in{std::string(input)};

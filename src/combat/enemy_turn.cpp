@@ -81,8 +81,9 @@ bool attack(GameState& game, Enemy& enemy) {
 }  // namespace
 
 void sweep_departed_enemies(GameState& game) {
-  for (std::size_t a = 0; a < game.world.areas.size(); ++a) {
-    Area& area = game.world.areas[a];
+  for (std::size_t a = 0; a < game.world.area_count(); ++a) {
+    if (!game.world.is_worked_out(a)) continue;  // no enemies there yet
+    Area& area = game.world.area(a);
     const bool current = static_cast<std::int32_t>(a + 1) == game.vars.area;
     std::erase_if(area.live_enemies, [&](const Enemy& enemy) {
       return !enemy.is_persistent && (!current || (area.is_subdivided && enemy.spot != game.vars.spot));

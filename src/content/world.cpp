@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "base/index.hpp"
 #include "base/text.hpp"
 
 namespace vesk {
@@ -103,7 +104,41 @@ void stamp_file(Area& area, std::uint32_t file) {
 
 }  // namespace
 
-World load_world(const ContentSource& source, LoadDiagnostics* diagnostics) {
+Area* World::nth_area(std::int64_t number) {
+  return is_number_in(number, areas_.size()) ? &area(static_cast<std::size_t>(number - 1)) : nullptr;
+}
+
+std::span<Area> World::all_areas() {
+  for (std::size_t a = 0; a < areas_.size(); ++a) work_out(a);
+  return areas_;
+}
+
+std::span<const Area> World::all_areas() const {
+  for (std::size_t a = 0; a < areas_.size(); ++a) work_out(a);
+  return areas_;
+}
+
+void World::add_area(Area area) {
+  areas_.push_back(std::move(area));
+  if (!pending_.empty()) pending_.emplace_back();
+}
+
+void World::add_pending_area(TextLines lines, std::uint32_t file) {
+  pending_.resize(areas_.size());
+  areas_.emplace_back();
+  pending_.push_back(PendingArea{std::make_shared<const TextLines>(std::move(lines)), file});
+}
+
+void World::work_out_pending(std::size_t index) const {
+  // Taken out first: the lines are dropped once the area is worked out.
+  const PendingArea pending = std::move(*pending_[index]);
+  pending_[index].reset();
+  Area area = parse_area(*pending.lines, *this);
+  stamp_file(area, pending.file);
+  areas_[index] = std::move(area);
+}
+
+World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, AreaLoading areas) {
   World world;
   LoadDiagnostics* d = diagnostics;
   for_each_numbered_file(world, source, "msg", d,
@@ -115,16 +150,21 @@ World load_world(const ContentSource& source, LoadDiagnostics* diagnostics) {
   });
   for_each_numbered_file(world, source, "enemy", d,
                          [&](const TextLines& lines, std::uint32_t) { world.add_enemy(parse_enemy(lines, d)); });
-  for_each_numbered_file(world, source, "area", d, [&](const TextLines& lines, std::uint32_t file) {
+  const bool on_demand = areas == AreaLoading::kOnDemand && !diagnostics;
+  for_each_numbered_file(world, source, "area", d, [&](TextLines& lines, std::uint32_t file) {
+    if (on_demand) {
+      world.add_pending_area(std::move(lines), file);
+      return;
+    }
     Area area = parse_area(lines, world, d);
     stamp_file(area, file);
-    world.areas.push_back(std::move(area));
+    world.add_area(std::move(area));
   });
   return world;
 }
 
-World load_world(const std::filesystem::path& directory) {
-  return load_world([&](const std::string& file_name) { return read_lines(directory / file_name); });
+World load_world(const std::filesystem::path& directory, AreaLoading areas) {
+  return load_world([&](const std::string& file_name) { return read_lines(directory / file_name); }, nullptr, areas);
 }
 
 Item load_item_file(const std::filesystem::path& file) { return parse_item(read_lines(file).value_or(TextLines{})); }

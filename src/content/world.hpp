@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -39,7 +41,6 @@ struct World {
   std::vector<Lines> messages;
   std::vector<Item> items;
   std::vector<Enemy> enemies;
-  std::vector<Area> areas;
   std::vector<AmmoEntry> ammo;
   // The names of the content files in the order loaded; a record's
   // SourcePos::file counts in this list from 1.
@@ -58,7 +59,49 @@ struct World {
   void add_item(Item item);
   void add_enemy(Enemy enemy);
 
+  // The areas, numbered from 0 here. A game reads its area files whole at
+  // start-up but works out each area from its file's lines only when play
+  // first needs it (see `AreaLoading`); an area looks the same either way.
+  std::size_t area_count() const { return areas_.size(); }
+  bool has_areas() const { return !areas_.empty(); }
+  Area& area(std::size_t index) {
+    work_out(index);
+    return areas_[index];
+  }
+  const Area& area(std::size_t index) const {
+    work_out(index);
+    return areas_[index];
+  }
+  // Area `number` counted from 1, or nullptr when there is none.
+  Area* nth_area(std::int64_t number);
+  // Whether area `index` is worked out. One that is not has never been
+  // entered or looked at, so no enemy stands there.
+  bool is_worked_out(std::size_t index) const { return pending_.empty() || !pending_[index]; }
+  // Every area, all of them worked out first.
+  std::span<Area> all_areas();
+  std::span<const Area> all_areas() const;
+  void add_area(Area area);
+  // An area that is worked out from `lines`, the content of the `file`th
+  // loaded file, when it is first asked for.
+  void add_pending_area(TextLines lines, std::uint32_t file);
+
  private:
+  // An area file's lines, kept from start-up until the area is worked out.
+  struct PendingArea {
+    std::shared_ptr<const TextLines> lines;  // shared by copies of the world
+    std::uint32_t file = 0;
+  };
+
+  void work_out(std::size_t index) const {
+    if (!pending_.empty() && pending_[index]) work_out_pending(index);
+  }
+  void work_out_pending(std::size_t index) const;
+
+  // Working an area out does not change what the world holds, only when the
+  // work is done, so it may happen behind a const world.
+  mutable std::vector<Area> areas_;
+  mutable std::vector<std::optional<PendingArea>> pending_;  // empty when every area was worked out at once
+
   NameIndex item_index_;
   NameIndex weapon_index_;
   NameIndex enemy_index_;
@@ -83,10 +126,16 @@ Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics
 // there is no such file.
 using ContentSource = std::function<std::optional<TextLines>(const std::string& file_name)>;
 
+// When the areas are worked out from their files' lines: at once, or each
+// when play first needs it. The files are read at once either way, so that
+// the game plays the files as they were when it started.
+enum class AreaLoading { kAtOnce, kOnDemand };
+
 // Loads msg1.txt, msg2.txt, ..., then the items, enemies and areas the same way;
 // each kind stops at its first missing number. `diagnostics` hears of each
-// file before it is read.
-World load_world(const ContentSource& source, LoadDiagnostics* diagnostics = nullptr);
-World load_world(const std::filesystem::path& directory);
+// file before it is read; with them the areas are always worked out at once.
+World load_world(const ContentSource& source, LoadDiagnostics* diagnostics = nullptr,
+                 AreaLoading areas = AreaLoading::kAtOnce);
+World load_world(const std::filesystem::path& directory, AreaLoading areas = AreaLoading::kAtOnce);
 
 }  // namespace vesk

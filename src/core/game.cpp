@@ -157,8 +157,8 @@ std::optional<World> start_game(const std::filesystem::path& directory, std::ost
   out << "vesk 1.0 alpha\n"
       << "Please wait...\n"
       << std::flush;
-  World world = load_world(directory);
-  if (world.areas.empty()) return std::nullopt;
+  World world = load_world(directory, AreaLoading::kOnDemand);
+  if (!world.has_areas()) return std::nullopt;
   out << "\n";
   return world;
 }

@@ -145,7 +145,7 @@ void step_or_leave(GameState& game, std::int32_t direction) {
 }
 
 void travel(GameState& game, std::int32_t from, std::size_t number) {
-  const Path& path = game.world.areas[static_cast<std::size_t>(from - 1)].paths[number - 1];
+  const Path& path = game.world.area(static_cast<std::size_t>(from - 1)).paths[number - 1];
   game.vars.clock = wrap_add(game.vars.clock, path.travel_time);
   if (game.current_water_level == 2) use_air(game, path.travel_time / (game.vars.air_supply == 1 ? 15 : 3));
   if (!game.is_area_number(path.target_area)) return;

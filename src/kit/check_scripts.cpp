@@ -54,7 +54,7 @@ class ScriptChecker {
     for (const NamedVariable& variable : kNamedVariables) names.emplace_back(variable.name);
     variable_names_ = NearestName(names);
     commands_ = NearestName(command_words());
-    ctx_.area_facts.resize(ctx_.world.areas.size());
+    ctx_.area_facts.resize(ctx_.world.area_count());
   }
 
   void run() {
@@ -66,12 +66,12 @@ class ScriptChecker {
     for (std::size_t i = 0; i < world.enemies.size() && i < ctx_.rec.enemies.size(); ++i) {
       check_loot(world.enemies[i], ctx_.rec.enemies[i]);
     }
-    for (std::size_t a = 0; a < world.areas.size() && a < ctx_.rec.areas.size(); ++a) check_area(a);
+    for (std::size_t a = 0; a < world.area_count() && a < ctx_.rec.areas.size(); ++a) check_area(a);
     for (std::size_t m = 0; m < world.messages.size() && m < ctx_.rec.messages.size(); ++m) {
       const Lines& lines = world.messages[m];
       for (std::size_t k = 0; k < lines.size(); ++k) read_text(lines[k], Site{ctx_.rec.messages[m], k});
     }
-    for (const Area& area : world.areas) {
+    for (const Area& area : world.all_areas()) {
       for (const Item& item : area.items) ctx_.obtainable.insert(item.name);
     }
     finish();
@@ -79,7 +79,7 @@ class ScriptChecker {
 
  private:
   void check_area(std::size_t a) {
-    const Area& area = ctx_.world.areas[a];
+    const Area& area = ctx_.world.area(a);
     const AreaTrace& trace = ctx_.rec.areas[a];
     const auto area_index = static_cast<std::int32_t>(a);
     Site site{trace.file, 0, area_index, false};
@@ -247,7 +247,7 @@ class ScriptChecker {
       if (site.area != kNoArea) ctx_.area_facts[static_cast<std::size_t>(site.area)].may_leave = true;
       return;
     }
-    const std::size_t count = ctx_.world.areas.size();
+    const std::size_t count = ctx_.world.area_count();
     if (!is_number_in(*value, count)) {
       add(site, "bad-area",
           "there is no area " + std::to_string(*value) + " (the game has " + std::to_string(count) +
@@ -260,7 +260,7 @@ class ScriptChecker {
       return;
     }
     ctx_.area_facts[static_cast<std::size_t>(site.area)].area_writes.emplace_back(*value, site.piece);
-    if (site.turn && ctx_.world.areas[static_cast<std::size_t>(*value - 1)].is_subdivided) {
+    if (site.turn && ctx_.world.area(static_cast<std::size_t>(*value - 1)).is_subdivided) {
       add(site, "turn-ca-subdivided",
           "a turn script moves the player to area " + std::to_string(*value) +
               ", which is subdivided: the player arrives with no spot shown until the next turn passes; move the "

@@ -102,10 +102,10 @@ RangeReach range_reach(std::int64_t first, std::int64_t end, std::int64_t step, 
 }
 
 void check_area_records(Context& ctx, std::size_t a) {
-  const Area& area = ctx.world.areas[a];
+  const Area& area = ctx.world.area(a);
   const AreaTrace& trace = ctx.rec.areas[a];
   const std::size_t f = trace.file;
-  const std::size_t count = ctx.world.areas.size();
+  const std::size_t count = ctx.world.area_count();
   for (std::size_t p = 0; p < area.paths.size(); ++p) {
     const Path& path = area.paths[p];
     if (is_number_in(path.target_area, count)) continue;
@@ -189,7 +189,7 @@ void check_area_records(Context& ctx, std::size_t a) {
 }
 
 void check_spots(Context& ctx, std::size_t a) {
-  const Area& area = ctx.world.areas[a];
+  const Area& area = ctx.world.area(a);
   const AreaTrace& trace = ctx.rec.areas[a];
   if (!area.is_subdivided || area.spot_count < 1) return;
   const std::size_t f = trace.file;
@@ -198,7 +198,7 @@ void check_spots(Context& ctx, std::size_t a) {
   for (const auto& [number, where] : trace.rows) {
     if (is_number_in(number, spots)) pieces[static_cast<std::size_t>(number)] = where;
   }
-  const std::size_t count = ctx.world.areas.size();
+  const std::size_t count = ctx.world.area_count();
   // Exits that lead nowhere.
   for (std::int32_t s = 1; s <= area.spot_count; ++s) {
     for (std::int32_t d = 0; d < 4; ++d) {
@@ -273,18 +273,18 @@ void check_spots(Context& ctx, std::size_t a) {
 void check_records(Context& ctx) {
   check_items(ctx);
   check_enemies(ctx);
-  for (std::size_t a = 0; a < ctx.world.areas.size() && a < ctx.rec.areas.size(); ++a) check_area_records(ctx, a);
+  for (std::size_t a = 0; a < ctx.world.area_count() && a < ctx.rec.areas.size(); ++a) check_area_records(ctx, a);
 }
 
 void check_world(Context& ctx) {
   const World& world = ctx.world;
-  const std::size_t count = std::min(world.areas.size(), ctx.rec.areas.size());
+  const std::size_t count = std::min(world.area_count(), ctx.rec.areas.size());
   for (std::size_t a = 0; a < count; ++a) check_spots(ctx, a);
 
   // Where each area leads: paths, exits to other areas, constant "ca" writes.
   std::vector<std::vector<std::size_t>> leads(count);
   for (std::size_t a = 0; a < count; ++a) {
-    const Area& area = world.areas[a];
+    const Area& area = world.area(a);
     auto lead = [&](std::int64_t number) {
       if (is_number_in(number, count) && static_cast<std::size_t>(number - 1) != a) {
         leads[a].push_back(static_cast<std::size_t>(number - 1));
@@ -346,7 +346,7 @@ void check_world(Context& ctx) {
     air = air || item.supplies_air;
   }
   for (std::size_t a = 0; a < count; ++a) {
-    const Area& area = world.areas[a];
+    const Area& area = world.area(a);
     const AreaTrace& trace = ctx.rec.areas[a];
     if (area.is_dark && !lamp) {
       ctx.add(trace.file, trace.dark.value_or(0), "dark-no-lamp",

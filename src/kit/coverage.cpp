@@ -59,14 +59,14 @@ Coverage::Coverage(std::filesystem::path game)
     }
   };
   for (const Item& item : world_.items) add_script(item.use_scripts);
-  for (const Area& area : world_.areas) {
+  for (const Area& area : world_.all_areas()) {
     add_choices(area.paths, "path ");
     add_choices(area.actions, "action ");
     add_conditions(area.item_conditions);
     add_script(area.drop_scripts);
     add_script(area.turn_scripts);
   }
-  area_entries_.resize(world_.areas.size());
+  area_entries_.resize(world_.area_count());
   fights_.resize(world_.enemies.size());
   defeats_.resize(world_.enemies.size());
   pickups_.resize(world_.items.size());
@@ -169,11 +169,11 @@ void Coverage::write_summary(std::ostream& out, bool details) const {
 
   const auto area_file = [&](std::size_t a) { return "area" + std::to_string(a + 1) + ".txt"; };
   std::size_t entered = 0, spot_total = 0;
-  for (std::size_t a = 0; a < world_.areas.size(); ++a) {
+  for (std::size_t a = 0; a < world_.area_count(); ++a) {
     entered += area_entries_[a] > 0;
-    if (world_.areas[a].is_subdivided) spot_total += static_cast<std::size_t>(std::max(0, world_.areas[a].spot_count));
+    if (world_.area(a).is_subdivided) spot_total += static_cast<std::size_t>(std::max(0, world_.area(a).spot_count));
   }
-  out << "Areas entered: " << entered << " of " << world_.areas.size() << "\n";
+  out << "Areas entered: " << entered << " of " << world_.area_count() << "\n";
   if (spot_total > 0) out << "Spots stood on: " << spots_.size() << " of " << spot_total << "\n";
   const auto fought =
       static_cast<std::size_t>(std::count_if(fights_.begin(), fights_.end(), [](auto n) { return n > 0; }));
@@ -182,7 +182,7 @@ void Coverage::write_summary(std::ostream& out, bool details) const {
   out << "Enemies fought: " << fought << " of " << world_.enemies.size() << " (" << defeated << " defeated)\n";
   // The items that lie in some area when the game starts.
   std::set<std::size_t> lying;
-  for (const Area& area : world_.areas) {
+  for (const Area& area : world_.all_areas()) {
     for (const Item& item : area.items) {
       if (const Item* record = world_.find_item(item.name)) {
         lying.insert(static_cast<std::size_t>(record - world_.items.data()));
@@ -218,11 +218,11 @@ void Coverage::write_summary(std::ostream& out, bool details) const {
       out << "\n";
     }
   }
-  for (std::size_t a = 0; a < world_.areas.size(); ++a) {
+  for (std::size_t a = 0; a < world_.area_count(); ++a) {
     if (area_entries_[a] == 0) out << "  " << area_file(a) << ": never entered\n";
   }
-  for (std::size_t a = 0; a < world_.areas.size(); ++a) {
-    const Area& area = world_.areas[a];
+  for (std::size_t a = 0; a < world_.area_count(); ++a) {
+    const Area& area = world_.area(a);
     if (!area.is_subdivided || area_entries_[a] == 0) continue;
     std::ostringstream missed;
     for (std::int32_t spot = 1; spot <= area.spot_count; ++spot) {

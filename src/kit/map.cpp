@@ -83,8 +83,8 @@ struct Mapper {
   std::ostringstream dot;
   std::vector<std::int32_t> missing_areas;  // targets outside the catalogue, in order of first mention
 
-  std::int32_t area_count() const { return static_cast<std::int32_t>(world.areas.size()); }
-  const Area& area(std::int32_t number) const { return world.areas[static_cast<std::size_t>(number - 1)]; }
+  std::int32_t area_count() const { return static_cast<std::int32_t>(world.area_count()); }
+  const Area& area(std::int32_t number) const { return world.area(static_cast<std::size_t>(number - 1)); }
   bool drawn_as_cluster(std::int32_t number) const {
     return number >= 1 && number <= area_count() && area(number).is_subdivided && area(number).spot_count > 0;
   }
@@ -396,7 +396,7 @@ int run_map(const Arguments& args, std::ostream& out, std::ostream& err) {
   }
   const fs::path game = directory.value_or(".");
   const World world = load_world(game);
-  if (world.areas.empty()) {
+  if (!world.has_areas()) {
     err << "vesk-kit: no game in " << game << ": area1.txt is missing\n";
     return kExitUsage;
   }

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <ostream>
 #include <random>
+#include <span>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -54,7 +55,7 @@ std::string saved_game_text(GameState& game) {
   }
   for (std::size_t i = 0; i < v.numbered.size(); ++i) text += format_text("v%zu %d\n", i + 1, v.numbered[i]);
   for (std::size_t i = 0; i < v.strings.size(); ++i) text += format_text("s%zu %s\n", i + 1, v.strings[i].c_str());
-  const std::vector<Area>& areas = game.world.areas;
+  const std::span<const Area> areas = std::as_const(game.world).all_areas();
   for (std::size_t a = 0; a < areas.size(); ++a) {
     for (const Item& item : areas[a].items) {
       const auto& iv = item.item_variables;
@@ -137,7 +138,7 @@ std::int32_t word_number(const Words& words, std::size_t index) {
   return index < words.size() ? to_int(words[index]) : 0;
 }
 
-Area* area_named(GameState& game, const Words& words) { return nth(game.world.areas, word_number(words, 1)); }
+Area* area_named(GameState& game, const Words& words) { return game.world.nth_area(word_number(words, 1)); }
 
 void restore_item(GameState& game, const Words& words) {
   Area* area = area_named(game, words);
@@ -258,13 +259,13 @@ void restore_game(GameState& game, LineSpan lines) {
   v.money = 50;
   game.selected_weapon = "strike";
   game.inventory.clear();
-  for (Area& area : game.world.areas) {
+  for (Area& area : game.world.all_areas()) {
     area.visited = false;
     area.items.clear();
     area.live_enemies.clear();
   }
   for (const std::string_view line : lines) restore_line(game, split_words(line));
-  for (Area& area : game.world.areas) number_restored(area);
+  for (Area& area : game.world.all_areas()) number_restored(area);
   // The file holds no spot. Only a change of area makes the player enter a
   // subdivided area anew; in the same area the spot and facing stay.
   if (v.area != area_before) game.entry_spot_known = false;

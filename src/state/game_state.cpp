@@ -14,7 +14,7 @@ GameState::GameState(World world_in, std::istream& input, std::ostream& output, 
                      std::filesystem::path directory_in)
     : world(std::move(world_in)), rng(seed), in(input), out(output), directory(std::move(directory_in)) {}
 
-bool GameState::is_area_number(std::int64_t number) const { return is_number_in(number, world.areas.size()); }
+bool GameState::is_area_number(std::int64_t number) const { return is_number_in(number, world.area_count()); }
 
 const Item* GameState::current_item_record() const {
   const std::size_t i = current_item.index;

@@ -57,8 +57,8 @@ struct GameState {
   GameState(const GameState&) = delete;
   GameState& operator=(const GameState&) = delete;
 
-  Area& current_area() { return world.areas[static_cast<std::size_t>(vars.area - 1)]; }
-  const Area& current_area() const { return world.areas[static_cast<std::size_t>(vars.area - 1)]; }
+  Area& current_area() { return world.area(static_cast<std::size_t>(vars.area - 1)); }
+  const Area& current_area() const { return world.area(static_cast<std::size_t>(vars.area - 1)); }
   bool is_area_number(std::int64_t number) const;
 
   // Whether a thing on `spot` of the current area is where the player is: in

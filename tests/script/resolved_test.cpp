@@ -23,7 +23,8 @@ using vesk::Operand;
 // its name) and a melee weapon, which has no ammunition entry.
 vesk::World armoury() {
   vesk::World world;
-  world.areas.resize(2);
+  world.add_area(vesk::Area{});
+  world.add_area(vesk::Area{});
   vesk::Item bow;
   bow.name = "long bow";
   bow.is_weapon = true;

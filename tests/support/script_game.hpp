@@ -18,7 +18,7 @@ namespace vesk::testing {
 
 inline World empty_areas(std::size_t count) {
   World world;
-  world.areas.resize(count);
+  for (std::size_t a = 0; a < count; ++a) world.add_area(Area{});
   return world;
 }
 
