@@ -97,8 +97,9 @@ GameDirs& game_dirs() {
   return dirs;
 }
 
-// Loading a game of N areas. Each iteration also frees the loaded world, which
-// is linear in its size as well.
+// Loading a game of N areas with every area worked out at once, as the tools
+// load it. Each iteration also frees the loaded world, which is linear in its
+// size as well.
 void BM_LoadAreas(benchmark::State& state) {
   const std::int64_t n = state.range(0);
   const fs::path& dir = game_dirs().areas(n);
@@ -119,6 +120,36 @@ void BM_LoadAreas(benchmark::State& state) {
   state.counters["areas/s"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_LoadAreas)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(6000)
+    ->Arg(8000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// Starting a game of N areas as the game does: every file read, the messages,
+// items and enemies worked out, each area left to be worked out when play
+// first needs it. The first area is, as the first view needs it.
+void BM_StartWithAreas(benchmark::State& state) {
+  const std::int64_t n = state.range(0);
+  const fs::path& dir = game_dirs().areas(n);
+  {
+    const vesk::World world = vesk::load_world(dir, vesk::AreaLoading::kOnDemand);
+    if (static_cast<std::int64_t>(world.area_count()) != n || world.area(0).items.size() != 4) {
+      state.SkipWithError("the generated game did not load as written");
+      return;
+    }
+  }
+  for (auto _ : state) {
+    vesk::World world = vesk::load_world(dir, vesk::AreaLoading::kOnDemand);
+    benchmark::DoNotOptimize(world.area(0));
+  }
+  state.SetComplexityN(n);
+  state.counters["areas/s"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_StartWithAreas)
     ->Arg(1000)
     ->Arg(2000)
     ->Arg(4000)

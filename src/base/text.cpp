@@ -319,12 +319,13 @@ int read_char(std::istream& in) {
 // without looking at it a character at a time. Anything else is read by the
 // character, exactly as a stream is, and written back where it was read from,
 // which it never outgrows.
-TextLines::TextLines(std::string_view content, std::size_t capacity) {
+TextLines::TextLines(std::string content, std::size_t capacity) {
   if (content.empty()) return;
-  buffer_ = std::make_unique_for_overwrite<char[]>(content.size());  // NOLINT(modernize-avoid-c-arrays)
-  char* const text = buffer_.get();
-  std::memcpy(text, content.data(), content.size());
-  const std::string_view all(text, content.size());
+  // The text is kept behind a pointer of its own, so that its bytes stay
+  // where they are when the list moves.
+  buffer_ = std::make_unique<std::string>(std::move(content));
+  char* const text = buffer_->data();
+  const std::string_view all(text, buffer_->size());
   std::size_t feeds = 0;
   for (std::size_t at = all.find('\n'); at != std::string_view::npos; at = all.find('\n', at + 1)) ++feeds;
   lines_.reserve(feeds + 1);
@@ -360,7 +361,7 @@ TextLines::TextLines(std::string_view content, std::size_t capacity) {
 }
 
 std::vector<std::string> split_lines(std::string_view content, std::size_t capacity) {
-  return TextLines(content, capacity).copied();
+  return TextLines(std::string(content), capacity).copied();
 }
 
 namespace {
@@ -421,9 +422,9 @@ std::optional<std::string> read_file(const std::filesystem::path& file) {
 }
 
 std::optional<TextLines> read_lines(const std::filesystem::path& file, std::size_t capacity) {
-  const std::optional<std::string> content = read_file(file);
+  std::optional<std::string> content = read_file(file);
   if (!content) return std::nullopt;
-  return TextLines(*content, capacity);
+  return TextLines(std::move(*content), capacity);
 }
 
 }  // namespace vesk

@@ -247,7 +247,7 @@ TEST(RareText, KeepsNothingForTheEmptyTextAndCopiesWhole) {
 // The lines point into the list's own buffer, which stays put when the list
 // is moved, and the buffer is changed only where a CR LF became a line feed.
 TEST(TextLines, KeepTheirPiecesWhenMoved) {
-  vesk::TextLines lines(std::string_view("first\r\nsecond\0hidden\nthird", 26));
+  vesk::TextLines lines(std::string("first\r\nsecond\0hidden\nthird", 26));
   std::vector<vesk::TextLines> kept;
   kept.push_back(std::move(lines));
   kept.emplace_back("x");

@@ -17,8 +17,8 @@ using vesk::Lines;
 
 namespace {
 
-vesk::Item item_of(std::string_view content) { return vesk::parse_item(vesk::TextLines(content)); }
-vesk::Enemy enemy_of(std::string_view content) { return vesk::parse_enemy(vesk::TextLines(content)); }
+vesk::Item item_of(std::string_view content) { return vesk::parse_item(vesk::TextLines(std::string(content))); }
+vesk::Enemy enemy_of(std::string_view content) { return vesk::parse_enemy(vesk::TextLines(std::string(content))); }
 
 // Two firing weapons (the ammunition table holds both), a melee weapon and
 // some plain items and enemies.
