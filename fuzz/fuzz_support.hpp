@@ -28,10 +28,10 @@ class NullBuffer : public std::streambuf {
 using Files = std::map<std::string, std::string, std::less<>>;
 
 inline World world_of(const Files& files) {
-  return load_world([&](const std::string& name) -> std::optional<TextLines> {
+  return load_world([&](const std::string& name) -> std::optional<std::string> {
     const auto file = files.find(name);
     if (file == files.end()) return std::nullopt;
-    return TextLines(file->second);
+    return file->second;
   });
 }
 

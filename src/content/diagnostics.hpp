@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.hpp"
+
 namespace vesk {
 
 // Why a line was dropped, cut or read in a surprising way. `subject` is the
@@ -65,8 +67,9 @@ enum class LineUse {
 class LoadDiagnostics {
  public:
   virtual ~LoadDiagnostics() = default;
-  // The loading driver is about to read this file ("area3.txt").
-  virtual void begin_file(std::string_view file_name) = 0;
+  // The loading driver is about to read this file ("area3.txt"), whose lines
+  // are `lines`.
+  virtual void begin_file(std::string_view file_name, LineSpan lines) = 0;
   virtual void fault(std::size_t piece, LineFault fault, std::string_view subject) = 0;
   virtual void kept(std::size_t piece, LineUse use, std::int32_t entry) = 0;
 };

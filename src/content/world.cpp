@@ -54,19 +54,26 @@ void World::add_enemy(Enemy enemy) {
 
 namespace {
 
-// Calls `load` with every file `stem`1.txt, `stem`2.txt, ... that exists, in
-// order, up to the first missing number.
+// Calls `load` with the content of every file `stem`1.txt, `stem`2.txt, ...
+// that exists, in order, up to the first missing number, and the file's number
+// in the world's list of loaded files.
 template <typename Load>
-void for_each_numbered_file(World& world, const ContentSource& source, const char* stem, LoadDiagnostics* diagnostics,
-                            Load load) {
+void for_each_numbered_file(World& world, const ContentSource& source, const char* stem, Load load) {
   for (int number = 1;; ++number) {
-    const std::string file_name = stem + std::to_string(number) + ".txt";
-    std::optional<TextLines> lines = source(file_name);
-    if (!lines) return;
-    if (diagnostics) diagnostics->begin_file(file_name);
-    world.source_files.push_back(file_name);
-    load(*lines, static_cast<std::uint32_t>(world.source_files.size()));
+    std::string file_name = stem + std::to_string(number) + ".txt";
+    std::optional<std::string> content = source(file_name);
+    if (!content) return;
+    world.source_files.push_back(std::move(file_name));
+    load(std::move(*content), static_cast<std::uint32_t>(world.source_files.size()));
   }
+}
+
+// The lines of the `file`th loaded file, which `diagnostics` hear of before a
+// loader reads them.
+TextLines lines_of(std::string content, const World& world, std::uint32_t file, LoadDiagnostics* diagnostics) {
+  TextLines lines(std::move(content));
+  if (diagnostics) diagnostics->begin_file(world.source_files[file - 1], lines);
+  return lines;
 }
 
 // Notes `file` on the source of every line that the loaders placed in a record.
@@ -123,17 +130,17 @@ void World::add_area(Area area) {
   if (!pending_.empty()) pending_.emplace_back();
 }
 
-void World::add_pending_area(TextLines lines, std::uint32_t file) {
+void World::add_pending_area(std::string content, std::uint32_t file) {
   pending_.resize(areas_.size());
   areas_.emplace_back();
-  pending_.push_back(PendingArea{std::make_shared<const TextLines>(std::move(lines)), file});
+  pending_.push_back(PendingArea{std::make_shared<const std::string>(std::move(content)), file});
 }
 
 void World::work_out_pending(std::size_t index) const {
-  // Taken out first: the lines are dropped once the area is worked out.
+  // Taken out first: the content is dropped once the area is worked out.
   const PendingArea pending = std::move(*pending_[index]);
   pending_[index].reset();
-  Area area = parse_area(*pending.lines, *this);
+  Area area = parse_area(TextLines(*pending.content), *this);
   stamp_file(area, pending.file);
   areas_[index] = std::move(area);
 }
@@ -141,22 +148,24 @@ void World::work_out_pending(std::size_t index) const {
 World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, AreaLoading areas) {
   World world;
   LoadDiagnostics* d = diagnostics;
-  for_each_numbered_file(world, source, "msg", d,
-                         [&](const TextLines& lines, std::uint32_t) { world.messages.push_back(lines.copied()); });
-  for_each_numbered_file(world, source, "item", d, [&](const TextLines& lines, std::uint32_t file) {
-    Item item = parse_item(lines, d);
+  for_each_numbered_file(world, source, "msg", [&](std::string content, std::uint32_t file) {
+    world.messages.push_back(lines_of(std::move(content), world, file, d).copied());
+  });
+  for_each_numbered_file(world, source, "item", [&](std::string content, std::uint32_t file) {
+    Item item = parse_item(lines_of(std::move(content), world, file, d), d);
     stamp_file(item, file);
     world.add_item(std::move(item));
   });
-  for_each_numbered_file(world, source, "enemy", d,
-                         [&](const TextLines& lines, std::uint32_t) { world.add_enemy(parse_enemy(lines, d)); });
+  for_each_numbered_file(world, source, "enemy", [&](std::string content, std::uint32_t file) {
+    world.add_enemy(parse_enemy(lines_of(std::move(content), world, file, d), d));
+  });
   const bool on_demand = areas == AreaLoading::kOnDemand && !diagnostics;
-  for_each_numbered_file(world, source, "area", d, [&](TextLines& lines, std::uint32_t file) {
+  for_each_numbered_file(world, source, "area", [&](std::string content, std::uint32_t file) {
     if (on_demand) {
-      world.add_pending_area(std::move(lines), file);
+      world.add_pending_area(std::move(content), file);
       return;
     }
-    Area area = parse_area(lines, world, d);
+    Area area = parse_area(lines_of(std::move(content), world, file, d), world, d);
     stamp_file(area, file);
     world.add_area(std::move(area));
   });
@@ -164,7 +173,7 @@ World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, Area
 }
 
 World load_world(const std::filesystem::path& directory, AreaLoading areas) {
-  return load_world([&](const std::string& file_name) { return read_lines(directory / file_name); }, nullptr, areas);
+  return load_world([&](const std::string& file_name) { return read_file(directory / file_name); }, nullptr, areas);
 }
 
 Item load_item_file(const std::filesystem::path& file) { return parse_item(read_lines(file).value_or(TextLines{})); }

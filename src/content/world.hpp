@@ -81,14 +81,14 @@ struct World {
   std::span<Area> all_areas();
   std::span<const Area> all_areas() const;
   void add_area(Area area);
-  // An area that is worked out from `lines`, the content of the `file`th
-  // loaded file, when it is first asked for.
-  void add_pending_area(TextLines lines, std::uint32_t file);
+  // An area that is worked out from `content`, that of the `file`th loaded
+  // file, when it is first asked for.
+  void add_pending_area(std::string content, std::uint32_t file);
 
  private:
-  // An area file's lines, kept from start-up until the area is worked out.
+  // An area file's content, kept from start-up until the area is worked out.
   struct PendingArea {
-    std::shared_ptr<const TextLines> lines;  // shared by copies of the world
+    std::shared_ptr<const std::string> content;  // shared by copies of the world
     std::uint32_t file = 0;
   };
 
@@ -122,9 +122,9 @@ Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics = nullptr);
 Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics = nullptr);
 Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics = nullptr);
 
-// Gives the lines of a content file by its name ("area1.txt"), or nothing when
-// there is no such file.
-using ContentSource = std::function<std::optional<TextLines>(const std::string& file_name)>;
+// Gives the content of a content file by its name ("area1.txt"), as `read_file`
+// reads it, or nothing when there is no such file.
+using ContentSource = std::function<std::optional<std::string>(const std::string& file_name)>;
 
 // When the areas are worked out from their files' lines: at once, or each
 // when play first needs it. The files are read at once either way, so that

@@ -70,10 +70,7 @@ struct RawFault {
 
 class Recorder : public LoadDiagnostics {
  public:
-  // The lines that the source is about to hand to a loader.
-  void prepare(const std::string& name, LineSpan lines);
-
-  void begin_file(std::string_view file_name) override;
+  void begin_file(std::string_view file_name, LineSpan lines) override;
   void fault(std::size_t piece, LineFault fault, std::string_view subject) override;
   void kept(std::size_t piece, LineUse use, std::int32_t entry) override;
 
@@ -86,9 +83,6 @@ class Recorder : public LoadDiagnostics {
 
  private:
   std::size_t current_file_ = 0;
-  std::string pending_name_;
-  std::size_t pending_pieces_ = 0;
-  std::vector<std::size_t> pending_long_;
 };
 
 struct PendingFinding {

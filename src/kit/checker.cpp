@@ -102,7 +102,13 @@ std::vector<std::string> DirectoryFiles::names() const {
   return names;
 }
 
-std::optional<TextLines> DirectoryFiles::lines(const std::string& name) const { return read_lines(directory_ / name); }
+std::optional<TextLines> GameFiles::lines(const std::string& name) const {
+  std::optional<std::string> text = content(name);
+  if (!text) return std::nullopt;
+  return TextLines(std::move(*text));
+}
+
+std::optional<std::string> DirectoryFiles::content(const std::string& name) const { return read_file(directory_ / name); }
 
 std::optional<std::string> DirectoryFiles::bytes(const std::string& name) const {
   std::ifstream in(directory_ / name, std::ios::binary);
@@ -116,10 +122,10 @@ std::vector<std::string> MemoryFiles::names() const {
   return names;
 }
 
-std::optional<TextLines> MemoryFiles::lines(const std::string& name) const {
+std::optional<std::string> MemoryFiles::content(const std::string& name) const {
   auto it = files_.find(name);
   if (it == files_.end()) return std::nullopt;
-  return TextLines(it->second);
+  return it->second;
 }
 
 std::optional<std::string> MemoryFiles::bytes(const std::string& name) const {
@@ -144,27 +150,18 @@ NumberedName parse_numbered_name(std::string_view name) {
   return NumberedName{};
 }
 
-void Recorder::prepare(const std::string& name, LineSpan lines) {
-  pending_name_ = name;
-  pending_pieces_ = lines.size();
-  pending_long_.clear();
-  // A piece that fills the reader's buffer without a line end, with more
-  // pieces after it, is the start or middle of a longer line.
-  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
-    const std::string_view piece = lines[k];
-    if (piece.size() == kLineCapacity && piece.back() != '\n') pending_long_.push_back(k);
-  }
-}
-
-void Recorder::begin_file(std::string_view file_name) {
+void Recorder::begin_file(std::string_view file_name, LineSpan lines) {
   FileInfo info;
   info.name = std::string(file_name);
   const NumberedName numbered = parse_numbered_name(file_name);
   info.stem = numbered.stem;
   info.number = numbered.number;
-  if (info.name == pending_name_) {
-    info.pieces = pending_pieces_;
-    info.long_pieces = pending_long_;
+  info.pieces = lines.size();
+  // A piece that fills the reader's buffer without a line end, with more
+  // pieces after it, is the start or middle of a longer line.
+  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
+    const std::string_view piece = lines[k];
+    if (piece.size() == kLineCapacity && piece.back() != '\n') info.long_pieces.push_back(k);
   }
   files.push_back(std::move(info));
   current_file_ = files.size() - 1;
@@ -552,12 +549,7 @@ bool file_order(const FileInfo& a, const FileInfo& b) {
 
 std::vector<Finding> check_game(const GameFiles& files) {
   Recorder rec;
-  const ContentSource source = [&](const std::string& name) {
-    std::optional<TextLines> lines = files.lines(name);
-    if (lines) rec.prepare(name, *lines);
-    return lines;
-  };
-  const World world = load_world(source, &rec);
+  const World world = load_world([&](const std::string& name) { return files.content(name); }, &rec);
   Context ctx(world, rec);
   ctx.sources = &files;
   report_loader_faults(ctx);

@@ -44,8 +44,10 @@ class GameFiles {
   virtual ~GameFiles() = default;
   // Every file name in the directory.
   virtual std::vector<std::string> names() const = 0;
-  // The file's lines as the game reads them, or nothing when there is no file.
-  virtual std::optional<TextLines> lines(const std::string& name) const = 0;
+  // The file's content as the game reads it, or nothing when there is no file.
+  virtual std::optional<std::string> content(const std::string& name) const = 0;
+  // The file's lines as the game reads them.
+  std::optional<TextLines> lines(const std::string& name) const;
   // The file's bytes as they are on disk.
   virtual std::optional<std::string> bytes(const std::string& name) const = 0;
 };
@@ -54,7 +56,7 @@ class DirectoryFiles : public GameFiles {
  public:
   explicit DirectoryFiles(std::filesystem::path directory) : directory_(std::move(directory)) {}
   std::vector<std::string> names() const override;
-  std::optional<TextLines> lines(const std::string& name) const override;
+  std::optional<std::string> content(const std::string& name) const override;
   std::optional<std::string> bytes(const std::string& name) const override;
 
  private:
@@ -66,7 +68,7 @@ class MemoryFiles : public GameFiles {
  public:
   explicit MemoryFiles(std::map<std::string, std::string> files) : files_(std::move(files)) {}
   std::vector<std::string> names() const override;
-  std::optional<TextLines> lines(const std::string& name) const override;
+  std::optional<std::string> content(const std::string& name) const override;
   std::optional<std::string> bytes(const std::string& name) const override;
 
  private:

@@ -35,10 +35,10 @@ Files sample_game() {
 
 vesk::World load(const Files& files, AreaLoading areas) {
   return vesk::load_world(
-      [&files](const std::string& name) -> std::optional<vesk::TextLines> {
+      [&files](const std::string& name) -> std::optional<std::string> {
         const auto file = files.find(name);
         if (file == files.end()) return std::nullopt;
-        return vesk::TextLines(file->second);
+        return file->second;
       },
       nullptr, areas);
 }
