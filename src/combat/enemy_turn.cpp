@@ -29,7 +29,7 @@ void let_enemies_arrive(GameState& game, Area& area) {
     if (area.live_enemies.size() >= kMaxLiveEnemies) continue;
     const std::int32_t spot = game.subdivided_now ? game.vars.spot : kAnySpot;
     const std::int32_t number = next_number(area.live_enemies, kind.enemy.shown_name, spot);
-    Enemy& enemy = area.live_enemies.emplace_back(kind.enemy);
+    Enemy& enemy = area.live_enemies.push_back(kind.enemy);
     if (game.subdivided_now) enemy.spot = game.vars.spot;
     // Numbered after the enemies of its name where the player is.
     enemy.instance_number = number;
@@ -85,7 +85,7 @@ void sweep_departed_enemies(GameState& game) {
     if (!game.world.is_worked_out(a)) continue;  // no enemies there yet
     Area& area = game.world.area(a);
     const bool current = static_cast<std::int32_t>(a + 1) == game.vars.area;
-    std::erase_if(area.live_enemies, [&](const Enemy& enemy) {
+    area.live_enemies.erase_if([&](const Enemy& enemy) {
       return !enemy.is_persistent && (!current || (area.is_subdivided && enemy.spot != game.vars.spot));
     });
   }
@@ -102,7 +102,7 @@ bool run_enemy_turn(GameState& game) {
   Area& area = game.current_area();
   let_enemies_arrive(game, area);
   if (game.subdivided_now) {
-    number_on_spot(area.live_enemies, game.vars.spot);
+    number_on_spot(area.live_enemies.all(), game.vars.spot);
     number_on_spot(area.items, game.vars.spot);
   }
   for (Enemy& enemy : area.live_enemies) {

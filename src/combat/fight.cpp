@@ -20,7 +20,7 @@ namespace {
 long find_target(GameState& game, const Words& words) {
   if (words.size() < 2) return -1;
   const auto [name, number] = name_and_number(words);
-  const std::vector<Enemy>& enemies = game.current_area().live_enemies;
+  const LiveEnemies& enemies = game.current_area().live_enemies;
   if (!is_number_in(number, enemies.size())) return -1;
   for (std::size_t i = 0; i < enemies.size(); ++i) {
     const Enemy& enemy = enemies[i];
@@ -130,7 +130,7 @@ void roll_loot(GameState& game, const std::string& line) {
 // The target leaves the area; enemies after it are numbered anew by their
 // display name, counting every enemy before them.
 void defeat(GameState& game, std::size_t index) {
-  std::vector<Enemy>& enemies = game.current_area().live_enemies;
+  LiveEnemies& enemies = game.current_area().live_enemies;
   const Enemy target = enemies[index];
   if (game.observer) game.observer->on_defeat(target);
   if (target.is_definite) {
@@ -139,8 +139,8 @@ void defeat(GameState& game, std::size_t index) {
     game.out << format_text("The %s (%d) was defeated.\n", target.shown_name.c_str(), target.instance_number);
   }
   for (const std::string& line : target.loot) roll_loot(game, line);
-  enemies.erase(enemies.begin() + static_cast<std::ptrdiff_t>(index));
-  number_by_name(enemies, index);
+  enemies.erase(index);
+  number_by_name(enemies.all(), index);
   game.out << "\n";
 }
 

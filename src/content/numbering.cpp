@@ -10,7 +10,7 @@ namespace vesk {
 namespace {
 
 template <typename Thing>
-void number_from(std::vector<Thing>& things, std::size_t first) {
+void number_from(std::span<Thing> things, std::size_t first) {
   std::unordered_map<std::string_view, std::int32_t> before;
   for (std::size_t i = 0; i < things.size(); ++i) {
     std::int32_t& seen = before[numbering_name(things[i])];
@@ -20,7 +20,7 @@ void number_from(std::vector<Thing>& things, std::size_t first) {
 }
 
 template <typename Thing>
-std::int32_t count_named(const std::vector<Thing>& things, std::string_view name, std::int32_t spot) {
+std::int32_t count_named(std::span<const Thing> things, std::string_view name, std::int32_t spot) {
   std::int32_t count = 1;
   for (const Thing& thing : things) {
     if (numbering_name(thing) == name && (spot == kAnySpot || thing.spot == spot)) ++count;
@@ -29,7 +29,7 @@ std::int32_t count_named(const std::vector<Thing>& things, std::string_view name
 }
 
 template <typename Thing>
-void number_spot(std::vector<Thing>& things, std::int32_t spot) {
+void number_spot(std::span<Thing> things, std::int32_t spot) {
   std::unordered_map<std::string_view, std::int32_t> earlier;
   for (Thing& thing : things) {
     std::int32_t& seen = earlier[numbering_name(thing)];
@@ -45,17 +45,18 @@ void number_area_items(std::vector<Item>& items, bool subdivided) {
   for (Item& item : items) item.instance_number = ++seen[{item.name, subdivided ? item.spot : 0}];
 }
 
-void number_by_name(std::vector<Item>& items, std::size_t first) { number_from(items, first); }
-void number_by_name(std::vector<Enemy>& enemies, std::size_t first) { number_from(enemies, first); }
+void number_by_name(std::vector<Item>& items, std::size_t first) { number_from(std::span<Item>(items), first); }
+void number_by_name(std::span<Enemy> enemies, std::size_t first) { number_from(enemies, first); }
 
 std::int32_t next_number(const std::vector<Item>& items, std::string_view name, std::int32_t spot) {
-  return count_named(items, name, spot);
+  return count_named(std::span<const Item>(items), name, spot);
 }
-std::int32_t next_number(const std::vector<Enemy>& enemies, std::string_view name, std::int32_t spot) {
-  return count_named(enemies, name, spot);
+std::int32_t next_number(const LiveEnemies& enemies, std::string_view name, std::int32_t spot) {
+  if (spot == kAnySpot) return enemies.count_named(name) + 1;
+  return count_named(enemies.all(), name, spot);
 }
 
-void number_on_spot(std::vector<Item>& items, std::int32_t spot) { number_spot(items, spot); }
-void number_on_spot(std::vector<Enemy>& enemies, std::int32_t spot) { number_spot(enemies, spot); }
+void number_on_spot(std::vector<Item>& items, std::int32_t spot) { number_spot(std::span<Item>(items), spot); }
+void number_on_spot(std::span<Enemy> enemies, std::int32_t spot) { number_spot(enemies, spot); }
 
 }  // namespace vesk

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -25,17 +26,17 @@ void number_area_items(std::vector<Item>& items, bool subdivided);
 // From `first` on, each thing takes one more than the number of things of its
 // name before it.
 void number_by_name(std::vector<Item>& items, std::size_t first = 0);
-void number_by_name(std::vector<Enemy>& enemies, std::size_t first = 0);
+void number_by_name(std::span<Enemy> enemies, std::size_t first = 0);
 
 // The number that a newcomer named `name` takes: one more than the things of
 // that name already there (on `spot` only, unless it is kAnySpot).
 std::int32_t next_number(const std::vector<Item>& items, std::string_view name, std::int32_t spot = kAnySpot);
-std::int32_t next_number(const std::vector<Enemy>& enemies, std::string_view name, std::int32_t spot = kAnySpot);
+std::int32_t next_number(const LiveEnemies& enemies, std::string_view name, std::int32_t spot = kAnySpot);
 
 // In a subdivided area the things on the player's spot are numbered anew by
 // their name, counting every earlier thing of that name wherever it stands;
 // things elsewhere are all number 1.
 void number_on_spot(std::vector<Item>& items, std::int32_t spot);
-void number_on_spot(std::vector<Enemy>& enemies, std::int32_t spot);
+void number_on_spot(std::span<Enemy> enemies, std::int32_t spot);
 
 }  // namespace vesk

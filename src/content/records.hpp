@@ -8,7 +8,9 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -137,6 +139,64 @@ struct Path : Choice {
 
 struct Action : Choice {};
 
+// The enemies that stand in an area, with how many of each display name stand
+// there kept as they come and go, so that numbering a newcomer does not count
+// them all: a script may place thousands in one pass. An enemy's name never
+// changes, so the enemies may be changed in place; only coming and going is
+// done through the list.
+class LiveEnemies {
+ public:
+  using iterator = std::vector<Enemy>::iterator;
+  using const_iterator = std::vector<Enemy>::const_iterator;
+
+  std::size_t size() const { return enemies_.size(); }
+  bool empty() const { return enemies_.empty(); }
+  Enemy& operator[](std::size_t index) { return enemies_[index]; }
+  const Enemy& operator[](std::size_t index) const { return enemies_[index]; }
+  iterator begin() { return enemies_.begin(); }
+  iterator end() { return enemies_.end(); }
+  const_iterator begin() const { return enemies_.begin(); }
+  const_iterator end() const { return enemies_.end(); }
+  std::span<Enemy> all() { return enemies_; }
+  std::span<const Enemy> all() const { return enemies_; }
+
+  // How many enemies with this display name stand there.
+  std::int32_t count_named(std::string_view shown_name) const {
+    const auto found = counts_.find(shown_name);
+    return found == counts_.end() ? 0 : found->second;
+  }
+
+  Enemy& push_back(Enemy enemy) {
+    ++counts_[enemy.shown_name];
+    return enemies_.emplace_back(std::move(enemy));
+  }
+  void erase(std::size_t index) {
+    uncount(enemies_[index]);
+    enemies_.erase(enemies_.begin() + static_cast<std::ptrdiff_t>(index));
+  }
+  template <typename Leaves>
+  void erase_if(Leaves leaves) {
+    std::erase_if(enemies_, [&](const Enemy& enemy) {
+      if (!leaves(enemy)) return false;
+      uncount(enemy);
+      return true;
+    });
+  }
+  void clear() {
+    enemies_.clear();
+    counts_.clear();
+  }
+
+ private:
+  void uncount(const Enemy& enemy) {
+    const auto found = counts_.find(enemy.shown_name);
+    if (found != counts_.end() && --found->second <= 0) counts_.erase(found);
+  }
+
+  std::vector<Enemy> enemies_;
+  std::map<std::string, std::int32_t, std::less<>> counts_;  // by display name
+};
+
 struct EnemyKind {
   Enemy enemy;
   std::int32_t chance = 0;
@@ -209,7 +269,7 @@ struct Area {
   std::vector<Action> actions;
   std::vector<Item> items;
   std::vector<EnemyKind> enemy_kinds;
-  std::vector<Enemy> live_enemies;
+  LiveEnemies live_enemies;
   std::vector<AmmoPile> ammo_piles;
   SpotTable spot_exits;  // may span more rows than spot_count
   std::int32_t spot_count = 0;

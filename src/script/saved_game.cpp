@@ -208,7 +208,7 @@ void restore_line(GameState& game, const Words& words) {
 // that they can be picked up and fought.
 void number_restored(Area& area) {
   number_area_items(area.items, area.is_subdivided);
-  number_by_name(area.live_enemies);
+  number_by_name(area.live_enemies.all());
 }
 
 }  // namespace
