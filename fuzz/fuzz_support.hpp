@@ -27,12 +27,16 @@ class NullBuffer : public std::streambuf {
 
 using Files = std::map<std::string, std::string, std::less<>>;
 
+// The world of a game held in memory, loaded as the game loads it: each area
+// is worked out when play first needs it.
 inline World world_of(const Files& files) {
-  return load_world([&](const std::string& name) -> std::optional<std::string> {
-    const auto file = files.find(name);
-    if (file == files.end()) return std::nullopt;
-    return file->second;
-  });
+  return load_world(
+      [&](const std::string& name) -> std::optional<std::string> {
+        const auto file = files.find(name);
+        if (file == files.end()) return std::nullopt;
+        return file->second;
+      },
+      nullptr, AreaLoading::kOnDemand);
 }
 
 // A fresh directory for the saved games of one run, removed with everything
