@@ -108,7 +108,9 @@ std::optional<TextLines> GameFiles::lines(const std::string& name) const {
   return TextLines(std::move(*text));
 }
 
-std::optional<std::string> DirectoryFiles::content(const std::string& name) const { return read_file(directory_ / name); }
+std::optional<std::string> DirectoryFiles::content(const std::string& name) const {
+  return read_file(directory_ / name);
+}
 
 std::optional<std::string> DirectoryFiles::bytes(const std::string& name) const {
   std::ifstream in(directory_ / name, std::ios::binary);
