@@ -71,8 +71,9 @@ std::string describe(const vesk::Area& area) {
     describe(out, action.success_scripts);
     describe(out, action.failure_scripts);
   }
-  for (const vesk::Item& item : area.items)
+  for (const vesk::Item& item : area.items) {
     out << "item " << item.name << " " << item.spot << " " << item.instance_number << "\n";
+  }
   for (const vesk::EnemyKind& kind : area.enemy_kinds) {
     out << "enemy " << kind.enemy.name << " " << kind.chance << " " << kind.enemy.first_spot << "\n";
   }
@@ -92,8 +93,9 @@ TEST(AreasOnDemand, AreWorkedOutAsTheyAreAtOnce) {
   ASSERT_EQ(on_demand.area_count(), 3U);
   EXPECT_EQ(on_demand.source_files, at_once.source_files);
   // Backwards, so that no area is worked out in file order by chance.
-  for (std::size_t a = 3; a-- > 0;)
+  for (std::size_t a = 3; a-- > 0;) {
     EXPECT_EQ(describe(on_demand.area(a)), describe(at_once.area(a))) << "area " << a + 1;
+  }
 }
 
 TEST(AreasOnDemand, OnlyWhatIsAskedForIsWorkedOut) {
