@@ -133,7 +133,7 @@ void World::add_area(Area area) {
 void World::add_pending_area(std::string content, std::uint32_t file) {
   pending_.resize(areas_.size());
   areas_.emplace_back();
-  pending_.push_back(PendingArea{std::make_shared<const std::string>(std::move(content)), file});
+  pending_.emplace_back(PendingArea{std::make_shared<const std::string>(std::move(content)), file});
 }
 
 void World::work_out_pending(std::size_t index) const {
