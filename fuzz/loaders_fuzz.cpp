@@ -24,7 +24,7 @@ const vesk::World& catalogues() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const vesk::TextLines lines(text);
+  const vesk::TextLines lines{std::string(text)};
   vesk::parse_item(lines);
   vesk::parse_enemy(lines);
   const vesk::Area area = vesk::parse_area(lines, catalogues());
