@@ -137,12 +137,13 @@ void World::add_pending_area(std::string content, std::uint32_t file) {
 }
 
 void World::work_out_pending(std::size_t index) const {
-  // Taken out first: the content is dropped once the area is worked out.
-  const PendingArea pending = std::move(*pending_[index]);
-  pending_[index].reset();
+  const PendingArea& pending = *pending_[index];
   Area area = parse_area(TextLines(*pending.content), *this);
   stamp_file(area, pending.file);
   areas_[index] = std::move(area);
+  // Only now is the content dropped: an area whose working out fails stays
+  // pending rather than empty.
+  pending_[index].reset();
 }
 
 World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, AreaLoading areas) {
