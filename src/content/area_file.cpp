@@ -415,8 +415,9 @@ std::pair<std::string_view, std::string_view> next_word(std::string_view text) {
   return {text.substr(start, end - start), text.substr(end)};
 }
 
-// Makes room in each script and condition list for the lines that the
-// keyword lines may add to it, so that every list is made once at its size.
+// Makes room in each list of the keyword part (scripts, conditions, items,
+// enemies and ammunition) for the lines that may add to it, so that every
+// list is made once at its size.
 // A line that will turn out faulty only makes a little room too many.
 void make_room(Area& area, LineSpan lines) {
   // Per entry the lines of its lists "cv", "cd", "dp" and "dn".
@@ -425,6 +426,9 @@ void make_room(Area& area, LineSpan lines) {
   std::size_t turn = 0;
   std::size_t drop = 0;
   std::size_t conditions = 0;
+  std::size_t items = 0;
+  std::size_t kinds = 0;
+  std::size_t piles = 0;
   for (const std::string_view line : lines) {
     if (!may_be_keyword(line)) continue;
     const bool path = starts_with(line, "path");
@@ -444,6 +448,9 @@ void make_room(Area& area, LineSpan lines) {
       turn += starts_with(line, "s ") ? 1 : 0;
       drop += starts_with(line, "drop") ? 1 : 0;
       conditions += starts_with(line, "pcd") ? 1 : 0;
+      items += starts_with(line, "item") ? 1 : 0;
+      kinds += starts_with(line, "enemy") ? 1 : 0;
+      piles += starts_with(line, "ammo") ? 1 : 0;
     }
   }
   const auto reserve = [](auto& choices, const auto& counts) {
@@ -460,6 +467,9 @@ void make_room(Area& area, LineSpan lines) {
   area.turn_scripts.reserve(turn);
   area.drop_scripts.reserve(drop);
   area.item_conditions.reserve(conditions);
+  area.items.reserve(items);
+  area.enemy_kinds.reserve(kinds);
+  area.ammo_piles.reserve(piles);
 }
 
 }  // namespace

@@ -41,8 +41,22 @@ void number_spot(std::span<Thing> things, std::int32_t spot) {
 }  // namespace
 
 void number_area_items(std::vector<Item>& items, bool subdivided) {
+  const auto key = [subdivided](const Item& item) {
+    return std::pair<std::string_view, std::int32_t>{item.name, subdivided ? item.spot : 0};
+  };
+  // Most areas hold a few items, and looking back over a few costs less than
+  // making a map.
+  constexpr std::size_t kFewItems = 16;
+  if (items.size() <= kFewItems) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      std::int32_t number = 1;
+      for (std::size_t j = 0; j < i; ++j) number += key(items[j]) == key(items[i]) ? 1 : 0;
+      items[i].instance_number = number;
+    }
+    return;
+  }
   std::map<std::pair<std::string_view, std::int32_t>, std::int32_t> seen;
-  for (Item& item : items) item.instance_number = ++seen[{item.name, subdivided ? item.spot : 0}];
+  for (Item& item : items) item.instance_number = ++seen[key(item)];
 }
 
 void number_by_name(std::vector<Item>& items, std::size_t first) { number_from(std::span<Item>(items), first); }

@@ -74,3 +74,32 @@ TEST(LiveEnemies, CopiesKeepTheirOwnCounts) {
 }
 
 }  // namespace
+
+namespace {
+
+// An item's number depends only on the items before it, so a long list and
+// its first few are numbered alike, whichever way each is counted.
+TEST(AreaItems, LongAndShortListsNumberAlike) {
+  for (const bool subdivided : {false, true}) {
+    std::vector<vesk::Item> items;
+    for (std::int32_t k = 0; k < 40; ++k) {
+      vesk::Item item;
+      item.name = k % 3 == 0 ? "coin" : (k % 3 == 1 ? "key" : "coin ");
+      item.spot = k % 4;
+      items.push_back(item);
+    }
+    std::vector<vesk::Item> all = items;
+    vesk::number_area_items(all, subdivided);
+    for (const std::size_t length : {1U, 2U, 7U, 15U, 16U, 17U}) {
+      std::vector<vesk::Item> first(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(length));
+      vesk::number_area_items(first, subdivided);
+      for (std::size_t i = 0; i < length; ++i) {
+        EXPECT_EQ(first[i].instance_number, all[i].instance_number) << subdivided << " " << length << " " << i;
+      }
+    }
+    // The last item is the 14th coin of the area, and the 4th on its spot.
+    EXPECT_EQ(all[39].instance_number, subdivided ? 4 : 14);
+  }
+}
+
+}  // namespace
