@@ -97,15 +97,15 @@ GameDirs& game_dirs() {
   return dirs;
 }
 
-// Loading a game of N areas with every area worked out at once, as the tools
-// load it. Each iteration also frees the loaded world, which is linear in its
-// size as well.
-void BM_LoadAreas(benchmark::State& state) {
+// Loading a game of N areas, its areas worked out as `loading` says; the first
+// area is asked for, as the first view asks for it. Each iteration also frees
+// the loaded world, which is linear in its size as well.
+void load_areas(benchmark::State& state, vesk::AreaLoading loading) {
   const std::int64_t n = state.range(0);
   const fs::path& dir = game_dirs().areas(n);
   {
     // One load outside the timing: checks the generated game and warms the file cache.
-    const vesk::World world = vesk::load_world(dir);
+    const vesk::World world = vesk::load_world(dir, loading);
     if (static_cast<std::int64_t>(world.area_count()) != n || world.area(0).items.size() != 4 ||
         world.area(0).items[2].instance_number != 3 || world.area(0).enemy_kinds.size() != 1) {
       state.SkipWithError("the generated game did not load as written");
@@ -113,51 +113,26 @@ void BM_LoadAreas(benchmark::State& state) {
     }
   }
   for (auto _ : state) {
-    vesk::World world = vesk::load_world(dir);
-    benchmark::DoNotOptimize(world);
-  }
-  state.SetComplexityN(n);
-  state.counters["areas/s"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate);
-}
-BENCHMARK(BM_LoadAreas)
-    ->Arg(1000)
-    ->Arg(2000)
-    ->Arg(4000)
-    ->Arg(6000)
-    ->Arg(8000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
-
-// Starting a game of N areas as the game does: every file read, the messages,
-// items and enemies worked out, each area left to be worked out when play
-// first needs it. The first area is, as the first view needs it.
-void BM_StartWithAreas(benchmark::State& state) {
-  const std::int64_t n = state.range(0);
-  const fs::path& dir = game_dirs().areas(n);
-  {
-    const vesk::World world = vesk::load_world(dir, vesk::AreaLoading::kOnDemand);
-    if (static_cast<std::int64_t>(world.area_count()) != n || world.area(0).items.size() != 4) {
-      state.SkipWithError("the generated game did not load as written");
-      return;
-    }
-  }
-  for (auto _ : state) {
-    vesk::World world = vesk::load_world(dir, vesk::AreaLoading::kOnDemand);
+    vesk::World world = vesk::load_world(dir, loading);
     benchmark::DoNotOptimize(world.area(0));
   }
   state.SetComplexityN(n);
   state.counters["areas/s"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_StartWithAreas)
-    ->Arg(1000)
-    ->Arg(2000)
-    ->Arg(4000)
-    ->Arg(6000)
-    ->Arg(8000)
-    ->Arg(10000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+
+void area_counts(benchmark::internal::Benchmark* benchmark) {
+  for (const std::int64_t n : {1000, 2000, 4000, 6000, 8000, 10000}) benchmark->Arg(n);
+  benchmark->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+}
+
+// Every area worked out at once, as the tools load a game.
+void BM_LoadAreas(benchmark::State& state) { load_areas(state, vesk::AreaLoading::kAtOnce); }
+BENCHMARK(BM_LoadAreas)->Apply(area_counts);
+
+// Starting a game as the game does: every file read, the messages, items and
+// enemies worked out, each area left to be worked out when play first needs it.
+void BM_StartWithAreas(benchmark::State& state) { load_areas(state, vesk::AreaLoading::kOnDemand); }
+BENCHMARK(BM_StartWithAreas)->Apply(area_counts);
 
 // Loading one subdivided area whose spot table has N rows.
 void BM_LoadSpotTable(benchmark::State& state) {
