@@ -55,7 +55,7 @@ std::string saved_game_text(GameState& game) {
   }
   for (std::size_t i = 0; i < v.numbered.size(); ++i) text += format_text("v%zu %d\n", i + 1, v.numbered[i]);
   for (std::size_t i = 0; i < v.strings.size(); ++i) text += format_text("s%zu %s\n", i + 1, v.strings[i].c_str());
-  const std::span<const Area> areas = std::as_const(game.world).all_areas();
+  const std::span<const Area> areas = game.world.all_areas();
   for (std::size_t a = 0; a < areas.size(); ++a) {
     for (const Item& item : areas[a].items) {
       const auto& iv = item.item_variables;
