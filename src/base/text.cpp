@@ -101,16 +101,11 @@ std::optional<std::string_view> joined_in_place(WordSpan words, long first, long
   return std::string_view(words[static_cast<std::size_t>(first)].data(), std::min(length, kTextCapacity));
 }
 
+// Words `first` to `last`, both within the list, copied into one new text with
+// single spaces. The length comes first, so that the text is made once at its
+// size and the words are copied into it where they go.
 template <typename List>
-std::string join_list(const List& words, long first, long last) {
-  first = std::max(first, 0L);
-  last = std::min(last, static_cast<long>(words.size()) - 1);
-  if (first > last) return {};
-  if constexpr (std::is_same_v<List, WordSpan>) {
-    if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return std::string(*joined);
-  }
-  // The length first, so that the text is made once at its size and the
-  // words are copied into it where they go.
+std::string copied_join(const List& words, long first, long last) {
   auto length = static_cast<std::size_t>(last - first);
   for (long k = first; k <= last; ++k) length += std::string_view(words[static_cast<std::size_t>(k)]).size();
   std::string joined(std::min(length, kTextCapacity), ' ');
@@ -125,6 +120,17 @@ std::string join_list(const List& words, long first, long last) {
   return joined;
 }
 
+template <typename List>
+std::string join_list(const List& words, long first, long last) {
+  first = std::max(first, 0L);
+  last = std::min(last, static_cast<long>(words.size()) - 1);
+  if (first > last) return {};
+  if constexpr (std::is_same_v<List, WordSpan>) {
+    if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return std::string(*joined);
+  }
+  return copied_join(words, first, last);
+}
+
 }  // namespace
 
 std::string join_words(const Words& words, long first, long last) { return join_list(words, first, last); }
@@ -136,7 +142,7 @@ RareText joined_text(WordSpan words, long first, long last) {
   last = std::min(last, word_count(words) - 1);
   if (first > last) return {};
   if (const std::optional<std::string_view> joined = joined_in_place(words, first, last)) return {*joined};
-  return {join_words(words, first, last)};
+  return {copied_join(words, first, last)};
 }
 
 bool rejoins_as_is(WordSpan words) {
