@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -29,20 +30,25 @@ vesk::Enemy make_enemy(const std::string& name) {
   vesk::Enemy enemy;
   enemy.name = name;
   enemy.shown_name = vesk::display_name(name);
-  enemy.base_health = enemy.health = 20;
+  enemy.health = 20;
   // Every attack misses, so the player outlives any number of attackers while
   // each attack still chooses, rolls and prints its line.
   enemy.attacks = {{"bites you", 1, 4, 0}, {"scratches you", 1, 3, 0}};
-  enemy.is_persistent = true;
   return enemy;
 }
 
-// One area holding `enemies` live enemies and `items` area items, numbered by
-// name as placing and loading number them. In the subdivided form the area
-// has four spots in a ring and things are spread over them; the player stands
-// on spot 1.
-vesk::World make_world(std::int64_t enemies, std::int64_t items, bool subdivided) {
+// One area holding `items` area items, with a kind for each name of the
+// lists above. In the subdivided form the area has four spots in a ring and
+// the items are spread over them.
+vesk::World make_world(std::int64_t items, bool subdivided) {
   vesk::World world;
+  for (const char* name : kItemNames) {
+    vesk::Item item;
+    item.name = name;
+    world.add_item(item);
+  }
+  world.add_enemy(make_enemy("rat"));
+  for (const char* name : kEnemyNames) world.add_enemy(make_enemy(name));
   vesk::Area area;
   area.long_description = {"A great hall.\n"};
   area.short_description = {"The hall.\n"};
@@ -54,29 +60,30 @@ vesk::World make_world(std::int64_t enemies, std::int64_t items, bool subdivided
   // An item condition, so that the view evaluates one condition per item.
   area.item_conditions = {vesk::parse_condition("= vi1 0")};
   // One enemy kind that never arrives: arrival still rolls for it every pass.
-  area.enemy_kinds.push_back({make_enemy("rat"), 0});
+  area.enemy_kinds.push_back({&world.enemies[0], 0});
+  for (std::int64_t k = 0; k < items; ++k) {
+    const std::size_t which = static_cast<std::size_t>(k) % kItemNames.size();
+    area.items.push_back({&world.items[which], subdivided ? static_cast<std::int32_t>(k % 4) + 1 : 0});
+  }
+  world.add_area(std::move(area));
+  return world;
+}
 
+// `enemies` persistent enemies in the game's area, numbered by display name
+// as placing numbers them, spread over the spots of a subdivided area.
+void place_enemies(vesk::GameState& game, std::int64_t enemies, bool subdivided) {
+  vesk::LiveEnemies& live = game.current_area_state().live_enemies;
   std::array<std::int32_t, kEnemyNames.size()> enemy_count{};
   for (std::int64_t k = 0; k < enemies; ++k) {
     const std::size_t which = static_cast<std::size_t>(k) % kEnemyNames.size();
-    vesk::Enemy enemy = make_enemy(kEnemyNames[which]);
+    vesk::LiveEnemy enemy = vesk::LiveEnemy::of(game.world().enemies[which + 1]);
     // "goblin 2" and "goblin" share their display name and so their numbers.
     const std::size_t group = which == 3 ? 2 : which;
     enemy.instance_number = ++enemy_count[group];
     enemy.spot = subdivided ? static_cast<std::int32_t>(k % 4) + 1 : -1;
-    area.live_enemies.push_back(std::move(enemy));
+    enemy.is_persistent = true;
+    live.push_back(enemy);
   }
-  std::array<std::int32_t, kItemNames.size()> item_count{};
-  for (std::int64_t k = 0; k < items; ++k) {
-    const std::size_t which = static_cast<std::size_t>(k) % kItemNames.size();
-    vesk::Item item;
-    item.name = kItemNames[which];
-    item.instance_number = ++item_count[which];
-    item.spot = subdivided ? static_cast<std::int32_t>(k % 4) + 1 : 0;
-    area.items.push_back(std::move(item));
-  }
-  world.add_area(std::move(area));
-  return world;
 }
 
 // The steps of one pass that visit the area's enemies and items, in the order
@@ -92,7 +99,8 @@ void run_pass(vesk::GameState& game) {
 void bench_pass(benchmark::State& state, std::int64_t enemies, std::int64_t items, bool subdivided) {
   std::istringstream in;
   std::ostringstream out;
-  vesk::GameState game(make_world(enemies, items, subdivided), in, out, 1);
+  vesk::GameState game(std::make_shared<const vesk::World>(make_world(items, subdivided)), in, out, 1);
+  place_enemies(game, enemies, subdivided);
   game.subdivided_now = subdivided;
   if (subdivided) {
     game.vars.spot = 1;
@@ -108,9 +116,9 @@ void bench_pass(benchmark::State& state, std::int64_t enemies, std::int64_t item
     output = static_cast<std::size_t>(out.tellp());
     benchmark::DoNotOptimize(output);
   }
-  const std::size_t live = game.current_area().live_enemies.size();
+  const std::size_t live = game.current_area_state().live_enemies.size();
   if (live != static_cast<std::size_t>(enemies) ||
-      game.current_area().items.size() != static_cast<std::size_t>(items)) {
+      game.current_area_state().items.size() != static_cast<std::size_t>(items)) {
     state.SkipWithError("the pass changed the number of things in the area");
   }
   state.counters["output_bytes"] = static_cast<double>(output);

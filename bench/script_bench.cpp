@@ -2,6 +2,7 @@
 // one run of a script, and the expansion of a text full of references.
 #include <benchmark/benchmark.h>
 
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -30,7 +31,7 @@ void BM_CountingLoop(benchmark::State& state) {
   };
   std::istringstream in;
   std::ostringstream out;
-  vesk::GameState game(one_area(), in, out, 0);
+  vesk::GameState game(std::make_shared<const vesk::World>(one_area()), in, out, 0);
   for (auto _ : state) {
     vesk::run_script(game, script);
     benchmark::DoNotOptimize(game.vars.numbered.data());
@@ -46,7 +47,7 @@ BENCHMARK(BM_CountingLoop)->Unit(benchmark::kMillisecond);
 void BM_LongExpansion(benchmark::State& state) {
   std::istringstream in;
   std::ostringstream out;
-  vesk::GameState game(one_area(), in, out, 0);
+  vesk::GameState game(std::make_shared<const vesk::World>(one_area()), in, out, 0);
   std::string text;
   for (int k = 1; text.size() + 8 < 254; ++k) {
     const std::string n = std::to_string(k % 9 + 1);

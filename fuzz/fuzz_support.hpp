@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <sstream>
 #include <streambuf>
@@ -29,14 +30,14 @@ using Files = std::map<std::string, std::string, std::less<>>;
 
 // The world of a game held in memory, loaded as the game loads it: each area
 // is worked out when play first needs it.
-inline World world_of(const Files& files) {
-  return load_world(
+inline std::shared_ptr<const World> world_of(const Files& files) {
+  return std::make_shared<const World>(load_world(
       [&](const std::string& name) -> std::optional<std::string> {
         const auto file = files.find(name);
         if (file == files.end()) return std::nullopt;
         return file->second;
       },
-      nullptr, AreaLoading::kOnDemand);
+      nullptr, AreaLoading::kOnDemand));
 }
 
 // A fresh directory for the saved games of one run, removed with everything
@@ -61,15 +62,16 @@ class SaveDirectory {
 
 // Plays `world` with `input` until the input ends, with the game's own limits:
 // saves and loads go to a real directory of their own, and script loops run
-// as long as they would in a game.
-inline void play_in_memory(World world, std::string_view input, std::uint32_t seed) {
-  if (!world.has_areas()) return;
+// as long as they would in a game. The world is shared: every game played on
+// it starts from the same definitions.
+inline void play_in_memory(const std::shared_ptr<const World>& world, std::string_view input, std::uint32_t seed) {
+  if (!world->has_areas()) return;
   const SaveDirectory saves;
   if (saves.path().empty()) return;
   std::istringstream in{std::string(input)};
   NullBuffer sink;
   std::ostream out(&sink);
-  Game game(std::move(world), in, out, seed, saves.path());
+  Game game(world, in, out, seed, saves.path());
   game.run();
 }
 

@@ -2,6 +2,7 @@
 // and the saved-game reader.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <sstream>
 
 #include "fuzz_support.hpp"
@@ -9,8 +10,8 @@
 
 namespace {
 
-const vesk::World& catalogues() {
-  static const vesk::World world = vesk::fuzzing::world_of({
+const std::shared_ptr<const vesk::World>& catalogues() {
+  static const std::shared_ptr<const vesk::World> world = vesk::fuzzing::world_of({
       {"item1.txt", "bow\nweapon 1 6 70\n"},
       {"item2.txt", "rusty key\nd 1 = v1 0 msg click\n"},
       {"enemy1.txt", "rat 2\n5\n\nbites 1 3 50\n\nm 1 5 50\n\n"},
@@ -27,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const vesk::TextLines lines{std::string(text)};
   vesk::parse_item(lines);
   vesk::parse_enemy(lines);
-  const vesk::Area area = vesk::parse_area(lines, catalogues());
+  const vesk::Area area = vesk::parse_area(lines, *catalogues());
   for (std::int32_t spot = -1; spot <= area.spot_count + 1; ++spot) {
     for (std::int32_t direction = -1; direction <= 4; ++direction) area.exit_of(spot, direction);
   }

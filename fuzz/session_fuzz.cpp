@@ -2,6 +2,7 @@
 // played with arbitrary player input.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "fuzz_support.hpp"
 
@@ -40,7 +41,7 @@ const vesk::fuzzing::Files kGame = {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const vesk::World world = vesk::fuzzing::world_of(kGame);
+  static const std::shared_ptr<const vesk::World> world = vesk::fuzzing::world_of(kGame);
   vesk::fuzzing::play_in_memory(world, {reinterpret_cast<const char*>(data), size}, 7);
   return 0;
 }

@@ -8,8 +8,8 @@
 #include "base/arith.hpp"
 #include "base/index.hpp"
 #include "base/text.hpp"
-#include "content/numbering.hpp"
 #include "state/game_state.hpp"
+#include "state/numbering.hpp"
 
 namespace vesk {
 
@@ -20,11 +20,11 @@ namespace {
 long find_target(GameState& game, const Words& words) {
   if (words.size() < 2) return -1;
   const auto [name, number] = name_and_number(words);
-  const LiveEnemies& enemies = game.current_area().live_enemies;
+  const LiveEnemies& enemies = game.current_area_state().live_enemies;
   if (!is_number_in(number, enemies.size())) return -1;
   for (std::size_t i = 0; i < enemies.size(); ++i) {
-    const Enemy& enemy = enemies[i];
-    if (enemy.shown_name == name && enemy.instance_number == number && game.is_with_player(enemy.spot)) {
+    const LiveEnemy& enemy = enemies[i];
+    if (enemy.shown_name() == name && enemy.instance_number == number && game.is_with_player(enemy.spot)) {
       return static_cast<long>(i);
     }
   }
@@ -35,28 +35,28 @@ long find_target(GameState& game, const Words& words) {
 // here, before the hit roll, so a miss costs it too.
 bool weapon_ready(GameState& game) {
   if (game.selected_weapon == "strike") return true;
-  const Item* weapon = game.world.find_item(game.selected_weapon);
+  const Item* weapon = game.world().find_item(game.selected_weapon);
   if (weapon && weapon->is_melee) return true;
   if (weapon) {
     if (game.grappled) {
-      game.out << "You'd hit yourself because you're grappled.\n";
+      game.out() << "You'd hit yourself because you're grappled.\n";
       return false;
     }
     if (game.current_water_level != 0 && weapon->water_use == 0) {
-      game.out << "This weapon doesn't work under water.\n";
+      game.out() << "This weapon doesn't work under water.\n";
       return false;
     }
     if (game.current_water_level == 0 && weapon->water_use == 1) {
-      game.out << "This weapon only works under water.\n";
+      game.out() << "This weapon only works under water.\n";
       return false;
     }
   }
-  const long ammo = game.world.find_ammo(game.selected_weapon);
-  if (ammo < 0 || game.world.ammo[static_cast<std::size_t>(ammo)].count <= 0) {
-    game.out << "No ammo.\n";
+  const long ammo = game.world().find_ammo(game.selected_weapon);
+  if (ammo < 0 || game.ammo[static_cast<std::size_t>(ammo)] <= 0) {
+    game.out() << "No ammo.\n";
     return false;
   }
-  --game.world.ammo[static_cast<std::size_t>(ammo)].count;
+  --game.ammo[static_cast<std::size_t>(ammo)];
   return true;
 }
 
@@ -78,7 +78,7 @@ const Item* load_weapon_profile(GameState& game) {
     game.weapon = WeaponProfile{};
     return nullptr;
   }
-  const Item* weapon = game.world.find_weapon(game.selected_weapon);
+  const Item* weapon = game.world().find_weapon(game.selected_weapon);
   if (!weapon) return nullptr;
   game.weapon = WeaponProfile{weapon->min_damage, weapon->max_damage, weapon->hit_chance};
   return weapon;
@@ -106,23 +106,23 @@ void roll_loot(GameState& game, const std::string& line) {
   if (words[0] == "m") {
     if (!game.rng.chance(chance)) return;
     const std::int32_t amount = game.rng.range(low, high);
-    game.out << format_text("Obtained %dm.\n", amount);
+    game.out() << format_text("Obtained %dm.\n", amount);
     game.vars.money = wrap_add(game.vars.money, amount);
   } else if (words[0] == "ammo") {
     const std::string weapon = join_words(words, 1, w - 4);
-    const long entry = game.world.find_ammo(weapon);
+    const long entry = game.world().find_ammo(weapon);
     if (entry < 0 || !game.rng.chance(chance)) return;
     const std::int32_t amount = game.rng.range(low, high);
-    game.out << format_text("Obtained %d ammo for %s.\n", amount, weapon.c_str());
-    AmmoEntry& ammo = game.world.ammo[static_cast<std::size_t>(entry)];
-    ammo.count = wrap_add(ammo.count, amount);
+    game.out() << format_text("Obtained %d ammo for %s.\n", amount, weapon.c_str());
+    std::int32_t& count = game.ammo[static_cast<std::size_t>(entry)];
+    count = wrap_add(count, amount);
   } else {
     if (!game.rng.chance(chance)) return;
     const std::string name = join_words(words, 0, w - 4);
-    const Item* item = game.world.find_item(name);
+    const Item* item = game.world().find_item(name);
     if (!item) return;
     const std::int32_t amount = game.rng.range(low, high);
-    game.out << format_text("Obtained %d %s(s).\n", amount, name.c_str());
+    game.out() << format_text("Obtained %d %s(s).\n", amount, name.c_str());
     game.inventory.add(*item, amount);
   }
 }
@@ -130,18 +130,18 @@ void roll_loot(GameState& game, const std::string& line) {
 // The target leaves the area; enemies after it are numbered anew by their
 // display name, counting every enemy before them.
 void defeat(GameState& game, std::size_t index) {
-  LiveEnemies& enemies = game.current_area().live_enemies;
-  const Enemy target = enemies[index];
+  LiveEnemies& enemies = game.current_area_state().live_enemies;
+  const LiveEnemy target = enemies[index];
   if (game.observer) game.observer->on_defeat(target);
   if (target.is_definite) {
-    game.out << format_text("The %s was defeated.\n", target.shown_name.c_str());
+    game.out() << format_text("The %s was defeated.\n", target.shown_name().c_str());
   } else {
-    game.out << format_text("The %s (%d) was defeated.\n", target.shown_name.c_str(), target.instance_number);
+    game.out() << format_text("The %s (%d) was defeated.\n", target.shown_name().c_str(), target.instance_number);
   }
-  for (const std::string& line : target.loot) roll_loot(game, line);
+  for (const std::string& line : target.kind->loot) roll_loot(game, line);
   enemies.erase(index);
   number_by_name(enemies.all(), index);
-  game.out << "\n";
+  game.out() << "\n";
 }
 
 }  // namespace
@@ -150,19 +150,19 @@ Outcome fight_command(GameState& game, const Words& words) {
   const long found = find_target(game, words);
   if (found < 0) return game.invalid_entry();
   const auto index = static_cast<std::size_t>(found);
-  if (game.observer) game.observer->on_fight(game.current_area().live_enemies[index]);
+  if (game.observer) game.observer->on_fight(game.current_area_state().live_enemies[index]);
   if (!weapon_ready(game)) return Outcome::turn();
-  Enemy& target = game.current_area().live_enemies[index];
+  LiveEnemy& target = game.current_area_state().live_enemies[index];
   const Item* weapon = load_weapon_profile(game);
   // A grappled player cannot miss.
   if (!game.grappled && !game.rng.chance(game.weapon.hit_chance)) {
-    game.out << "Your attack missed.\n";
+    game.out() << "Your attack missed.\n";
     return Outcome::turn();
   }
-  if (weapon) apply_attribute_factors(game, *weapon, target);
+  if (weapon) apply_attribute_factors(game, *weapon, *target.kind);
   const std::int32_t damage = game.rng.range(game.weapon.min_damage, game.weapon.max_damage);
   target.health = lose_health(target.health, damage);
-  game.out << format_text("Your attack hit for %d damage.\n", damage);
+  game.out() << format_text("Your attack hit for %d damage.\n", damage);
   if (target.health <= 0) defeat(game, index);
   return Outcome::turn();
 }

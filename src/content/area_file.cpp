@@ -9,7 +9,6 @@
 
 #include "base/index.hpp"
 #include "base/text.hpp"
-#include "content/numbering.hpp"
 #include "content/world.hpp"
 
 namespace vesk {
@@ -294,7 +293,7 @@ class KeywordReader {
   }
 
   // "item rusty key", after "m2" "item rusty key 4" with a spot. Every line is
-  // one area item; they are numbered once the whole file is read.
+  // one area item; play numbers them when it lays them out.
   void add_item(WordSpan words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 2 : w - 1;
@@ -308,7 +307,7 @@ class KeywordReader {
       report_fault(diagnostics_, piece_, LineFault::kUnknownItem, name);
       return;
     }
-    Item item = *found;
+    PlacedItem item{found, 0};
     if (subdivided_form_) {
       item.spot = to_int(word(words, w - 1));
       if (item.spot < 1) {
@@ -317,7 +316,7 @@ class KeywordReader {
       }
     }
     report_kept(diagnostics_, piece_, LineUse::kAreaItem);
-    area_.items.push_back(std::move(item));
+    area_.items.push_back(item);
   }
 
   // "enemy rat 20", after "m2" "enemy rat 2 8 3 20": the spots first, first +
@@ -336,13 +335,13 @@ class KeywordReader {
       return;
     }
     report_kept(diagnostics_, piece_, LineUse::kEnemyKind);
-    EnemyKind kind{*found, to_int(word(words, w - 1))};
+    EnemyKind kind{found, to_int(word(words, w - 1))};
     if (subdivided_form_) {
-      kind.enemy.first_spot = to_int(word(words, w - 4));
-      kind.enemy.end_spot = to_int(word(words, w - 3));
-      kind.enemy.spot_step = to_int(word(words, w - 2));
+      kind.first_spot = to_int(word(words, w - 4));
+      kind.end_spot = to_int(word(words, w - 3));
+      kind.spot_step = to_int(word(words, w - 2));
     }
-    area_.enemy_kinds.push_back(std::move(kind));
+    area_.enemy_kinds.push_back(kind);
   }
 
   // "action N K text" or "path N K text": the text goes to list K of entry N.
@@ -481,8 +480,6 @@ Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics
   KeywordReader reader(area, world, keyword_part, diagnostics);
   for (std::size_t piece = 0; piece < lines.size(); ++piece) reader.read(piece, lines[piece]);
   reader.finish();
-  // Items before "m2" lie on spot 0, so they count among themselves.
-  number_area_items(area.items, area.is_subdivided);
   return area;
 }
 

@@ -67,10 +67,6 @@ Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics) {
   Enemy enemy;
   enum Stage { kName, kHealth, kSkipped, kAttacks, kLoot, kDone };
   Stage stage = kName;
-  // The lists are gathered here and stored once, to be shared by every copy.
-  std::vector<Attack> attacks;
-  Lines loot;
-  std::vector<EnemyAttribute> attributes;
   // The first piece after the loot lines: where the keyword lines begin.
   std::size_t keyword_part = lines.size();
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
@@ -81,7 +77,7 @@ Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics) {
         stage = kHealth;
         break;
       case kHealth:
-        enemy.base_health = enemy.health = to_int(line);
+        enemy.health = to_int(line);
         stage = kSkipped;
         break;
       case kSkipped:
@@ -91,14 +87,14 @@ Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics) {
         if (is_blank(line)) {
           stage = kLoot;
         } else {
-          add_attack(attacks, line, diagnostics, piece);
+          add_attack(enemy.attacks, line, diagnostics, piece);
         }
         break;
       case kLoot:
         if (is_blank(line)) {
           stage = kDone;
         } else {
-          add_loot(loot, line, diagnostics, piece);
+          add_loot(enemy.loot, line, diagnostics, piece);
         }
         break;
       case kDone:
@@ -114,7 +110,7 @@ Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics) {
     const bool grapple = starts_with(line, "grapple");
     const bool attribute = starts_with(line, "attr ");
     if (grapple) enemy.grapples = true;
-    if (attribute) add_attribute(attributes, line, diagnostics, piece);
+    if (attribute) add_attribute(enemy.attributes, line, diagnostics, piece);
     if (!diagnostics) continue;
     if (piece < keyword_part && (grapple || attribute)) {
       diagnostics->fault(piece, LineFault::kKeywordTrap, grapple ? "grapple" : "attr ");
@@ -122,9 +118,6 @@ Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics) {
       diagnostics->fault(piece, LineFault::kUnknownKeyword, {});
     }
   }
-  enemy.attacks = std::move(attacks);
-  enemy.loot = std::move(loot);
-  enemy.attributes = std::move(attributes);
   enemy.shown_name = display_name(enemy.name);
   return enemy;
 }

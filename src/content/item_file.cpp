@@ -12,8 +12,8 @@ namespace {
 // Applies the first keyword that `line` begins with and returns it, or the
 // empty text when none matches. Every line of the file is tested, the name line
 // too, so a name such as "airship ticket" supplies air.
-std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<ScriptLine>& use_scripts,
-                                    std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
+std::string_view apply_item_keyword(Item& item, std::string_view line, LoadDiagnostics* diagnostics,
+                                    std::size_t piece) {
   if (starts_with(line, "lamp")) {
     item.is_lamp = true;
     return "lamp";
@@ -55,7 +55,7 @@ std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<S
     const std::string attribute = words_from(words, 1);
     if (attribute.empty()) report_fault(diagnostics, piece, LineFault::kShortLine, "attr");
     if (attribute.size() > kAttributeCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attribute");
-    attributes.push_back(cut(attribute, kAttributeCapacity));
+    item.attributes.push_back(cut(attribute, kAttributeCapacity));
     return "attr ";
   }
   if (starts_with(line, "melee")) {
@@ -69,8 +69,8 @@ std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<S
   if (starts_with(line, "d ")) {
     const WordViews words = word_views(line);
     report_kept(diagnostics, piece, LineUse::kUseScript);
-    use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
-    note_piece(use_scripts, piece);
+    item.use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
+    note_piece(item.use_scripts, piece);
     return "d ";
   }
   if (starts_with(line, "armor")) {
@@ -89,12 +89,9 @@ Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics) {
     const std::string_view first = lines.front();
     item.name = cut(first.substr(0, first.size() - 1), kItemNameCapacity);
   }
-  // The lists are gathered here and stored once, to be shared by every copy.
-  Lines attributes;
-  std::vector<ScriptLine> use_scripts;
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
     const std::string_view line = lines[piece];
-    const std::string_view keyword = apply_item_keyword(item, attributes, use_scripts, line, diagnostics, piece);
+    const std::string_view keyword = apply_item_keyword(item, line, diagnostics, piece);
     if (!diagnostics) continue;
     if (piece == 0 && !keyword.empty()) {
       report_fault(diagnostics, piece, LineFault::kKeywordTrap, keyword);
@@ -102,8 +99,6 @@ Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics) {
       report_fault(diagnostics, piece, LineFault::kUnknownKeyword);
     }
   }
-  item.attributes = std::move(attributes);
-  item.use_scripts = std::move(use_scripts);
   return item;
 }
 

@@ -6,11 +6,8 @@
 #include <cstdint>
 #include <initializer_list>
 #include <map>
-#include <memory>
 #include <optional>
-#include <span>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -25,64 +22,21 @@ inline constexpr std::size_t kAttributeCapacity = 126;
 inline constexpr std::size_t kAttackTextCapacity = 127;
 inline constexpr std::size_t kLootLineCapacity = 126;
 
-// The most enemies that can stand in one area at once; arrivals and placements
-// beyond it do not happen, so that a runaway script loop cannot stall the game.
-inline constexpr std::size_t kMaxLiveEnemies = 10000;
-
 using Lines = std::vector<std::string>;
 using Words = std::vector<std::string>;
 
-// A list that never changes once its content file is loaded, shared by every
-// copy of the record that holds it. Area items, inventory entries, enemy kinds
-// and live enemies are copies of catalogue records, and a copy must not repeat
-// the scripts, attacks and loot: a game can make thousands of copies.
-template <typename T>
-class SharedList {
- public:
-  using value_type = T;
-  using const_iterator = typename std::vector<T>::const_iterator;
-  using iterator = const_iterator;
-
-  SharedList() = default;
-  // NOLINTNEXTLINE(google-explicit-constructor): a loaded list becomes shared as it is stored.
-  SharedList(std::vector<T> list) : list_(std::make_shared<const std::vector<T>>(std::move(list))) {}
-  SharedList(std::initializer_list<T> list) : SharedList(std::vector<T>(list)) {}
-
-  const std::vector<T>& list() const { return list_ ? *list_ : empty_list(); }
-  // NOLINTNEXTLINE(google-explicit-constructor): reads as the plain list it shares.
-  operator const std::vector<T>&() const { return list(); }
-
-  const_iterator begin() const { return list().begin(); }
-  const_iterator end() const { return list().end(); }
-  std::size_t size() const { return list().size(); }
-  bool empty() const { return list().empty(); }
-  const T& operator[](std::size_t index) const { return list()[index]; }
-  const T& at(std::size_t index) const { return list().at(index); }
-
-  friend bool operator==(const SharedList& shared, const std::vector<T>& plain) { return shared.list() == plain; }
-
- private:
-  static const std::vector<T>& empty_list() {
-    static const std::vector<T> kEmpty;
-    return kEmpty;
-  }
-
-  std::shared_ptr<const std::vector<T>> list_;
-};
-
+// An item kind, as its item file describes it. The items lying in areas and
+// carried by the player are instances in the play state that refer to it.
 struct Item {
   std::string name;
   bool is_weapon = false;
   std::int32_t min_damage = 0;
   std::int32_t max_damage = 0;
   std::int32_t hit_chance = 0;
-  std::int32_t instance_number = 0;  // area items: number among items of this name
-  std::int32_t spot = 0;             // area items of subdivided areas
-  std::array<std::int32_t, 3> item_variables{};
   bool is_lamp = false;
   bool is_definite = false;
-  SharedList<std::string> attributes;
-  SharedList<ScriptLine> use_scripts;
+  Lines attributes;
+  Script use_scripts;
   std::int32_t ammo_capacity = 99;
   std::int32_t water_use = 0;  // 0 dry land only, 1 water only, 2 everywhere
   bool supplies_air = false;
@@ -102,22 +56,15 @@ struct EnemyAttribute {
   double factor = 1.0;
 };
 
+// An enemy kind, as its enemy file describes it. The enemies that stand in
+// areas are instances in the play state that refer to it.
 struct Enemy {
   std::string name;
-  std::string shown_name;  // the display name, worked out once when loaded
-  std::int32_t base_health = 0;
-  std::int32_t health = 0;
-  SharedList<Attack> attacks;
-  bool ready = false;
-  std::int32_t instance_number = 0;
-  std::int32_t spot = -1;
-  std::int32_t first_spot = -1;
-  std::int32_t end_spot = -1;
-  std::int32_t spot_step = -1;
-  SharedList<std::string> loot;
-  bool is_definite = false;
-  bool is_persistent = false;
-  SharedList<EnemyAttribute> attributes;
+  std::string shown_name;   // the display name, worked out once when loaded
+  std::int32_t health = 0;  // what a newcomer starts with
+  std::vector<Attack> attacks;
+  Lines loot;
+  std::vector<EnemyAttribute> attributes;
   bool grapples = false;
 };
 
@@ -139,67 +86,20 @@ struct Path : Choice {
 
 struct Action : Choice {};
 
-// The enemies that stand in an area, with how many of each display name stand
-// there kept as they come and go, so that numbering a newcomer does not count
-// them all: a script may place thousands in one pass. An enemy's name never
-// changes, so the enemies may be changed in place; only coming and going is
-// done through the list.
-class LiveEnemies {
- public:
-  using iterator = std::vector<Enemy>::iterator;
-  using const_iterator = std::vector<Enemy>::const_iterator;
-
-  std::size_t size() const { return enemies_.size(); }
-  bool empty() const { return enemies_.empty(); }
-  Enemy& operator[](std::size_t index) { return enemies_[index]; }
-  const Enemy& operator[](std::size_t index) const { return enemies_[index]; }
-  iterator begin() { return enemies_.begin(); }
-  iterator end() { return enemies_.end(); }
-  const_iterator begin() const { return enemies_.begin(); }
-  const_iterator end() const { return enemies_.end(); }
-  std::span<Enemy> all() { return enemies_; }
-  std::span<const Enemy> all() const { return enemies_; }
-
-  // How many enemies with this display name stand there.
-  std::int32_t count_named(std::string_view shown_name) const {
-    const auto found = counts_.find(shown_name);
-    return found == counts_.end() ? 0 : found->second;
-  }
-
-  Enemy& push_back(Enemy enemy) {
-    ++counts_[enemy.shown_name];
-    return enemies_.emplace_back(std::move(enemy));
-  }
-  void erase(std::size_t index) {
-    uncount(enemies_[index]);
-    enemies_.erase(enemies_.begin() + static_cast<std::ptrdiff_t>(index));
-  }
-  template <typename Leaves>
-  void erase_if(Leaves leaves) {
-    std::erase_if(enemies_, [&](const Enemy& enemy) {
-      if (!leaves(enemy)) return false;
-      uncount(enemy);
-      return true;
-    });
-  }
-  void clear() {
-    enemies_.clear();
-    counts_.clear();
-  }
-
- private:
-  void uncount(const Enemy& enemy) {
-    const auto found = counts_.find(enemy.shown_name);
-    if (found != counts_.end() && --found->second <= 0) counts_.erase(found);
-  }
-
-  std::vector<Enemy> enemies_;
-  std::map<std::string, std::int32_t, std::less<>> counts_;  // by display name
+// An item that an area file lays in its area, on a spot in a subdivided one.
+struct PlacedItem {
+  const Item* item = nullptr;
+  std::int32_t spot = 0;
 };
 
+// An enemy kind that may appear in an area by chance; in a subdivided area
+// only on the spots first, first + step, ... below the end spot.
 struct EnemyKind {
-  Enemy enemy;
+  const Enemy* enemy = nullptr;
   std::int32_t chance = 0;
+  std::int32_t first_spot = -1;
+  std::int32_t end_spot = -1;
+  std::int32_t spot_step = -1;
 };
 
 struct AmmoPile {
@@ -262,14 +162,16 @@ class SpotTable {
   std::size_t spanned_ = 0;
 };
 
+// An area as its file describes it. What changes in play (the items lying
+// there, the enemies present, the ammunition piles, whether it was seen) is
+// the play state's; the piles and items here are what the area starts with.
 struct Area {
   Lines long_description;
   Lines short_description;
   std::vector<Path> paths;
   std::vector<Action> actions;
-  std::vector<Item> items;
+  std::vector<PlacedItem> items;
   std::vector<EnemyKind> enemy_kinds;
-  LiveEnemies live_enemies;
   std::vector<AmmoPile> ammo_piles;
   SpotTable spot_exits;  // may span more rows than spot_count
   std::int32_t spot_count = 0;
@@ -278,7 +180,6 @@ struct Area {
   Conditions item_conditions;
   Script turn_scripts;
   Script drop_scripts;
-  bool visited = false;
   std::int32_t water_level = 0;  // 0 dry, 1 surface water, 2 under water
 
   bool has_spot(std::int32_t spot) const {

@@ -42,7 +42,7 @@ void World::add_item(Item item) {
   if (item.is_weapon) weapon_index_.add(item.name, index);
   if (item.is_weapon && !item.is_melee) {
     ammo_index_.add(item.name, ammo.size());
-    ammo.push_back(AmmoEntry{index, 0});
+    ammo.push_back(index);
   }
   items.push_back(std::move(item));
 }
@@ -84,12 +84,7 @@ void stamp_file(std::vector<Record>& records, std::uint32_t file) {
 
 void stamp_file(Script& script, std::uint32_t file) { script.set_source_file(file); }
 
-// The use scripts are shared once stored, so they are stamped on a fresh list.
-void stamp_file(Item& item, std::uint32_t file) {
-  std::vector<ScriptLine> lines = item.use_scripts.list();
-  stamp_file(lines, file);
-  item.use_scripts = std::move(lines);
-}
+void stamp_file(Item& item, std::uint32_t file) { stamp_file(item.use_scripts, file); }
 
 // The area's own lines; its items carry the stamps of their item files.
 void stamp_file(Area& area, std::uint32_t file) {
@@ -111,13 +106,8 @@ void stamp_file(Area& area, std::uint32_t file) {
 
 }  // namespace
 
-Area* World::nth_area(std::int64_t number) {
+const Area* World::nth_area(std::int64_t number) const {
   return is_number_in(number, areas_.size()) ? &area(static_cast<std::size_t>(number - 1)) : nullptr;
-}
-
-std::span<Area> World::all_areas() {
-  for (std::size_t a = 0; a < areas_.size(); ++a) work_out(a);
-  return areas_;
 }
 
 std::span<const Area> World::all_areas() const {
@@ -133,12 +123,12 @@ void World::add_area(Area area) {
 void World::add_pending_area(std::string content, std::uint32_t file) {
   pending_.resize(areas_.size());
   areas_.emplace_back();
-  pending_.emplace_back(PendingArea{std::make_shared<const std::string>(std::move(content)), file});
+  pending_.emplace_back(PendingArea{std::move(content), file});
 }
 
 void World::work_out_pending(std::size_t index) const {
   const PendingArea& pending = *pending_[index];
-  Area area = parse_area(TextLines(*pending.content), *this);
+  Area area = parse_area(TextLines(pending.content), *this);
   stamp_file(area, pending.file);
   areas_[index] = std::move(area);
   // Only now is the content dropped: an area whose working out fails stays
@@ -175,14 +165,6 @@ World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, Area
 
 World load_world(const std::filesystem::path& directory, AreaLoading areas) {
   return load_world([&](const std::string& file_name) { return read_file(directory / file_name); }, nullptr, areas);
-}
-
-Item load_item_file(const std::filesystem::path& file) { return parse_item(read_lines(file).value_or(TextLines{})); }
-
-Enemy load_enemy_file(const std::filesystem::path& file) { return parse_enemy(read_lines(file).value_or(TextLines{})); }
-
-Area load_area_file(const std::filesystem::path& file, const World& world) {
-  return parse_area(read_lines(file).value_or(TextLines{}), world);
 }
 
 }  // namespace vesk

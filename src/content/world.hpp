@@ -18,12 +18,6 @@
 
 namespace vesk {
 
-// One entry per weapon that fires ammunition, in item catalogue order.
-struct AmmoEntry {
-  std::size_t item = 0;  // index into the item catalogue
-  std::int32_t count = 0;
-};
-
 // Finds the first record of a catalogue by its exact name.
 class NameIndex {
  public:
@@ -37,11 +31,23 @@ class NameIndex {
   std::unordered_map<std::string, std::size_t> map_;
 };
 
+// What a game's content files describe, which never changes once loaded: the
+// games played on it share it, and its records are referred to freely, so a
+// world is moved but never copied.
 struct World {
+  World() = default;
+  World(World&&) = default;
+  World& operator=(World&&) = default;
+  World(const World&) = delete;
+  World& operator=(const World&) = delete;
+  ~World() = default;
+
   std::vector<Lines> messages;
   std::vector<Item> items;
   std::vector<Enemy> enemies;
-  std::vector<AmmoEntry> ammo;
+  // The ammunition table: the catalogue index of each weapon that fires
+  // ammunition, in catalogue order. The counts are the play state's.
+  std::vector<std::size_t> ammo;
   // The names of the content files in the order loaded; a record's
   // SourcePos::file counts in this list from 1.
   std::vector<std::string> source_files;
@@ -52,10 +58,12 @@ struct World {
   const Enemy* find_enemy(std::string_view name) const;
   // Index into `ammo` of the weapon with this name, or -1.
   long find_ammo(std::string_view weapon_name) const;
-  const std::string& ammo_weapon_name(const AmmoEntry& entry) const { return items[entry.item].name; }
+  const std::string& ammo_weapon_name(std::size_t entry) const { return items[ammo[entry]].name; }
+  const Item& ammo_weapon(std::size_t entry) const { return items[ammo[entry]]; }
 
   // Appends a loaded item to the catalogue and, for a weapon that fires
-  // ammunition, its entry to the ammunition table.
+  // ammunition, its entry to the ammunition table. Areas refer to the
+  // catalogues' records, so every item and enemy comes before the first area.
   void add_item(Item item);
   void add_enemy(Enemy enemy);
 
@@ -64,21 +72,15 @@ struct World {
   // first needs it (see `AreaLoading`); an area looks the same either way.
   std::size_t area_count() const { return areas_.size(); }
   bool has_areas() const { return !areas_.empty(); }
-  Area& area(std::size_t index) {
-    work_out(index);
-    return areas_[index];
-  }
   const Area& area(std::size_t index) const {
     work_out(index);
     return areas_[index];
   }
   // Area `number` counted from 1, or nullptr when there is none.
-  Area* nth_area(std::int64_t number);
-  // Whether area `index` is worked out. One that is not has never been
-  // entered or looked at, so no enemy stands there.
+  const Area* nth_area(std::int64_t number) const;
+  // Whether area `index` is worked out already.
   bool is_worked_out(std::size_t index) const { return pending_.empty() || !pending_[index]; }
   // Every area, all of them worked out first.
-  std::span<Area> all_areas();
   std::span<const Area> all_areas() const;
   void add_area(Area area);
   // An area that is worked out from `content`, that of the `file`th loaded
@@ -88,7 +90,7 @@ struct World {
  private:
   // An area file's content, kept from start-up until the area is worked out.
   struct PendingArea {
-    std::shared_ptr<const std::string> content;  // shared by copies of the world
+    std::string content;
     std::uint32_t file = 0;
   };
 
@@ -98,7 +100,8 @@ struct World {
   void work_out_pending(std::size_t index) const;
 
   // Working an area out does not change what the world holds, only when the
-  // work is done, so it may happen behind a const world.
+  // work is done, so it may happen behind a const world. An area, once worked
+  // out, stays where it is.
   mutable std::vector<Area> areas_;
   mutable std::vector<std::optional<PendingArea>> pending_;  // empty when every area was worked out at once
 
@@ -108,14 +111,9 @@ struct World {
   NameIndex ammo_index_;
 };
 
-// The loaders of the content files. Each reads one file that exists.
-Item load_item_file(const std::filesystem::path& file);
-Enemy load_enemy_file(const std::filesystem::path& file);
-// Area files name items, enemies and weapons, so the world's catalogues of
-// those must be complete before areas are loaded.
-Area load_area_file(const std::filesystem::path& file, const World& world);
-
-// The same loaders on a file's lines as `read_lines` gives them. With
+// The loaders of the content files, on a file's lines as `read_lines` gives
+// them. Area files name items, enemies and weapons, so the world's catalogues
+// of those must be complete before areas are loaded. With
 // `diagnostics`, they also report each line they drop or cut and where each
 // kept line went; what they load is the same either way.
 Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics = nullptr);

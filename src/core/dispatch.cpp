@@ -19,7 +19,7 @@ namespace vesk {
 namespace {
 
 Outcome help_command(GameState& game, const Words& /*words*/) {
-  game.out << "action\nammo\ndrop\nfight\ninv\nlook\npath\npickup\nquit\nselect\nuse\n";
+  game.out() << "action\nammo\ndrop\nfight\ninv\nlook\npath\npickup\nquit\nselect\nuse\n";
   return Outcome::no_turn();
 }
 
@@ -45,7 +45,7 @@ Outcome action_command(GameState& game, const Words& words) {
     return Outcome::turn();
   }
   run_script(game, action->failure_scripts);
-  game.out << "\n";
+  game.out() << "\n";
   return Outcome::no_turn();
 }
 

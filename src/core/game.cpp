@@ -19,40 +19,67 @@
 namespace vesk {
 
 Game::Game(World world, std::istream& in, std::ostream& out, std::uint32_t seed, std::filesystem::path directory)
+    : Game(std::make_shared<const World>(std::move(world)), in, out, seed, std::move(directory)) {}
+
+Game::Game(std::shared_ptr<const World> world, std::istream& in, std::ostream& out, std::uint32_t seed,
+           std::filesystem::path directory)
     : state_(std::move(world), in, out, seed, std::move(directory)) {}
 
 Ending Game::run() {
-  for (;;) {
-    if (state_.game_over) {
-      end_program();
-      return Ending::kGameOver;
+  std::string line;
+  for (to_prompt(); !ending_;) {
+    if (state_.read_line(line)) {
+      enter(line);
+    } else {
+      end_input();
     }
-    if (state_.observer) state_.observer->on_pass_start(state_);
-    run_pass_start();
-    if (state_.view_due) {
-      if (state_.observer) state_.observer->on_step(state_, TurnStep::kView);
-      show_due_view();
-      if (state_.game_over) {
-        end_program();
-        return Ending::kGameOver;
-      }
-    }
-    if (state_.observer) state_.observer->on_step(state_, TurnStep::kEnemyTurn);
-    if (run_enemy_turn(state_)) {
-      end_program();
-      return Ending::kGameOver;
-    }
-    if (state_.observer) state_.observer->on_step(state_, TurnStep::kPrompt);
-    run_prompt_loop();
-    if (quit_) {
-      end_program();
-      return Ending::kQuit;
-    }
-    if (input_ended_) return Ending::kInputEnded;
-    if (state_.observer) state_.observer->on_step(state_, TurnStep::kEndPass);
-    end_pass();
   }
+  return *ending_;
 }
+
+bool Game::to_prompt() {
+  if (phase_ == Phase::kUnstarted) play_passes();
+  return phase_ == Phase::kPrompt;
+}
+
+void Game::enter(const std::string& line) {
+  if (!to_prompt()) return;
+  if (state_.observer) state_.observer->on_input(line);
+  if (line == "quit") return end_program(Ending::kQuit);
+  outcome_ = dispatch(state_, line);
+  if (state_.observer) state_.observer->on_outcome(outcome_);
+  if (!outcome_.passes_turn()) return show_prompt();
+  if (state_.observer) state_.observer->on_step(state_, TurnStep::kEndPass);
+  end_pass();
+  play_passes();
+}
+
+void Game::end_input() {
+  if (!to_prompt()) return;
+  phase_ = Phase::kEnded;
+  ending_ = Ending::kInputEnded;
+}
+
+// Passes up to the prompt of the next one that opens it, or to the end.
+void Game::play_passes() {
+  if (state_.game_over) return end_program(Ending::kGameOver);
+  if (state_.observer) state_.observer->on_pass_start(state_);
+  run_pass_start();
+  if (state_.view_due) {
+    if (state_.observer) state_.observer->on_step(state_, TurnStep::kView);
+    show_due_view();
+    if (state_.game_over) return end_program(Ending::kGameOver);
+  }
+  if (state_.observer) state_.observer->on_step(state_, TurnStep::kEnemyTurn);
+  if (run_enemy_turn(state_)) return end_program(Ending::kGameOver);
+  if (state_.observer) state_.observer->on_step(state_, TurnStep::kPrompt);
+  outcome_ = Outcome::no_turn();
+  pending_shown_ = state_.pending_messages.size();
+  phase_ = Phase::kPrompt;
+  show_prompt();
+}
+
+void Game::show_prompt() { state_.out() << "> " << std::flush; }
 
 // The bookkeeping of a pass before the view.
 void Game::run_pass_start() {
@@ -72,17 +99,17 @@ void Game::run_pass_start() {
   game.has_lamp = game.has_armor = false;
   vars.air_supply = 0;
   for (const InventoryEntry& entry : game.inventory) {
-    game.has_lamp = game.has_lamp || entry.item.is_lamp;
-    game.has_armor = game.has_armor || entry.item.is_armor;
-    if (entry.item.supplies_air) vars.air_supply = 1;
+    game.has_lamp = game.has_lamp || entry.kind().is_lamp;
+    game.has_armor = game.has_armor || entry.kind().is_armor;
+    if (entry.kind().supplies_air) vars.air_supply = 1;
   }
   update_grappled(game);
   game.current_water_level = game.current_area().water_level;
 
   // Ammunition beyond a weapon's capacity is lowered to it.
-  for (AmmoEntry& entry : game.world.ammo) {
-    const std::int32_t capacity = game.world.items[entry.item].ammo_capacity;
-    if (entry.count > capacity) entry.count = capacity;
+  for (std::size_t entry = 0; entry < game.ammo.size(); ++entry) {
+    const std::int32_t capacity = game.world().ammo_weapon(entry).ammo_capacity;
+    if (game.ammo[entry] > capacity) game.ammo[entry] = capacity;
   }
   refresh_subdivided_area(game);
 
@@ -116,26 +143,6 @@ void Game::take_lasting_damage(std::int32_t strength, const std::string& cause) 
   state_.vars.health = lose_health(state_.vars.health, damage);
 }
 
-void Game::run_prompt_loop() {
-  outcome_ = Outcome::no_turn();
-  pending_shown_ = state_.pending_messages.size();
-  std::string line;
-  while (!outcome_.passes_turn()) {
-    state_.out << "> " << std::flush;
-    if (!state_.read_line(line)) {
-      input_ended_ = true;
-      return;
-    }
-    if (state_.observer) state_.observer->on_input(line);
-    if (line == "quit") {
-      quit_ = true;
-      return;
-    }
-    outcome_ = dispatch(state_, line);
-    if (state_.observer) state_.observer->on_outcome(outcome_);
-  }
-}
-
 // Enemies get ready after a turn in place; a move happens now.
 void Game::end_pass() {
   if (outcome_.kind() == Outcome::Kind::kTurn) {
@@ -146,9 +153,11 @@ void Game::end_pass() {
 }
 
 // The program ends by reading two characters, whatever they are.
-void Game::end_program() {
-  std::istream& in = state_.in;
-  state_.out << std::flush;
+void Game::end_program(Ending ending) {
+  phase_ = Phase::kEnded;
+  ending_ = ending;
+  std::istream& in = state_.in();
+  state_.out() << std::flush;
   for (int i = 0; i < 2 && read_char(in) != std::char_traits<char>::eof(); ++i) {
   }
 }

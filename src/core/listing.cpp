@@ -12,9 +12,10 @@ namespace vesk {
 namespace {
 
 void list_visible_items(GameState& game, const Area& area) {
+  const std::size_t count = game.current_area_state().items.size();
   std::vector<bool>& visible = game.listing.visible_items;
-  visible.assign(area.items.size(), true);
-  for (std::size_t i = 0; i < area.items.size(); ++i) {
+  visible.assign(count, true);
+  for (std::size_t i = 0; i < count; ++i) {
     game.current_item = {ItemRef::Place::kArea, i};
     visible[i] = all_conditions_hold(game, area.item_conditions);
   }

@@ -45,7 +45,7 @@ void find_entry_spot(GameState& game) {
 // (in a subdivided area, the first on the player's spot) decides. A definite
 // enemy always does; any other two times in three.
 bool held_back(GameState& game) {
-  for (const Enemy& enemy : game.current_area().live_enemies) {
+  for (const LiveEnemy& enemy : game.current_area_state().live_enemies) {
     if (game.is_with_player(enemy.spot)) return enemy.is_definite || game.rng.mod(3) < 2;
   }
   return false;
@@ -54,11 +54,11 @@ bool held_back(GameState& game) {
 // Grappled or held back: the turn passes without a move.
 bool cannot_leave(GameState& game) {
   if (game.grappled) {
-    game.out << "You are grappled.";
+    game.out() << "You are grappled.";
     return true;
   }
   if (held_back(game)) {
-    game.out << "You can't escape.\n";
+    game.out() << "You can't escape.\n";
     return true;
   }
   return false;
@@ -68,7 +68,7 @@ bool cannot_leave(GameState& game) {
 Outcome step_command(GameState& game, std::int32_t n) {
   const std::string& letters = game.listing.exit_letters;
   if (!stands_on_a_spot(game) || !is_number_in(n, letters.size())) {
-    game.out << "No path.\n\n";
+    game.out() << "No path.\n\n";
     return Outcome::turn();
   }
   if (cannot_leave(game)) return Outcome::turn();
@@ -79,7 +79,7 @@ Outcome step_command(GameState& game, std::int32_t n) {
   const std::int32_t direction = (game.facing + turn) % 4;
   // The listing may be older than the spot (a script moved the player).
   if (game.current_area().exit_of(game.vars.spot, direction) == 0) {
-    game.out << "No path.\n\n";
+    game.out() << "No path.\n\n";
     return Outcome::turn();
   }
   game.view_due = true;
@@ -98,7 +98,7 @@ Outcome take_path_command(GameState& game, std::int32_t n) {
   if (path_number(n) == 0) return game.invalid_entry();
   if (game.in_the_dark()) {
     if (game.rng.mod(2) == 0) {
-      game.out << "No path.\n";
+      game.out() << "No path.\n";
       return Outcome::turn();
     }
     n = game.rng.mod(static_cast<std::int32_t>(listed.size())) + 1;
@@ -145,7 +145,7 @@ void step_or_leave(GameState& game, std::int32_t direction) {
 }
 
 void travel(GameState& game, std::int32_t from, std::size_t number) {
-  const Path& path = game.world.area(static_cast<std::size_t>(from - 1)).paths[number - 1];
+  const Path& path = game.world().area(static_cast<std::size_t>(from - 1)).paths[number - 1];
   game.vars.clock = wrap_add(game.vars.clock, path.travel_time);
   if (game.current_water_level == 2) use_air(game, path.travel_time / (game.vars.air_supply == 1 ? 15 : 3));
   if (!game.is_area_number(path.target_area)) return;
@@ -154,7 +154,7 @@ void travel(GameState& game, std::int32_t from, std::size_t number) {
   game.entry_spot_known = false;
   game.vars.area = path.target_area;
   // Enemies waiting in the new area are ready or not by an even chance.
-  for (Enemy& enemy : game.current_area().live_enemies) enemy.ready = game.rng.mod(2) == 1;
+  for (LiveEnemy& enemy : game.current_area_state().live_enemies) enemy.ready = game.rng.mod(2) == 1;
 }
 
 }  // namespace

@@ -8,10 +8,10 @@
 #include "base/arith.hpp"
 #include "base/index.hpp"
 #include "base/text.hpp"
-#include "content/numbering.hpp"
 #include "script/interpreter.hpp"
 #include "script/runner.hpp"
 #include "state/game_state.hpp"
+#include "state/numbering.hpp"
 
 namespace vesk {
 
@@ -20,13 +20,14 @@ namespace {
 // "pickup ammo N" takes the Nth ammunition pile of the area, wherever it lies,
 // and passes no turn.
 Outcome pickup_ammo(GameState& game, std::int32_t number) {
-  std::vector<AmmoPile>& piles = game.current_area().ammo_piles;
+  std::vector<AmmoPile>& piles = game.current_area_state().ammo_piles;
   const AmmoPile* found = nth(piles, number);
   if (!found) return game.invalid_entry();
   const AmmoPile pile = *found;
-  AmmoEntry& entry = game.world.ammo[pile.weapon];
-  entry.count = wrap_add(entry.count, pile.amount);
-  game.out << format_text("Picked up %d ammo for %s.\n", pile.amount, game.world.ammo_weapon_name(entry).c_str());
+  std::int32_t& count = game.ammo[pile.weapon];
+  count = wrap_add(count, pile.amount);
+  game.out() << format_text("Picked up %d ammo for %s.\n", pile.amount,
+                            game.world().ammo_weapon_name(pile.weapon).c_str());
   piles.erase(piles.begin() + number - 1);
   return Outcome::no_turn();
 }
@@ -34,7 +35,7 @@ Outcome pickup_ammo(GameState& game, std::int32_t number) {
 // One line of a listing: the name padded to 24 columns, two spaces and the
 // number with at least two digits.
 void list_line(GameState& game, const std::string& name, std::int32_t number) {
-  game.out << format_text("%-24s  %02d\n", name.c_str(), number);
+  game.out() << format_text("%-24s  %02d\n", name.c_str(), number);
 }
 
 }  // namespace
@@ -45,9 +46,8 @@ Outcome use_command(GameState& game, const Words& words) {
   const std::string name = words_from(words, 1);
   const InventoryEntry* entry = game.inventory.find(name);
   if (!entry) return game.invalid_entry();
-  // The lines may change the inventory, so they run from a share of their own.
-  const SharedList<ScriptLine> lines = entry->item.use_scripts;
-  for (const ScriptLine& line : lines) {
+  // The lines belong to the item's kind, which stays when the entry goes.
+  for (const ScriptLine& line : entry->kind().use_scripts) {
     if (line.kind != ScriptLine::Kind::kCommand) {
       if (game.observer) game.observer->on_script_line(line, LineRun::kInert);
       continue;
@@ -57,7 +57,7 @@ Outcome use_command(GameState& game, const Words& words) {
     if (runs) execute_command(game, line.command);
   }
   game.inventory.consume_one(name);
-  game.out << format_text("Used %s.\n\n", name.c_str());
+  game.out() << format_text("Used %s.\n\n", name.c_str());
   return Outcome::turn();
 }
 
@@ -66,15 +66,15 @@ Outcome pickup_command(GameState& game, const Words& words) {
   const auto [name, number] = name_and_number(words);
   if (name == "ammo") return pickup_ammo(game, number);
 
-  std::vector<Item>& items = game.current_area().items;
+  std::vector<ItemInstance>& items = game.current_area_state().items;
   for (auto item = items.begin(); item != items.end(); ++item) {
-    if (item->name != name || item->instance_number != number || !game.is_with_player(item->spot)) continue;
+    if (item->name() != name || item->instance_number != number || !game.is_with_player(item->spot)) continue;
     if (game.observer) game.observer->on_pickup(*item);
     game.inventory.add(*item, 1);
     items.erase(item);
     // The items left are numbered 1, 2, ... among their name, wherever they lie.
     number_by_name(items);
-    game.out << format_text("Picked up %s.\n\n", name.c_str());
+    game.out() << format_text("Picked up %s.\n\n", name.c_str());
     return Outcome::turn();
   }
   return game.invalid_entry();
@@ -91,15 +91,15 @@ Outcome drop_command(GameState& game, const Words& words) {
 
   // The scripts may have taken the item away themselves.
   if ((entry = game.inventory.find(name))) {
-    std::vector<Item>& items = game.current_area().items;
-    Item dropped = entry->item;
-    dropped.instance_number = next_number(items, dropped.name);
+    std::vector<ItemInstance>& items = game.current_area_state().items;
+    ItemInstance dropped = entry->item;
+    dropped.instance_number = next_number(items, dropped.name());
     if (game.subdivided_now) dropped.spot = game.vars.spot;
     items.push_back(std::move(dropped));
     if (game.selected_weapon == name) game.selected_weapon = "strike";
     game.inventory.consume_one(name);
   }
-  game.out << format_text("Dropped %s.\n\n", name.c_str());
+  game.out() << format_text("Dropped %s.\n\n", name.c_str());
   return Outcome::turn();
 }
 
@@ -107,28 +107,28 @@ Outcome select_command(GameState& game, const Words& words) {
   const std::string name = words_from(words, 1);
   if (name != "strike") {
     const InventoryEntry* entry = game.inventory.find(name);
-    if (!entry || !entry->item.is_weapon) return game.invalid_entry();
+    if (!entry || !entry->kind().is_weapon) return game.invalid_entry();
   }
   game.selected_weapon = cut(name, kWeaponNameCapacity);
-  game.out << format_text("Selected %s.\n\n", name.c_str());
+  game.out() << format_text("Selected %s.\n\n", name.c_str());
   return Outcome::turn();
 }
 
 // Every weapon with ammunition, or carried, with its count.
 Outcome ammo_command(GameState& game, const Words& /*words*/) {
   std::unordered_set<std::string_view> carried;
-  for (const InventoryEntry& entry : game.inventory) carried.insert(entry.item.name);
-  for (const AmmoEntry& entry : game.world.ammo) {
-    const std::string& weapon = game.world.ammo_weapon_name(entry);
-    if (entry.count > 0 || carried.count(weapon) > 0) list_line(game, weapon, entry.count);
+  for (const InventoryEntry& entry : game.inventory) carried.insert(entry.name());
+  for (std::size_t entry = 0; entry < game.ammo.size(); ++entry) {
+    const std::string& weapon = game.world().ammo_weapon_name(entry);
+    if (game.ammo[entry] > 0 || carried.count(weapon) > 0) list_line(game, weapon, game.ammo[entry]);
   }
-  game.out << "\n";
+  game.out() << "\n";
   return Outcome::no_turn();
 }
 
 Outcome inv_command(GameState& game, const Words& /*words*/) {
-  for (const InventoryEntry& entry : game.inventory) list_line(game, entry.item.name, entry.quantity);
-  game.out << "\n";
+  for (const InventoryEntry& entry : game.inventory) list_line(game, entry.name(), entry.quantity);
+  game.out() << "\n";
   return Outcome::no_turn();
 }
 

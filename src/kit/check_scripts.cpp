@@ -72,7 +72,7 @@ class ScriptChecker {
       for (std::size_t k = 0; k < lines.size(); ++k) read_text(lines[k], Site{ctx_.rec.messages[m], k});
     }
     for (const Area& area : world.all_areas()) {
-      for (const Item& item : area.items) ctx_.obtainable.insert(item.name);
+      for (const PlacedItem& item : area.items) ctx_.obtainable.insert(item.item->name);
     }
     finish();
   }

@@ -158,7 +158,7 @@ void check_area_records(Context& ctx, std::size_t a) {
   for (std::size_t k = 0; k < area.enemy_kinds.size(); ++k) {
     if (before_m2(trace.enemies, k, "enemy", "the enemy never appears")) continue;
     if (k >= trace.enemies.size()) continue;
-    const Enemy& kind = area.enemy_kinds[k].enemy;
+    const EnemyKind& kind = area.enemy_kinds[k];
     const RangeReach reach = range_reach(kind.first_spot, kind.end_spot, kind.spot_step, spots);
     const std::string range = "the range from spot " + std::to_string(kind.first_spot) + " below " +
                               std::to_string(kind.end_spot) + " in steps of " + std::to_string(kind.spot_step);

@@ -295,7 +295,7 @@ void Context::add(std::size_t file, std::size_t piece, std::string_view check, s
 Context::Context(const World& w, Recorder& r) : world(w), rec(r) {
   for (const Item& item : world.items) item_names.add(item.name);
   for (const Enemy& enemy : world.enemies) enemy_names.add(enemy.name);
-  for (const AmmoEntry& entry : world.ammo) weapon_names.add(world.ammo_weapon_name(entry));
+  for (std::size_t entry = 0; entry < world.ammo.size(); ++entry) weapon_names.add(world.ammo_weapon_name(entry));
   for (std::size_t a = 0; a < rec.areas.size(); ++a) area_by_file.emplace(rec.areas[a].file, a);
 }
 

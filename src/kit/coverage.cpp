@@ -137,20 +137,20 @@ void Coverage::on_area_change(std::int32_t /*from*/, std::int32_t to, AreaChange
   }
 }
 
-void Coverage::on_pickup(const Item& item) {
-  if (const Item* record = world_.find_item(item.name)) {
+void Coverage::on_pickup(const ItemInstance& item) {
+  if (const Item* record = world_.find_item(item.name())) {
     ++pickups_[static_cast<std::size_t>(record - world_.items.data())];
   }
 }
 
-void Coverage::on_fight(const Enemy& target) {
-  if (const Enemy* record = world_.find_enemy(target.name)) {
+void Coverage::on_fight(const LiveEnemy& target) {
+  if (const Enemy* record = world_.find_enemy(target.kind->name)) {
     ++fights_[static_cast<std::size_t>(record - world_.enemies.data())];
   }
 }
 
-void Coverage::on_defeat(const Enemy& enemy) {
-  if (const Enemy* record = world_.find_enemy(enemy.name)) {
+void Coverage::on_defeat(const LiveEnemy& enemy) {
+  if (const Enemy* record = world_.find_enemy(enemy.kind->name)) {
     ++defeats_[static_cast<std::size_t>(record - world_.enemies.data())];
   }
 }
@@ -183,8 +183,8 @@ void Coverage::write_summary(std::ostream& out, bool details) const {
   // The items that lie in some area when the game starts.
   std::set<std::size_t> lying;
   for (const Area& area : world_.all_areas()) {
-    for (const Item& item : area.items) {
-      if (const Item* record = world_.find_item(item.name)) {
+    for (const PlacedItem& item : area.items) {
+      if (const Item* record = world_.find_item(item.item->name)) {
         lying.insert(static_cast<std::size_t>(record - world_.items.data()));
       }
     }

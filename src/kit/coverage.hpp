@@ -52,9 +52,9 @@ class Coverage : public Observer {
   void on_script_line(const ScriptLine& line, LineRun run) override;
   void on_choice(const Choice& choice, ChoiceKind kind, bool allowed) override;
   void on_area_change(std::int32_t from, std::int32_t to, AreaChange how) override;
-  void on_pickup(const Item& item) override;
-  void on_fight(const Enemy& target) override;
-  void on_defeat(const Enemy& enemy) override;
+  void on_pickup(const ItemInstance& item) override;
+  void on_fight(const LiveEnemy& target) override;
+  void on_defeat(const LiveEnemy& enemy) override;
 
  private:
   void add(const SourcePos& where, std::string what);

@@ -122,11 +122,12 @@ struct Mapper {
     std::map<std::int32_t, std::vector<std::string>> contents;
     // Items of one name on one spot are counted.
     std::map<std::int32_t, std::vector<std::pair<std::string, int>>> items;
-    for (const Item& item : a.items) {
+    for (const PlacedItem& item : a.items) {
       auto& list = items[item.spot];
-      auto same = std::find_if(list.begin(), list.end(), [&](const auto& entry) { return entry.first == item.name; });
+      const std::string& name = item.item->name;
+      auto same = std::find_if(list.begin(), list.end(), [&](const auto& entry) { return entry.first == name; });
       if (same == list.end()) {
-        list.emplace_back(item.name, 1);
+        list.emplace_back(name, 1);
       } else {
         ++same->second;
       }
@@ -138,20 +139,19 @@ struct Mapper {
     }
     for (const AmmoPile& pile : a.ammo_piles) {
       const std::string weapon =
-          pile.weapon < world.ammo.size() ? world.ammo_weapon_name(world.ammo[pile.weapon]) : std::string("?");
+          pile.weapon < world.ammo.size() ? world.ammo_weapon_name(pile.weapon) : std::string("?");
       contents[pile.spot].push_back(std::to_string(pile.amount) + " ammo for " + weapon);
     }
     for (const EnemyKind& kind : a.enemy_kinds) {
-      const Enemy& enemy = kind.enemy;
-      const std::string text = display_name(enemy.name) + " (" + std::to_string(kind.chance) + "%)";
-      if (enemy.spot_step <= 0) {
-        contents[enemy.first_spot < 0 ? 0 : enemy.first_spot].push_back(text);
+      const std::string text = kind.enemy->shown_name + " (" + std::to_string(kind.chance) + "%)";
+      if (kind.spot_step <= 0) {
+        contents[kind.first_spot < 0 ? 0 : kind.first_spot].push_back(text);
         continue;
       }
-      const std::int64_t step = enemy.spot_step;
-      std::int64_t spot = enemy.first_spot;
+      const std::int64_t step = kind.spot_step;
+      std::int64_t spot = kind.first_spot;
       if (spot < 1) spot += (1 - spot + step - 1) / step * step;  // the first of the range from spot 1 on
-      for (; spot < enemy.end_spot && spot <= a.spot_count; spot += step) {
+      for (; spot < kind.end_spot && spot <= a.spot_count; spot += step) {
         contents[static_cast<std::int32_t>(spot)].push_back(text);
       }
     }

@@ -61,9 +61,9 @@ std::string in_quotes(std::string_view text) {
 }
 
 // "rat (2)", or "rat" for a definite enemy, as the game names it.
-std::string enemy_name(const Enemy& enemy) {
-  if (enemy.is_definite) return enemy.shown_name;
-  return enemy.shown_name + " (" + std::to_string(enemy.instance_number) + ")";
+std::string enemy_name(const LiveEnemy& enemy) {
+  if (enemy.is_definite) return enemy.shown_name();
+  return enemy.shown_name() + " (" + std::to_string(enemy.instance_number) + ")";
 }
 
 // Where the player stands: "area 4", in a subdivided area "area 4, spot 2"
@@ -119,7 +119,7 @@ void TraceWriter::end_run(Ending ending) { event() << "end: " << ending_name(end
 std::ostream& TraceWriter::event(const SourcePos* where) {
   out_ << "[" << pass_ << "] ";
   if (where && game_) {
-    const std::string place = sources_.place(game_->world, *where);
+    const std::string place = sources_.place(game_->world(), *where);
     if (!place.empty()) out_ << place << ": ";
   }
   return out_;
@@ -214,11 +214,11 @@ void TraceWriter::on_area_change(std::int32_t from, std::int32_t to, AreaChange 
   event() << "area " << from << " -> " << to << " (" << change_name(how) << ")\n";
 }
 
-void TraceWriter::on_pickup(const Item& item) { event() << "picked up " << in_quotes(item.name) << "\n"; }
+void TraceWriter::on_pickup(const ItemInstance& item) { event() << "picked up " << in_quotes(item.name()) << "\n"; }
 
-void TraceWriter::on_arrival(const Enemy& enemy) { event() << "arrives: " << enemy_name(enemy) << "\n"; }
+void TraceWriter::on_arrival(const LiveEnemy& enemy) { event() << "arrives: " << enemy_name(enemy) << "\n"; }
 
-void TraceWriter::on_attack(const Enemy& enemy, const Attack& attack, bool hit, std::int32_t damage) {
+void TraceWriter::on_attack(const LiveEnemy& enemy, const Attack& attack, bool hit, std::int32_t damage) {
   event() << "attack: " << enemy_name(enemy) << " " << in_quotes(attack.text) << ", ";
   if (hit) {
     out_ << "hit for " << damage << "\n";
@@ -227,9 +227,9 @@ void TraceWriter::on_attack(const Enemy& enemy, const Attack& attack, bool hit, 
   }
 }
 
-void TraceWriter::on_fight(const Enemy& target) { event() << "fight: " << enemy_name(target) << "\n"; }
+void TraceWriter::on_fight(const LiveEnemy& target) { event() << "fight: " << enemy_name(target) << "\n"; }
 
-void TraceWriter::on_defeat(const Enemy& enemy) { event() << "defeated: " << enemy_name(enemy) << "\n"; }
+void TraceWriter::on_defeat(const LiveEnemy& enemy) { event() << "defeated: " << enemy_name(enemy) << "\n"; }
 
 // ---------------------------------------------------------------------------
 
@@ -270,23 +270,23 @@ void ObserverPair::on_area_change(std::int32_t from, std::int32_t to, AreaChange
   first_.on_area_change(from, to, how);
   second_.on_area_change(from, to, how);
 }
-void ObserverPair::on_pickup(const Item& item) {
+void ObserverPair::on_pickup(const ItemInstance& item) {
   first_.on_pickup(item);
   second_.on_pickup(item);
 }
-void ObserverPair::on_arrival(const Enemy& enemy) {
+void ObserverPair::on_arrival(const LiveEnemy& enemy) {
   first_.on_arrival(enemy);
   second_.on_arrival(enemy);
 }
-void ObserverPair::on_attack(const Enemy& enemy, const Attack& attack, bool hit, std::int32_t damage) {
+void ObserverPair::on_attack(const LiveEnemy& enemy, const Attack& attack, bool hit, std::int32_t damage) {
   first_.on_attack(enemy, attack, hit, damage);
   second_.on_attack(enemy, attack, hit, damage);
 }
-void ObserverPair::on_fight(const Enemy& target) {
+void ObserverPair::on_fight(const LiveEnemy& target) {
   first_.on_fight(target);
   second_.on_fight(target);
 }
-void ObserverPair::on_defeat(const Enemy& enemy) {
+void ObserverPair::on_defeat(const LiveEnemy& enemy) {
   first_.on_defeat(enemy);
   second_.on_defeat(enemy);
 }

@@ -60,11 +60,11 @@ class TraceWriter : public Observer {
   void on_invalid_entry() override;
   void on_choice(const Choice& choice, ChoiceKind kind, bool allowed) override;
   void on_area_change(std::int32_t from, std::int32_t to, AreaChange how) override;
-  void on_pickup(const Item& item) override;
-  void on_arrival(const Enemy& enemy) override;
-  void on_attack(const Enemy& enemy, const Attack& attack, bool hit, std::int32_t damage) override;
-  void on_fight(const Enemy& target) override;
-  void on_defeat(const Enemy& enemy) override;
+  void on_pickup(const ItemInstance& item) override;
+  void on_arrival(const LiveEnemy& enemy) override;
+  void on_attack(const LiveEnemy& enemy, const Attack& attack, bool hit, std::int32_t damage) override;
+  void on_fight(const LiveEnemy& target) override;
+  void on_defeat(const LiveEnemy& enemy) override;
 
  private:
   // Starts an event line, with the place when `where` is given.
@@ -92,11 +92,11 @@ class ObserverPair : public Observer {
   void on_invalid_entry() override;
   void on_choice(const Choice& choice, ChoiceKind kind, bool allowed) override;
   void on_area_change(std::int32_t from, std::int32_t to, AreaChange how) override;
-  void on_pickup(const Item& item) override;
-  void on_arrival(const Enemy& enemy) override;
-  void on_attack(const Enemy& enemy, const Attack& attack, bool hit, std::int32_t damage) override;
-  void on_fight(const Enemy& target) override;
-  void on_defeat(const Enemy& enemy) override;
+  void on_pickup(const ItemInstance& item) override;
+  void on_arrival(const LiveEnemy& enemy) override;
+  void on_attack(const LiveEnemy& enemy, const Attack& attack, bool hit, std::int32_t damage) override;
+  void on_fight(const LiveEnemy& target) override;
+  void on_defeat(const LiveEnemy& enemy) override;
 
  private:
   Observer& first_;

@@ -12,9 +12,9 @@ namespace {
 
 // "vi1" to "vi3": the item variables of the current item.
 std::int32_t item_variable(GameState& game, std::int32_t number) {
-  const Item* item = game.current_item_record();
-  if (!item || !is_number_in(number, item->item_variables.size())) return 0;
-  return item->item_variables[static_cast<std::size_t>(number - 1)];
+  const ItemVariables* variables = game.current_item_variables();
+  if (!variables || !is_number_in(number, variables->size())) return 0;
+  return (*variables)[static_cast<std::size_t>(number - 1)];
 }
 
 // An item variable, or else a variable or a literal.

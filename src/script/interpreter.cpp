@@ -9,11 +9,11 @@
 #include "base/arith.hpp"
 #include "base/index.hpp"
 #include "base/text.hpp"
-#include "content/numbering.hpp"
 #include "script/expand.hpp"
 #include "script/saved_game.hpp"
 #include "script/variables.hpp"
 #include "state/game_state.hpp"
+#include "state/numbering.hpp"
 
 namespace vesk {
 
@@ -24,32 +24,32 @@ using Op = ScriptCommand::Op;
 // "msf F L": line L of message file F, for the next area view.
 void queue_message_line(GameState& game, const ScriptCommand& command) {
   const std::int32_t line = get_variable(game, command.target);
-  const Lines* lines = nth(game.world.messages, command.number);
+  const Lines* lines = nth(game.world().messages, command.number);
   if (!lines) return;
   if (const std::string* text = nth(*lines, line)) add_pending_message(game, *text);
 }
 
 // ". W A": A rounds of ammunition for the weapon named W (one word only).
 void give_ammo(GameState& game, const ScriptCommand& command) {
-  const long index = game.world.find_ammo(command.name.view());
+  const long index = game.world().find_ammo(command.name.view());
   if (index < 0) return;
-  AmmoEntry& entry = game.world.ammo[static_cast<std::size_t>(index)];
-  entry.count = wrap_add(entry.count, command.number);
-  game.out << format_text("Obtained %s ammo for %s.\n", command.text.c_str(), command.name.c_str());
+  std::int32_t& count = game.ammo[static_cast<std::size_t>(index)];
+  count = wrap_add(count, command.number);
+  game.out() << format_text("Obtained %s ammo for %s.\n", command.text.c_str(), command.name.c_str());
 }
 
 void give_item(GameState& game, const std::string& name) {
-  const Item* item = game.world.find_item(name);
+  const Item* item = game.world().find_item(name);
   if (!item) return;
   game.inventory.add(*item, 1);
-  game.out << format_text("Obtained %s.\n", name.c_str());
+  game.out() << format_text("Obtained %s.\n", name.c_str());
 }
 
 // "nk V prompt...": asks for a number and writes it to V; anything that is not
 // a number reads 0, and so does the end of the input.
 void ask_number(GameState& game, const ScriptCommand& command) {
   const std::string prompt = expand_text(game, command.text.view());
-  game.out << prompt << " (number)> " << std::flush;
+  game.out() << prompt << " (number)> " << std::flush;
   std::string answer;
   game.read_line(answer);
   set_variable(game, command.target, to_int(answer));
@@ -126,19 +126,19 @@ void run_arithmetic(GameState& game, const ScriptCommand& command) {
 }  // namespace
 
 void place_enemy(GameState& game, std::string_view name, bool definite) {
-  const Enemy* found = game.world.find_enemy(name);
+  const Enemy* found = game.world().find_enemy(name);
   if (!found) return;
-  Area& area = game.current_area();
-  if (area.live_enemies.size() >= kMaxLiveEnemies) return;
-  Enemy enemy = *found;
+  AreaState& here = game.current_area_state();
+  if (here.live_enemies.size() >= kMaxLiveEnemies) return;
+  LiveEnemy enemy = LiveEnemy::of(*found);
   // Numbered after every enemy of its display name in the area, wherever they stand.
-  enemy.instance_number = next_number(area.live_enemies, enemy.shown_name);
+  enemy.instance_number = next_number(here.live_enemies, enemy.shown_name());
   enemy.is_persistent = true;
-  if (definite) enemy.is_definite = true;
+  enemy.is_definite = definite;
   // In a subdivided area it stands where the player stands, so it can be seen
   // and fought.
-  if (area.is_subdivided) enemy.spot = game.vars.spot;
-  area.live_enemies.push_back(std::move(enemy));
+  if (game.current_area().is_subdivided) enemy.spot = game.vars.spot;
+  here.live_enemies.push_back(enemy);
 }
 
 namespace {
@@ -155,7 +155,7 @@ void run_other_command(GameState& game, const ScriptCommand& command) {
       queue_message_line(game, command);
       break;
     case Op::kPrint:
-      game.out << expand_text(game, command.text.view()) << "\n";
+      game.out() << expand_text(game, command.text.view()) << "\n";
       break;
     case Op::kPlaceUnique:
     case Op::kPlace:

@@ -17,10 +17,10 @@
 
 #include "base/index.hpp"
 #include "base/text.hpp"
-#include "content/numbering.hpp"
 #include "script/interpreter.hpp"
 #include "script/variables.hpp"
 #include "state/game_state.hpp"
+#include "state/numbering.hpp"
 
 namespace vesk {
 
@@ -30,11 +30,11 @@ namespace fs = std::filesystem;
 
 // Asks for the file name. A name that would leave the game directory is refused.
 bool ask_file(GameState& game, fs::path& file) {
-  game.out << "File name?> " << std::flush;
+  game.out() << "File name?> " << std::flush;
   std::string name;
   game.read_line(name);
   if (name.find('/') != std::string::npos) {
-    game.out << "Error: invalid file name\n";
+    game.out() << "Error: invalid file name\n";
     return false;
   }
   file = game.directory / (name + ".txt");
@@ -48,34 +48,35 @@ std::string saved_game_text(GameState& game) {
   std::string text = format_text("game %d\nca %d\nsteps %d\nh %d\nm %d\nsel %s\n", v.clock, v.area, v.day_start,
                                  v.health, v.money, game.selected_weapon.c_str());
   for (const InventoryEntry& entry : game.inventory) {
-    text += format_text("inv %d %s\n", entry.quantity, entry.item.name.c_str());
+    text += format_text("inv %d %s\n", entry.quantity, entry.name().c_str());
   }
-  for (const AmmoEntry& entry : game.world.ammo) {
-    text += format_text("ammo %d %s\n", entry.count, game.world.ammo_weapon_name(entry).c_str());
+  for (std::size_t entry = 0; entry < game.ammo.size(); ++entry) {
+    text += format_text("ammo %d %s\n", game.ammo[entry], game.world().ammo_weapon_name(entry).c_str());
   }
   for (std::size_t i = 0; i < v.numbered.size(); ++i) text += format_text("v%zu %d\n", i + 1, v.numbered[i]);
   for (std::size_t i = 0; i < v.strings.size(); ++i) text += format_text("s%zu %s\n", i + 1, v.strings[i].c_str());
-  const std::span<const Area> areas = game.world.all_areas();
+  const std::span<const Area> areas = game.world().all_areas();
   for (std::size_t a = 0; a < areas.size(); ++a) {
-    for (const Item& item : areas[a].items) {
+    for (const ItemInstance& item : game.area_state(a).items) {
       const auto& iv = item.item_variables;
+      const char* name = item.name().c_str();
       text += areas[a].is_subdivided
-                  ? format_text("item %zu %d %d %d %d %s\n", a + 1, item.spot, iv[0], iv[1], iv[2], item.name.c_str())
-                  : format_text("item %zu %d %d %d %s\n", a + 1, iv[0], iv[1], iv[2], item.name.c_str());
+                  ? format_text("item %zu %d %d %d %d %s\n", a + 1, item.spot, iv[0], iv[1], iv[2], name)
+                  : format_text("item %zu %d %d %d %s\n", a + 1, iv[0], iv[1], iv[2], name);
     }
   }
   for (std::size_t a = 0; a < areas.size(); ++a) {
-    for (const Enemy& enemy : areas[a].live_enemies) {
+    for (const LiveEnemy& enemy : game.area_state(a).live_enemies) {
       if (!enemy.is_persistent) continue;
       const int definite = enemy.is_definite ? 1 : 0;
-      text +=
-          areas[a].is_subdivided
-              ? format_text("enemy %zu %d %d %d %s\n", a + 1, enemy.spot, enemy.health, definite, enemy.name.c_str())
-              : format_text("enemy %zu %d %d %s\n", a + 1, enemy.health, definite, enemy.name.c_str());
+      const char* name = enemy.kind->name.c_str();
+      text += areas[a].is_subdivided
+                  ? format_text("enemy %zu %d %d %d %s\n", a + 1, enemy.spot, enemy.health, definite, name)
+                  : format_text("enemy %zu %d %d %s\n", a + 1, enemy.health, definite, name);
     }
   }
   for (std::size_t a = 0; a < areas.size(); ++a) {
-    if (areas[a].visited) text += format_text("vis %zu\n", a + 1);
+    if (game.area_state(a).visited) text += format_text("vis %zu\n", a + 1);
   }
   return text;
 }
@@ -138,34 +139,39 @@ std::int32_t word_number(const Words& words, std::size_t index) {
   return index < words.size() ? to_int(words[index]) : 0;
 }
 
-Area* area_named(GameState& game, const Words& words) { return game.world.nth_area(word_number(words, 1)); }
+// The area that a line names by its number (from 1), or nullptr when there is none.
+const Area* area_named(GameState& game, const Words& words) { return game.world().nth_area(word_number(words, 1)); }
+
+AreaState& state_of(GameState& game, const Words& words) {
+  return game.area_state(static_cast<std::size_t>(word_number(words, 1) - 1));
+}
 
 void restore_item(GameState& game, const Words& words) {
-  Area* area = area_named(game, words);
+  const Area* area = area_named(game, words);
   if (!area) return;
   const std::size_t first = area->is_subdivided ? 3 : 2;  // the first item variable
   if (words.size() < first + 4) return;
-  const Item* found = game.world.find_item(words_from(words, static_cast<long>(first) + 3));
+  const Item* found = game.world().find_item(words_from(words, static_cast<long>(first) + 3));
   if (!found) return;
-  Item item = *found;
+  ItemInstance item{found};
   if (area->is_subdivided) item.spot = word_number(words, 2);
   for (std::size_t k = 0; k < 3; ++k) item.item_variables[k] = word_number(words, first + k);
-  area->items.push_back(std::move(item));
+  state_of(game, words).items.push_back(item);
 }
 
 void restore_enemy(GameState& game, const Words& words) {
-  Area* area = area_named(game, words);
-  if (!area || area->live_enemies.size() >= kMaxLiveEnemies) return;
+  const Area* area = area_named(game, words);
+  if (!area || state_of(game, words).live_enemies.size() >= kMaxLiveEnemies) return;
   const std::size_t health = area->is_subdivided ? 3 : 2;
   if (words.size() < health + 3) return;
-  const Enemy* found = game.world.find_enemy(words_from(words, static_cast<long>(health) + 2));
+  const Enemy* found = game.world().find_enemy(words_from(words, static_cast<long>(health) + 2));
   if (!found) return;
-  Enemy enemy = *found;
+  LiveEnemy enemy = LiveEnemy::of(*found);
   if (area->is_subdivided) enemy.spot = word_number(words, 2);
   enemy.health = word_number(words, health);
   enemy.is_definite = word_number(words, health + 1) != 0;
   enemy.is_persistent = true;
-  area->live_enemies.push_back(std::move(enemy));
+  state_of(game, words).live_enemies.push_back(enemy);
 }
 
 void restore_line(GameState& game, const Words& words) {
@@ -185,13 +191,13 @@ void restore_line(GameState& game, const Words& words) {
   } else if (key == "sel") {
     game.selected_weapon = cut(words_from(words, 1), kWeaponNameCapacity);
   } else if (key == "inv") {
-    const Item* item = game.world.find_item(words_from(words, 2));
+    const Item* item = game.world().find_item(words_from(words, 2));
     if (!item) return;
     game.inventory.add(*item, 1);
     game.inventory.entries().back().quantity = to_int(words[1]);
   } else if (key == "ammo") {
-    const long entry = game.world.find_ammo(words_from(words, 2));
-    if (entry >= 0) game.world.ammo[static_cast<std::size_t>(entry)].count = to_int(words[1]);
+    const long entry = game.world().find_ammo(words_from(words, 2));
+    if (entry >= 0) game.ammo[static_cast<std::size_t>(entry)] = to_int(words[1]);
   } else if (starts_with(key, "v") && is_integer_text(std::string_view(key).substr(1))) {
     set_variable(game, key, to_int(words[1]));
   } else if (key == "item") {
@@ -199,16 +205,16 @@ void restore_line(GameState& game, const Words& words) {
   } else if (key == "enemy") {
     restore_enemy(game, words);
   } else if (key == "vis") {
-    if (Area* area = area_named(game, words)) area->visited = true;
+    if (area_named(game, words)) state_of(game, words).visited = true;
   }
 }
 
 // Restored items are numbered by name (and spot, in a subdivided area) as the
 // area files number them, and enemies by display name as placing does, so
 // that they can be picked up and fought.
-void number_restored(Area& area) {
-  number_area_items(area.items, area.is_subdivided);
-  number_by_name(area.live_enemies.all());
+void number_restored(AreaState& state, const Area& area) {
+  number_area_items(state.items, area.is_subdivided);
+  number_by_name(state.live_enemies.all());
 }
 
 }  // namespace
@@ -220,12 +226,12 @@ void save_game(GameState& game) {
   // existing file; it is looked at, never opened.
   std::error_code missing;
   if (fs::exists(fs::symlink_status(file, missing))) {
-    game.out << "Error: file already exists\n";
+    game.out() << "Error: file already exists\n";
     return;
   }
   const fs::path temporary = write_temporary(game.directory, saved_game_text(game));
   if (temporary.empty()) {
-    game.out << "Error: could not write file\n";
+    game.out() << "Error: could not write file\n";
     return;
   }
   // Linking never replaces a file that appeared meanwhile.
@@ -234,9 +240,9 @@ void save_game(GameState& game) {
   std::error_code ignored;
   fs::remove(temporary, ignored);
   if (error == std::errc::file_exists) {
-    game.out << "Error: file already exists\n";
+    game.out() << "Error: file already exists\n";
   } else if (error) {
-    game.out << "Error: could not write file\n";
+    game.out() << "Error: could not write file\n";
   }
 }
 
@@ -245,7 +251,7 @@ void load_game(GameState& game) {
   if (!ask_file(game, file)) return;
   const std::optional<TextLines> lines = read_lines(file, kSavedGameLineCapacity);
   if (!lines) {
-    game.out << "Error: file not found\n";
+    game.out() << "Error: file not found\n";
     return;
   }
   restore_game(game, *lines);
@@ -259,13 +265,14 @@ void restore_game(GameState& game, LineSpan lines) {
   v.money = 50;
   game.selected_weapon = "strike";
   game.inventory.clear();
-  for (Area& area : game.world.all_areas()) {
-    area.visited = false;
-    area.items.clear();
-    area.live_enemies.clear();
+  for (std::size_t a = 0; a < game.areas.size(); ++a) {
+    AreaState& state = game.area_state(a);
+    state.visited = false;
+    state.items.clear();
+    state.live_enemies.clear();
   }
   for (const std::string_view line : lines) restore_line(game, split_words(line));
-  for (Area& area : game.world.all_areas()) number_restored(area);
+  for (std::size_t a = 0; a < game.areas.size(); ++a) number_restored(game.area_state(a), game.world().area(a));
   // The file holds no spot. Only a change of area makes the player enter a
   // subdivided area anew; in the same area the spot and facing stay.
   if (v.area != area_before) game.entry_spot_known = false;

@@ -9,10 +9,10 @@ namespace vesk {
 namespace {
 
 // "a_long_bow" is the ammunition count of the weapon named "long bow".
-AmmoEntry* ammo_variable(GameState& game, std::string_view name) {
+std::int32_t* ammo_variable(GameState& game, std::string_view name) {
   const std::string weapon = replace_char(cut(name.substr(2), kAmmoNameCapacity), '_', ' ');
-  const long index = game.world.find_ammo(weapon);
-  return index < 0 ? nullptr : &game.world.ammo[static_cast<std::size_t>(index)];
+  const long index = game.world().find_ammo(weapon);
+  return index < 0 ? nullptr : &game.ammo[static_cast<std::size_t>(index)];
 }
 
 // "vvN" names the numbered variable whose number variable "vN" holds; so does
@@ -33,7 +33,7 @@ void set_variable(GameState& game, std::string_view name, std::int32_t value) {
     }
     game.vars.*field = value;
   } else if (starts_with(name, "a_")) {
-    if (AmmoEntry* entry = ammo_variable(game, name)) entry->count = value;
+    if (std::int32_t* count = ammo_variable(game, name)) *count = value;
   } else if (starts_with(name, "v")) {
     if (std::int32_t* numbered = indirect_or_numbered_variable(game, name)) *numbered = value;
   }
@@ -43,8 +43,8 @@ std::int32_t get_variable(GameState& game, std::string_view name) {
   if (is_integer_text(name)) return to_int(name);
   if (std::int32_t Variables::*field = named_field(name)) return game.vars.*field;
   if (starts_with(name, "a_")) {
-    const AmmoEntry* entry = ammo_variable(game, name);
-    return entry ? entry->count : 0;
+    const std::int32_t* count = ammo_variable(game, name);
+    return count ? *count : 0;
   }
   if (starts_with(name, "v")) {
     const std::int32_t* numbered = indirect_or_numbered_variable(game, name);
@@ -73,8 +73,8 @@ std::int32_t* resolved_variable(GameState& game, const Operand& variable) {
       return game.vars.numbered_variable(number);
     }
     case Operand::Kind::kAmmo: {
-      const long index = game.world.find_ammo(variable.weapon.view());
-      return index < 0 ? nullptr : &game.world.ammo[static_cast<std::size_t>(index)].count;
+      const long index = game.world().find_ammo(variable.weapon.view());
+      return index < 0 ? nullptr : &game.ammo[static_cast<std::size_t>(index)];
     }
     case Operand::Kind::kNothing:
     case Operand::Kind::kLiteral:

@@ -10,19 +10,27 @@
 
 namespace vesk {
 
-GameState::GameState(World world_in, std::istream& input, std::ostream& output, std::uint32_t seed,
+GameState::GameState(std::shared_ptr<const World> world, std::istream& input, std::ostream& output, std::uint32_t seed,
                      std::filesystem::path directory_in)
-    : world(std::move(world_in)), rng(seed), in(input), out(output), directory(std::move(directory_in)) {}
+    : areas(world->area_count()),
+      ammo(world->ammo.size(), 0),
+      rng(seed),
+      directory(std::move(directory_in)),
+      world_(std::move(world)),
+      in_(&input),
+      out_(&output) {}
 
-bool GameState::is_area_number(std::int64_t number) const { return is_number_in(number, world.area_count()); }
+bool GameState::is_area_number(std::int64_t number) const { return is_number_in(number, world_->area_count()); }
 
-const Item* GameState::current_item_record() const {
+const ItemVariables* GameState::current_item_variables() const {
   const std::size_t i = current_item.index;
   switch (current_item.place) {
     case ItemRef::Place::kInventory:
-      return i < inventory.size() ? &inventory.entries()[i].item : nullptr;
-    case ItemRef::Place::kArea:
-      return i < current_area().items.size() ? &current_area().items[i] : nullptr;
+      return i < inventory.size() ? &inventory.entries()[i].item.item_variables : nullptr;
+    case ItemRef::Place::kArea: {
+      const AreaState* here = is_area_number(vars.area) ? areas.if_laid_out(current_index()) : nullptr;
+      return here && i < here->items.size() ? &here->items[i].item_variables : nullptr;
+    }
     case ItemRef::Place::kNone:
       break;
   }
@@ -31,7 +39,7 @@ const Item* GameState::current_item_record() const {
 
 Outcome GameState::invalid_entry() {
   if (observer) observer->on_invalid_entry();
-  out << "Entry invalid.\n\n";
+  out() << "Entry invalid.\n\n";
   return Outcome::no_turn();
 }
 
@@ -41,7 +49,7 @@ void GameState::queue_message(std::string_view text) {
 }
 
 bool GameState::read_line(std::string& line) {
-  if (!read_piece(in, line)) {
+  if (!read_piece(in(), line)) {
     line.clear();
     return false;
   }

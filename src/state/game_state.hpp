@@ -1,17 +1,20 @@
-// The state of one game: the world with its live copies of the areas, the
+// The state of one game: the world it plays, the state of its areas, the
 // variables, the inventory, the dice and the console, with the few questions
-// that every rule asks of them.
+// that every rule asks of them. Everything here but the world is the game's
+// own, so a copy of a game state plays on apart from the original.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/random.hpp"
 #include "content/world.hpp"
+#include "state/area_state.hpp"
 #include "state/inventory.hpp"
 #include "state/observer.hpp"
 #include "state/outcome.hpp"
@@ -52,13 +55,17 @@ struct ItemRef {
 
 struct GameState {
   // `directory` is where saved games are written and read.
-  GameState(World world, std::istream& in, std::ostream& out, std::uint32_t seed,
+  GameState(std::shared_ptr<const World> world, std::istream& in, std::ostream& out, std::uint32_t seed,
             std::filesystem::path directory = ".");
-  GameState(const GameState&) = delete;
-  GameState& operator=(const GameState&) = delete;
 
-  Area& current_area() { return world.area(static_cast<std::size_t>(vars.area - 1)); }
-  const Area& current_area() const { return world.area(static_cast<std::size_t>(vars.area - 1)); }
+  const World& world() const { return *world_; }
+  const std::shared_ptr<const World>& shared_world() const { return world_; }
+
+  // The current area: what its file says, and what play has made of it.
+  const Area& current_area() const { return world_->area(current_index()); }
+  AreaState& current_area_state() { return area_state(current_index()); }
+  // Area `index` (from 0), laid out for play when it is first asked for.
+  AreaState& area_state(std::size_t index) { return areas.at(index, world_->area(index)); }
   bool is_area_number(std::int64_t number) const;
 
   // Whether a thing on `spot` of the current area is where the player is: in
@@ -67,7 +74,9 @@ struct GameState {
   bool is_with_player(std::int32_t spot) const { return !subdivided_now || spot == vars.spot; }
   bool in_the_dark() const { return current_area().is_dark && !has_lamp; }
 
-  const Item* current_item_record() const;
+  // The item variables that "vi" reads, of the current item; nullptr when
+  // there is none.
+  const ItemVariables* current_item_variables() const;
 
   // Answers an entry that names nothing: "Entry invalid." and no turn.
   Outcome invalid_entry();
@@ -77,14 +86,21 @@ struct GameState {
   // the end of the input.
   bool read_line(std::string& line);
 
-  World world;
+  std::istream& in() const { return *in_; }
+  std::ostream& out() const { return *out_; }
+  // Plays on with other streams, as a copy that is resumed elsewhere does.
+  void attach(std::istream& in, std::ostream& out) {
+    in_ = &in;
+    out_ = &out;
+  }
+
+  AreaStates areas;
+  std::vector<std::int32_t> ammo;  // per entry of the world's ammunition table, its count
   Variables vars;
   Inventory inventory;
   std::string selected_weapon = "strike";
   WeaponProfile weapon;
   Random rng;
-  std::istream& in;
-  std::ostream& out;
   std::filesystem::path directory;
 
   bool view_due = true;
@@ -108,6 +124,13 @@ struct GameState {
 
   // Hears what the game does; tools install one, the game never does.
   Observer* observer = nullptr;
+
+ private:
+  std::size_t current_index() const { return static_cast<std::size_t>(vars.area - 1); }
+
+  std::shared_ptr<const World> world_;
+  std::istream* in_;
+  std::ostream* out_;
 };
 
 }  // namespace vesk

@@ -8,17 +8,17 @@
 namespace vesk {
 
 InventoryEntry* Inventory::find(std::string_view name) {
-  const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.item.name == name; });
+  const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.name() == name; });
   return entry == entries_.end() ? nullptr : &*entry;
 }
 
 const InventoryEntry* Inventory::find(std::string_view name) const {
-  const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.item.name == name; });
+  const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.name() == name; });
   return entry == entries_.end() ? nullptr : &*entry;
 }
 
-void Inventory::add(const Item& item, std::int32_t quantity) {
-  if (InventoryEntry* entry = find(item.name)) {
+void Inventory::add(const ItemInstance& item, std::int32_t quantity) {
+  if (InventoryEntry* entry = find(item.name())) {
     entry->quantity = wrap_add(entry->quantity, quantity);
   } else {
     entries_.push_back(InventoryEntry{item, quantity});
@@ -36,7 +36,7 @@ void Inventory::consume_one(std::string_view name) {
 }
 
 void Inventory::remove(std::string_view name) {
-  const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.item.name == name; });
+  const auto entry = std::find_if(entries_.begin(), entries_.end(), [&](const auto& e) { return e.name() == name; });
   if (entry != entries_.end()) entries_.erase(entry);
 }
 

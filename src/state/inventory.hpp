@@ -2,16 +2,22 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
-#include "content/records.hpp"
+#include "state/area_state.hpp"
 
 namespace vesk {
 
+// A carried entry: the piece that was taken (its kind, and the spot, number
+// and item variables it had, which a drop lays down again) and how many.
 struct InventoryEntry {
-  Item item;
+  ItemInstance item;
   std::int32_t quantity = 0;
+
+  const Item& kind() const { return *item.kind; }
+  const std::string& name() const { return item.name(); }
 };
 
 class Inventory {
@@ -23,8 +29,11 @@ class Inventory {
   const InventoryEntry* find(std::string_view name) const;
   bool holds(std::string_view name) const { return find(name) != nullptr; }
 
-  // Adds `quantity` to the entry of the item's name, or appends a new entry.
-  void add(const Item& item, std::int32_t quantity);
+  // Adds `quantity` to the entry of the item's name, or appends a new entry
+  // for this piece.
+  void add(const ItemInstance& item, std::int32_t quantity);
+  // The same for a new piece of `kind`.
+  void add(const Item& kind, std::int32_t quantity) { add(ItemInstance{&kind}, quantity); }
   // One piece of the entry named `name` is used up; the entry goes with the last.
   void consume_one(std::string_view name);
   // The whole entry named `name` goes.

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "content/records.hpp"
+#include "state/area_state.hpp"
 #include "state/outcome.hpp"
 
 namespace vesk {
@@ -78,14 +79,14 @@ class Observer {
   // held (its success scripts run) or not (its failure scripts run).
   virtual void on_choice(const Choice& /*choice*/, ChoiceKind /*kind*/, bool /*allowed*/) {}
   virtual void on_area_change(std::int32_t /*from*/, std::int32_t /*to*/, AreaChange /*how*/) {}
-  virtual void on_pickup(const Item& /*item*/) {}
+  virtual void on_pickup(const ItemInstance& /*item*/) {}
 
   // Combat: an enemy appears; an enemy attacks (damage 0 on a miss); the
   // player attacks an enemy; an enemy is defeated.
-  virtual void on_arrival(const Enemy& /*enemy*/) {}
-  virtual void on_attack(const Enemy& /*enemy*/, const Attack& /*attack*/, bool /*hit*/, std::int32_t /*damage*/) {}
-  virtual void on_fight(const Enemy& /*target*/) {}
-  virtual void on_defeat(const Enemy& /*enemy*/) {}
+  virtual void on_arrival(const LiveEnemy& /*enemy*/) {}
+  virtual void on_attack(const LiveEnemy& /*enemy*/, const Attack& /*attack*/, bool /*hit*/, std::int32_t /*damage*/) {}
+  virtual void on_fight(const LiveEnemy& /*target*/) {}
+  virtual void on_defeat(const LiveEnemy& /*enemy*/) {}
 };
 
 }  // namespace vesk

@@ -12,6 +12,7 @@
 
 #include "base/text.hpp"
 #include "content/world.hpp"
+#include "state/area_state.hpp"
 
 using vesk::Lines;
 
@@ -21,15 +22,18 @@ vesk::Item item_of(std::string_view content) { return vesk::parse_item(vesk::Tex
 vesk::Enemy enemy_of(std::string_view content) { return vesk::parse_enemy(vesk::TextLines(std::string(content))); }
 
 // Two firing weapons (the ammunition table holds both), a melee weapon and
-// some plain items and enemies.
-vesk::World small_world() {
-  vesk::World world;
-  for (const char* item : {"sword\n", "bow\nweapon 1 6 70\n", "club\nweapon 2 5 80\nmelee\n", "rusty key\n",
-                           "lie around\n", "crossbow\nweapon 3 8 60\n"}) {
-    world.add_item(item_of(item));
-  }
-  world.add_enemy(enemy_of("rat\n5\n\n"));
-  world.add_enemy(enemy_of("big rat\n12\n\n"));
+// some plain items and enemies. Areas refer to its records, so it outlives them.
+const vesk::World& small_world() {
+  static const vesk::World world = [] {
+    vesk::World made;
+    for (const char* item : {"sword\n", "bow\nweapon 1 6 70\n", "club\nweapon 2 5 80\nmelee\n", "rusty key\n",
+                             "lie around\n", "crossbow\nweapon 3 8 60\n"}) {
+      made.add_item(item_of(item));
+    }
+    made.add_enemy(enemy_of("rat\n5\n\n"));
+    made.add_enemy(enemy_of("big rat\n12\n\n"));
+    return made;
+  }();
   return world;
 }
 
@@ -40,11 +44,12 @@ vesk::Area area_with(std::string_view keywords) {
 
 using Numbers = std::array<std::int32_t, 3>;
 
-// Spot, instance number and name of every item of an area.
+// Spot, instance number and name of every item of an area as play lays them out.
 std::vector<std::string> items_of(const vesk::Area& area) {
+  vesk::AreaStates states(1);
   std::vector<std::string> result;
-  for (const vesk::Item& item : area.items) {
-    result.push_back(std::to_string(item.spot) + " " + std::to_string(item.instance_number) + " " + item.name);
+  for (const vesk::ItemInstance& item : states.at(0, area).items) {
+    result.push_back(std::to_string(item.spot) + " " + std::to_string(item.instance_number) + " " + item.name());
   }
   return result;
 }
@@ -96,7 +101,6 @@ TEST(EnemyFile, SectionsKeywordLinesAndCapacities) {
       "none\nnone of it\ngold coin 1 2 3\n" +
       long_loot + "\nattr cold iron 0.5\nattr fire\nattr x 2\nclaws 9 9 9\n");
   EXPECT_EQ(rat.shown_name, "rat");
-  EXPECT_EQ(rat.base_health, 30);
   EXPECT_EQ(rat.health, 30);
   ASSERT_EQ(rat.attacks.size(), 2u);
   EXPECT_EQ(rat.attacks[0].text, "bites you");
@@ -125,7 +129,7 @@ TEST(AreaFile, OrdinaryFormsOfItemsAmmunitionAndEnemies) {
   EXPECT_EQ(area.ammo_piles[1].weapon, 1u);
   EXPECT_EQ(area.ammo_piles[1].amount, 12);
   ASSERT_EQ(area.enemy_kinds.size(), 1u);
-  EXPECT_EQ(area.enemy_kinds[0].enemy.name, "big rat");
+  EXPECT_EQ(area.enemy_kinds[0].enemy->name, "big rat");
   EXPECT_EQ(area.enemy_kinds[0].chance, 20);
 }
 
@@ -146,7 +150,7 @@ TEST(AreaFile, AfterM2ItemsAmmunitionAndEnemiesTakeSpots) {
   EXPECT_EQ(area.ammo_piles[0].amount, 40);
   EXPECT_EQ(area.ammo_piles[0].spot, 2);
   ASSERT_EQ(area.enemy_kinds.size(), 1u);
-  const vesk::Enemy& rat = area.enemy_kinds[0].enemy;
+  const vesk::EnemyKind& rat = area.enemy_kinds[0];
   EXPECT_EQ((Numbers{rat.first_spot, rat.end_spot, rat.spot_step}), (Numbers{1, 5, 2}));
   EXPECT_EQ(area.enemy_kinds[0].chance, 30);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,11 +43,11 @@ vesk::World armoury() {
 }
 
 struct Game {
-  Game() : state(armoury(), in, out, 7) {
+  Game() : state(std::make_shared<const vesk::World>(armoury()), in, out, 7) {
     // v3 holds 7 and v7 holds 2, for the indirect names.
     vesk::set_variable(state, "v3", 7);
     vesk::set_variable(state, "v7", 2);
-    state.world.ammo[0].count = 11;
+    state.ammo[0] = 11;
   }
   std::istringstream in;
   std::ostringstream out;
@@ -59,8 +60,7 @@ void expect_same_state(const vesk::GameState& a, const vesk::GameState& b, const
   for (const vesk::NamedVariable& named : vesk::kNamedVariables) {
     EXPECT_EQ(a.vars.*named.field, b.vars.*named.field) << name << " " << named.name;
   }
-  ASSERT_EQ(a.world.ammo.size(), b.world.ammo.size());
-  for (std::size_t k = 0; k < a.world.ammo.size(); ++k) EXPECT_EQ(a.world.ammo[k].count, b.world.ammo[k].count) << name;
+  EXPECT_EQ(a.ammo, b.ammo) << name;
 }
 
 const std::vector<std::string> kTrickyNames = {

@@ -43,8 +43,7 @@ TEST(Conditions, ItemVariablesOfTheCurrentItem) {
   ScriptGame g;
   vesk::Item gem;
   gem.name = "gem";
-  gem.item_variables = {7, -2, 5};
-  g.game.inventory.add(gem, 1);
+  g.game.inventory.add(vesk::ItemInstance{&gem, 0, 0, {7, -2, 5}}, 1);
   g.game.current_item = {vesk::ItemRef::Place::kInventory, 0};
   EXPECT_TRUE(g.holds("= vi1 7"));
   EXPECT_TRUE(g.holds("= vi2 -2"));

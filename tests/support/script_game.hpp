@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -23,7 +24,7 @@ inline World empty_areas(std::size_t count) {
 }
 
 struct ScriptGame {
-  explicit ScriptGame(std::size_t areas = 1) : game(empty_areas(areas), in, out, 0) {}
+  explicit ScriptGame(std::size_t areas = 1) : game(std::make_shared<const World>(empty_areas(areas)), in, out, 0) {}
 
   std::string expand(const std::string& text) { return expand_text(game, text); }
   std::int32_t get(const std::string& name) { return get_variable(game, name); }

@@ -1,5 +1,5 @@
 // Instance numbering of area items and live enemies.
-#include "content/numbering.hpp"
+#include "state/numbering.hpp"
 
 #include <map>
 #include <unordered_map>
@@ -40,37 +40,27 @@ void number_spot(std::span<Thing> things, std::int32_t spot) {
 
 }  // namespace
 
-void number_area_items(std::vector<Item>& items, bool subdivided) {
-  const auto key = [subdivided](const Item& item) {
-    return std::pair<std::string_view, std::int32_t>{item.name, subdivided ? item.spot : 0};
-  };
-  // Most areas hold a few items, and looking back over a few costs less than
-  // making a map.
-  constexpr std::size_t kFewItems = 16;
-  if (items.size() <= kFewItems) {
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      std::int32_t number = 1;
-      for (std::size_t j = 0; j < i; ++j) number += key(items[j]) == key(items[i]) ? 1 : 0;
-      items[i].instance_number = number;
-    }
-    return;
-  }
+void number_area_items(std::vector<ItemInstance>& items, bool subdivided) {
   std::map<std::pair<std::string_view, std::int32_t>, std::int32_t> seen;
-  for (Item& item : items) item.instance_number = ++seen[key(item)];
+  for (ItemInstance& item : items) item.instance_number = ++seen[{item.name(), subdivided ? item.spot : 0}];
 }
 
-void number_by_name(std::vector<Item>& items, std::size_t first) { number_from(std::span<Item>(items), first); }
-void number_by_name(std::span<Enemy> enemies, std::size_t first) { number_from(enemies, first); }
+void number_by_name(std::vector<ItemInstance>& items, std::size_t first) {
+  number_from(std::span<ItemInstance>(items), first);
+}
+void number_by_name(std::span<LiveEnemy> enemies, std::size_t first) { number_from(enemies, first); }
 
-std::int32_t next_number(const std::vector<Item>& items, std::string_view name, std::int32_t spot) {
-  return count_named(std::span<const Item>(items), name, spot);
+std::int32_t next_number(const std::vector<ItemInstance>& items, std::string_view name, std::int32_t spot) {
+  return count_named(std::span<const ItemInstance>(items), name, spot);
 }
 std::int32_t next_number(const LiveEnemies& enemies, std::string_view name, std::int32_t spot) {
   if (spot == kAnySpot) return enemies.count_named(name) + 1;
   return count_named(enemies.all(), name, spot);
 }
 
-void number_on_spot(std::vector<Item>& items, std::int32_t spot) { number_spot(std::span<Item>(items), spot); }
-void number_on_spot(std::span<Enemy> enemies, std::int32_t spot) { number_spot(enemies, spot); }
+void number_on_spot(std::vector<ItemInstance>& items, std::int32_t spot) {
+  number_spot(std::span<ItemInstance>(items), spot);
+}
+void number_on_spot(std::span<LiveEnemy> enemies, std::int32_t spot) { number_spot(enemies, spot); }
 
 }  // namespace vesk

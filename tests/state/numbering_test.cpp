@@ -2,31 +2,39 @@
 // of its display name that stand in the area, however they came and went.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
-#include "content/numbering.hpp"
+#include "state/numbering.hpp"
 
 namespace {
 
-vesk::Enemy enemy(const std::string& shown_name, std::int32_t spot = -1) {
-  vesk::Enemy enemy;
-  enemy.name = shown_name + " 1";
-  enemy.shown_name = shown_name;
+// The kinds that the live enemies refer to, one per display name.
+const vesk::Enemy& kind(const std::string& shown_name) {
+  static std::map<std::string, vesk::Enemy> kinds;
+  vesk::Enemy& made = kinds[shown_name];
+  made.name = shown_name + " 1";
+  made.shown_name = shown_name;
+  return made;
+}
+
+vesk::LiveEnemy enemy(const std::string& shown_name, std::int32_t spot = -1) {
+  vesk::LiveEnemy enemy = vesk::LiveEnemy::of(kind(shown_name));
   enemy.spot = spot;
   return enemy;
 }
 
 std::vector<std::int32_t> numbers(const vesk::LiveEnemies& enemies) {
   std::vector<std::int32_t> result;
-  for (const vesk::Enemy& e : enemies) result.push_back(e.instance_number);
+  for (const vesk::LiveEnemy& e : enemies) result.push_back(e.instance_number);
   return result;
 }
 
 TEST(LiveEnemies, NewcomersCountTheirNameThroughComingsAndGoings) {
   vesk::LiveEnemies live;
   const auto place = [&](const std::string& name) {
-    vesk::Enemy e = enemy(name);
+    vesk::LiveEnemy e = enemy(name);
     e.instance_number = vesk::next_number(live, name);
     live.push_back(e);
   };
@@ -46,7 +54,7 @@ TEST(LiveEnemies, NewcomersCountTheirNameThroughComingsAndGoings) {
   place("rat");
   EXPECT_EQ(live[3].instance_number, 3);
 
-  live.erase_if([](const vesk::Enemy& e) { return e.shown_name == "rat"; });
+  live.erase_if([](const vesk::LiveEnemy& e) { return e.shown_name() == "rat"; });
   EXPECT_EQ(live.size(), 1U);
   EXPECT_EQ(live.count_named("rat"), 0);
   EXPECT_EQ(vesk::next_number(live, "bat"), 2);
@@ -77,29 +85,25 @@ TEST(LiveEnemies, CopiesKeepTheirOwnCounts) {
 
 namespace {
 
-// An item's number depends only on the items before it, so a long list and
-// its first few are numbered alike, whichever way each is counted.
-TEST(AreaItems, LongAndShortListsNumberAlike) {
-  for (const bool subdivided : {false, true}) {
-    std::vector<vesk::Item> items;
-    for (std::int32_t k = 0; k < 40; ++k) {
-      vesk::Item item;
-      item.name = k % 3 == 0 ? "coin" : (k % 3 == 1 ? "key" : "coin ");
-      item.spot = k % 4;
-      items.push_back(item);
-    }
-    std::vector<vesk::Item> all = items;
-    vesk::number_area_items(all, subdivided);
-    for (const std::size_t length : {1U, 2U, 7U, 15U, 16U, 17U}) {
-      std::vector<vesk::Item> first(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(length));
-      vesk::number_area_items(first, subdivided);
-      for (std::size_t i = 0; i < length; ++i) {
-        EXPECT_EQ(first[i].instance_number, all[i].instance_number) << subdivided << " " << length << " " << i;
-      }
-    }
-    // The last item is the 14th coin of the area, and the 4th on its spot.
-    EXPECT_EQ(all[39].instance_number, subdivided ? 4 : 14);
-  }
+// Area items are numbered among those of their name, in a subdivided area
+// among those of their name on their spot.
+TEST(AreaItems, NumberedByNameAndInSubdividedAreasBySpot) {
+  vesk::Item coin;
+  coin.name = "coin";
+  vesk::Item key;
+  key.name = "key";
+  std::vector<vesk::ItemInstance> items;
+  for (std::int32_t k = 0; k < 8; ++k) items.push_back(vesk::ItemInstance{k % 2 == 0 ? &coin : &key, k % 3});
+  const auto numbered = [&](bool subdivided) {
+    std::vector<vesk::ItemInstance> copy = items;
+    vesk::number_area_items(copy, subdivided);
+    std::vector<std::int32_t> result;
+    for (const vesk::ItemInstance& item : copy) result.push_back(item.instance_number);
+    return result;
+  };
+  EXPECT_EQ(numbered(false), (std::vector<std::int32_t>{1, 1, 2, 2, 3, 3, 4, 4}));
+  // Spots 0 1 2 0 1 2 0 1: coins on 0, 2, 1, 0 and keys on 1, 0, 2, 1.
+  EXPECT_EQ(numbered(true), (std::vector<std::int32_t>{1, 1, 1, 1, 1, 1, 2, 2}));
 }
 
 }  // namespace
