@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <optional>
 #include <sstream>
 
 #include <unistd.h>
@@ -19,34 +21,74 @@ std::string read_file(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TranscriptResult play_transcript(const fs::path& game_directory, const std::string& input, std::uint32_t seed) {
+fs::path fresh_copy_of(const fs::path& game_directory) {
   static int counter = 0;
-  TranscriptResult result;
-  result.work_directory =
+  const fs::path work =
       fs::temp_directory_path() / ("vesk-transcript-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
-  fs::remove_all(result.work_directory);
-  fs::create_directories(result.work_directory);
+  fs::remove_all(work);
+  fs::create_directories(work);
   if (fs::is_directory(game_directory)) {
     for (const fs::directory_entry& entry : fs::directory_iterator(game_directory)) {
-      fs::copy(entry.path(), result.work_directory / entry.path().filename(), fs::copy_options::recursive);
+      fs::copy(entry.path(), work / entry.path().filename(), fs::copy_options::recursive);
     }
   }
-  std::istringstream in(input);
-  std::ostringstream out;
-  switch (play(result.work_directory, in, out, seed)) {
+  return work;
+}
+
+std::vector<std::pair<std::string, std::string>> files_in(const fs::path& directory) {
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const fs::directory_entry& entry : fs::directory_iterator(directory)) {
+    files.emplace_back(entry.path().filename().string(), entry.is_regular_file() ? read_file(entry.path()) : "");
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+namespace {
+
+const char* ending_name(Ending ending) {
+  switch (ending) {
     case Ending::kQuit:
-      result.ending = "quit";
-      break;
+      return "quit";
     case Ending::kInputEnded:
-      result.ending = "input-ended";
-      break;
+      return "input-ended";
     case Ending::kGameOver:
-      result.ending = "game-over";
-      break;
+      return "game-over";
     case Ending::kNoGame:
-      result.ending = "no-game";
       break;
   }
+  return "no-game";
+}
+
+// The game a line at a time; at every prompt the game is copied and the
+// original destroyed, so that the copy must hold everything it plays on with.
+Ending play_copying(const fs::path& directory, std::istream& in, std::ostream& out, std::uint32_t seed) {
+  std::optional<World> world = start_game(directory, out);
+  if (!world) return Ending::kNoGame;
+  auto game = std::make_unique<Game>(std::move(*world), in, out, seed, directory);
+  std::string line;
+  for (game->to_prompt(); !game->ending();) {
+    game = std::make_unique<Game>(*game);
+    if (game->state().read_line(line)) {
+      game->enter(line);
+    } else {
+      game->end_input();
+    }
+  }
+  return *game->ending();
+}
+
+}  // namespace
+
+TranscriptResult play_transcript(const fs::path& game_directory, const std::string& input, std::uint32_t seed,
+                                 Copying copying) {
+  TranscriptResult result;
+  result.work_directory = fresh_copy_of(game_directory);
+  std::istringstream in(input);
+  std::ostringstream out;
+  const Ending ending = copying == Copying::kNever ? play(result.work_directory, in, out, seed)
+                                                   : play_copying(result.work_directory, in, out, seed);
+  result.ending = ending_name(ending);
   result.output = out.str();
   return result;
 }

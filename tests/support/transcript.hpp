@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vesk::testing {
@@ -15,10 +16,20 @@ struct TranscriptResult {
   std::filesystem::path work_directory;  // where the game ran (saved games land here)
 };
 
+// How a transcript is played: by the game's own loop, or a line at a time with
+// the game replaced by a copy of itself at every prompt, the original gone.
+enum class Copying { kNever, kAtEveryPrompt };
+
 // Plays the game in `game_directory` in process, in a fresh copy of the
 // directory, with `input` and `seed`.
 TranscriptResult play_transcript(const std::filesystem::path& game_directory, const std::string& input,
-                                 std::uint32_t seed);
+                                 std::uint32_t seed, Copying copying = Copying::kNever);
+
+// A fresh directory holding a copy of the files of `game_directory`.
+std::filesystem::path fresh_copy_of(const std::filesystem::path& game_directory);
+
+// The names and contents of the files in `directory`, sorted by name.
+std::vector<std::pair<std::string, std::string>> files_in(const std::filesystem::path& directory);
 
 // A readable line diff of two outputs, with line ends shown as "$".
 std::string describe_difference(const std::string& expected, const std::string& actual);
