@@ -9,6 +9,7 @@
 
 #include "base/index.hpp"
 #include "base/text.hpp"
+#include "content/keywords.hpp"
 #include "content/world.hpp"
 
 namespace vesk {
@@ -85,50 +86,6 @@ std::size_t read_sections(Area& area, LineSpan lines, LoadDiagnostics* diagnosti
   return lines.size();
 }
 
-// Whether `line` can begin with a keyword of the second pass: most lines, the
-// descriptions and the blank lines, are told apart by their first character.
-bool may_be_keyword(std::string_view line) {
-  if (line.empty()) return false;
-  switch (line[0]) {
-    case 'a':
-    case 'd':
-    case 'e':
-    case 'i':
-    case 'm':
-    case 'p':
-    case 's':
-    case 'w':
-      return true;
-    default:
-      return false;
-  }
-}
-
-// The keyword that the second pass finds at the start of `line`, in the order
-// in which `KeywordReader::read` tests them, or the empty text. Only the
-// checker asks, to tell keyword lines from others.
-std::string_view area_keyword_of(std::string_view line) {
-  for (std::string_view flag : {"m2\n", "swim\n", "wtr\n", "dark\n"}) {
-    if (line == flag) return flag.substr(0, flag.size() - 1);
-  }
-  for (std::string_view keyword : {"ammo", "item", "enemy", "pcd", "drop", "action", "path", "s "}) {
-    if (starts_with(line, keyword)) return keyword;
-  }
-  return {};
-}
-
-// The flag keyword that `line` would be without its trailing blanks, when it is
-// not that keyword as written ("swim " or a last line "dark" without line end).
-std::string_view near_flag_keyword(std::string_view line) {
-  const std::size_t end = line.find_last_not_of(" \t\r\n");
-  if (end == std::string_view::npos) return {};
-  const std::string_view bare = line.substr(0, end + 1);
-  for (std::string_view flag : {"m2", "swim", "wtr", "dark"}) {
-    if (bare == flag) return flag;
-  }
-  return {};
-}
-
 // The second pass over every line of the file, with the state that carries
 // from line to line: whether "m2" has been passed and whether spot rows are
 // being read.
@@ -144,48 +101,65 @@ class KeywordReader {
       read_spot_row(line);
       return;
     }
-    if (diagnostics_) note_line(line);
-    if (!may_be_keyword(line)) return;
-    if (line == "m2\n") {
-      report_kept(diagnostics_, piece_, LineUse::kSubdivided);
-      m2_piece_ = piece_;
-      area_.is_subdivided = true;
-      subdivided_form_ = true;
-      reading_rows_ = true;
-    } else if (line == "swim\n") {
-      report_kept(diagnostics_, piece_, LineUse::kWater);
-      area_.water_level = 1;
-    } else if (line == "wtr\n") {
-      report_kept(diagnostics_, piece_, LineUse::kWater);
-      area_.water_level = 2;
-    } else if (line == "dark\n") {
-      report_kept(diagnostics_, piece_, LineUse::kDark);
-      area_.is_dark = true;
-    } else if (starts_with(line, "ammo")) {
-      add_ammo_pile(words_of(line));
-    } else if (starts_with(line, "item")) {
-      add_item(words_of(line));
-    } else if (starts_with(line, "enemy")) {
-      add_enemy_kind(words_of(line));
-    } else if (starts_with(line, "pcd")) {
-      report_kept(diagnostics_, piece_, LineUse::kItemCondition);
-      std::string text = rest_of(words_of(line), 1);
-      area_.item_conditions.push_back(parse_condition(std::move(text), rest_));
-      note_piece(area_.item_conditions, piece_);
-    } else if (starts_with(line, "drop")) {
-      report_kept(diagnostics_, piece_, LineUse::kDropScript);
-      std::string text = rest_of(words_of(line), 1);
-      area_.drop_scripts.push_back(parse_script_line(std::move(text), rest_));
-      note_piece(area_.drop_scripts, piece_);
-    } else if (starts_with(line, "action")) {
-      add_list_line(area_.actions, words_of(line), LineUse::kActionShow);
-    } else if (starts_with(line, "path")) {
-      add_list_line(area_.paths, words_of(line), LineUse::kPathShow);
-    } else if (starts_with(line, "s ")) {
-      report_kept(diagnostics_, piece_, LineUse::kTurnScript);
-      std::string text = rest_of(words_of(line), 1);
-      area_.turn_scripts.push_back(parse_script_line(std::move(text), rest_));
-      note_piece(area_.turn_scripts, piece_);
+    const Keyword<AreaEffect>* keyword = find_keyword(kAreaKeywords, line);
+    report_keyword_line(diagnostics_, piece_, piece_ >= keyword_part_, kAreaKeywords, keyword, line);
+    if (!keyword) return;
+    switch (keyword->effect) {
+      case AreaEffect::kSubdivided:
+        report_kept(diagnostics_, piece_, LineUse::kSubdivided);
+        m2_piece_ = piece_;
+        area_.is_subdivided = true;
+        subdivided_form_ = true;
+        reading_rows_ = true;
+        break;
+      case AreaEffect::kSwim:
+        report_kept(diagnostics_, piece_, LineUse::kWater);
+        area_.water_level = 1;
+        break;
+      case AreaEffect::kUnderWater:
+        report_kept(diagnostics_, piece_, LineUse::kWater);
+        area_.water_level = 2;
+        break;
+      case AreaEffect::kDark:
+        report_kept(diagnostics_, piece_, LineUse::kDark);
+        area_.is_dark = true;
+        break;
+      case AreaEffect::kAmmoPile:
+        add_ammo_pile(words_of(line));
+        break;
+      case AreaEffect::kItem:
+        add_item(words_of(line));
+        break;
+      case AreaEffect::kEnemyKind:
+        add_enemy_kind(words_of(line));
+        break;
+      case AreaEffect::kItemCondition: {
+        report_kept(diagnostics_, piece_, LineUse::kItemCondition);
+        std::string text = rest_of(words_of(line), 1);
+        area_.item_conditions.push_back(parse_condition(std::move(text), rest_));
+        note_piece(area_.item_conditions, piece_);
+        break;
+      }
+      case AreaEffect::kDropScript: {
+        report_kept(diagnostics_, piece_, LineUse::kDropScript);
+        std::string text = rest_of(words_of(line), 1);
+        area_.drop_scripts.push_back(parse_script_line(std::move(text), rest_));
+        note_piece(area_.drop_scripts, piece_);
+        break;
+      }
+      case AreaEffect::kActionList:
+        add_list_line(area_.actions, words_of(line), LineUse::kActionShow);
+        break;
+      case AreaEffect::kPathList:
+        add_list_line(area_.paths, words_of(line), LineUse::kPathShow);
+        break;
+      case AreaEffect::kTurnScript: {
+        report_kept(diagnostics_, piece_, LineUse::kTurnScript);
+        std::string text = rest_of(words_of(line), 1);
+        area_.turn_scripts.push_back(parse_script_line(std::move(text), rest_));
+        note_piece(area_.turn_scripts, piece_);
+        break;
+      }
     }
   }
 
@@ -213,21 +187,6 @@ class KeywordReader {
     return words_from(words, first);
   }
 
-  // What the checker hears of a line outside the spot rows: a line of the first
-  // part that is also a keyword line, or a line of the keyword part that is none.
-  void note_line(std::string_view line) {
-    const std::string_view keyword = area_keyword_of(line);
-    if (piece_ < keyword_part_) {
-      if (!keyword.empty()) diagnostics_->fault(piece_, LineFault::kKeywordTrap, keyword);
-    } else if (keyword.empty()) {
-      if (const std::string_view flag = near_flag_keyword(line); !flag.empty()) {
-        diagnostics_->fault(piece_, LineFault::kNearKeyword, flag);
-      } else if (!is_blank_text(line) && !starts_with(line, "#")) {
-        diagnostics_->fault(piece_, LineFault::kUnknownKeyword, {});
-      }
-    }
-  }
-
   // A spot row "n e0 e1 e2 e3"; a line whose first word is empty or no integer
   // ends the rows and sets the spot count.
   void read_spot_row(std::string_view line) {
@@ -235,10 +194,8 @@ class KeywordReader {
     if (words.empty() || words[0].empty() || !is_integer_text(words[0])) {
       reading_rows_ = false;
       area_.spot_count = current_rows_;
-      if (diagnostics_) {
-        if (const std::string_view keyword = area_keyword_of(line); !keyword.empty()) {
-          diagnostics_->fault(piece_, LineFault::kRowsEndLine, keyword);
-        }
+      if (const Keyword<AreaEffect>* keyword = find_keyword(kAreaKeywords, line)) {
+        report_fault(diagnostics_, piece_, LineFault::kRowsEndLine, keyword->text);
       }
       return;
     }
@@ -366,24 +323,31 @@ class KeywordReader {
     const auto note = [&](int list) {
       report_kept(diagnostics_, piece_, static_cast<LineUse>(static_cast<int>(show) + list), number);
     };
-    if (code == "cv") {
-      note(0);
-      entry.show_conditions.push_back(parse_condition(std::move(text), rest_));
-      note_piece(entry.show_conditions, piece_);
-    } else if (code == "cd") {
-      note(1);
-      entry.use_conditions.push_back(parse_condition(std::move(text), rest_));
-      note_piece(entry.use_conditions, piece_);
-    } else if (code == "dp") {
-      note(2);
-      entry.success_scripts.push_back(parse_script_line(std::move(text), rest_));
-      note_piece(entry.success_scripts, piece_);
-    } else if (code == "dn") {
-      note(3);
-      entry.failure_scripts.push_back(parse_script_line(std::move(text), rest_));
-      note_piece(entry.failure_scripts, piece_);
-    } else {
-      report_fault(diagnostics_, piece_, LineFault::kUnknownListCode, code);
+    const auto list = std::find(kListCodes.begin(), kListCodes.end(), code) - kListCodes.begin();
+    switch (list) {
+      case 0:
+        note(0);
+        entry.show_conditions.push_back(parse_condition(std::move(text), rest_));
+        note_piece(entry.show_conditions, piece_);
+        break;
+      case 1:
+        note(1);
+        entry.use_conditions.push_back(parse_condition(std::move(text), rest_));
+        note_piece(entry.use_conditions, piece_);
+        break;
+      case 2:
+        note(2);
+        entry.success_scripts.push_back(parse_script_line(std::move(text), rest_));
+        note_piece(entry.success_scripts, piece_);
+        break;
+      case 3:
+        note(3);
+        entry.failure_scripts.push_back(parse_script_line(std::move(text), rest_));
+        note_piece(entry.failure_scripts, piece_);
+        break;
+      default:
+        report_fault(diagnostics_, piece_, LineFault::kUnknownListCode, code);
+        break;
     }
   }
 
@@ -403,80 +367,9 @@ class KeywordReader {
 
 }  // namespace
 
-namespace {
-
-// The first word of `text` and what follows it.
-std::pair<std::string_view, std::string_view> next_word(std::string_view text) {
-  std::size_t start = 0;
-  while (start < text.size() && text[start] == ' ') ++start;
-  std::size_t end = start;
-  while (end < text.size() && text[end] != ' ') ++end;
-  return {text.substr(start, end - start), text.substr(end)};
-}
-
-// Makes room in each list of the keyword part (scripts, conditions, items,
-// enemies and ammunition) for the lines that may add to it, so that every
-// list is made once at its size.
-// A line that will turn out faulty only makes a little room too many.
-void make_room(Area& area, LineSpan lines) {
-  // Per entry the lines of its lists "cv", "cd", "dp" and "dn".
-  std::vector<std::array<std::uint32_t, 4>> paths(area.paths.size());
-  std::vector<std::array<std::uint32_t, 4>> actions(area.actions.size());
-  std::size_t turn = 0;
-  std::size_t drop = 0;
-  std::size_t conditions = 0;
-  std::size_t items = 0;
-  std::size_t kinds = 0;
-  std::size_t piles = 0;
-  for (const std::string_view line : lines) {
-    if (!may_be_keyword(line)) continue;
-    const bool path = starts_with(line, "path");
-    if (path || starts_with(line, "action")) {
-      const auto [keyword, after_keyword] = next_word(line);
-      const auto [number, after_number] = next_word(after_keyword);
-      const std::string_view code = next_word(after_number).first.substr(0, 2);
-      auto& counts = path ? paths : actions;
-      const std::int32_t entry = to_int(number);
-      if (entry < 1 || static_cast<std::size_t>(entry) > counts.size()) continue;
-      for (std::size_t list = 0; list < 4; ++list) {
-        if (code == std::array<std::string_view, 4>{"cv", "cd", "dp", "dn"}[list]) {
-          ++counts[static_cast<std::size_t>(entry) - 1][list];
-        }
-      }
-    } else {
-      turn += starts_with(line, "s ") ? 1 : 0;
-      drop += starts_with(line, "drop") ? 1 : 0;
-      conditions += starts_with(line, "pcd") ? 1 : 0;
-      items += starts_with(line, "item") ? 1 : 0;
-      kinds += starts_with(line, "enemy") ? 1 : 0;
-      piles += starts_with(line, "ammo") ? 1 : 0;
-    }
-  }
-  const auto reserve = [](auto& choices, const auto& counts) {
-    for (std::size_t k = 0; k < choices.size(); ++k) {
-      Choice& choice = choices[k];
-      choice.show_conditions.reserve(counts[k][0]);
-      choice.use_conditions.reserve(counts[k][1]);
-      choice.success_scripts.reserve(counts[k][2]);
-      choice.failure_scripts.reserve(counts[k][3]);
-    }
-  };
-  reserve(area.paths, paths);
-  reserve(area.actions, actions);
-  area.turn_scripts.reserve(turn);
-  area.drop_scripts.reserve(drop);
-  area.item_conditions.reserve(conditions);
-  area.items.reserve(items);
-  area.enemy_kinds.reserve(kinds);
-  area.ammo_piles.reserve(piles);
-}
-
-}  // namespace
-
 Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics) {
   Area area;
   const std::size_t keyword_part = read_sections(area, lines, diagnostics);
-  make_room(area, lines);
   KeywordReader reader(area, world, keyword_part, diagnostics);
   for (std::size_t piece = 0; piece < lines.size(); ++piece) reader.read(piece, lines[piece]);
   reader.finish();

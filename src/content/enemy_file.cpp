@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/text.hpp"
+#include "content/keywords.hpp"
 #include "content/world.hpp"
 
 namespace vesk {
@@ -107,16 +108,11 @@ Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics) {
   }
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
     const std::string_view line = lines[piece];
-    const bool grapple = starts_with(line, "grapple");
-    const bool attribute = starts_with(line, "attr ");
-    if (grapple) enemy.grapples = true;
-    if (attribute) add_attribute(enemy.attributes, line, diagnostics, piece);
-    if (!diagnostics) continue;
-    if (piece < keyword_part && (grapple || attribute)) {
-      diagnostics->fault(piece, LineFault::kKeywordTrap, grapple ? "grapple" : "attr ");
-    } else if (piece >= keyword_part && !grapple && !attribute && !is_blank_text(line) && !starts_with(line, "#")) {
-      diagnostics->fault(piece, LineFault::kUnknownKeyword, {});
-    }
+    const Keyword<EnemyEffect>* keyword = find_keyword(kEnemyKeywords, line);
+    if (keyword && keyword->effect == EnemyEffect::kGrapples) enemy.grapples = true;
+    if (keyword && keyword->effect == EnemyEffect::kAttribute)
+      add_attribute(enemy.attributes, line, diagnostics, piece);
+    report_keyword_line(diagnostics, piece, piece >= keyword_part, kEnemyKeywords, keyword, line);
   }
   enemy.shown_name = display_name(enemy.name);
   return enemy;

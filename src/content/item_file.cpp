@@ -3,81 +3,70 @@
 #include <utility>
 
 #include "base/text.hpp"
+#include "content/keywords.hpp"
 #include "content/world.hpp"
 
 namespace vesk {
 
 namespace {
 
-// Applies the first keyword that `line` begins with and returns it, or the
-// empty text when none matches. Every line of the file is tested, the name line
-// too, so a name such as "airship ticket" supplies air.
-std::string_view apply_item_keyword(Item& item, std::string_view line, LoadDiagnostics* diagnostics,
-                                    std::size_t piece) {
-  if (starts_with(line, "lamp")) {
-    item.is_lamp = true;
-    return "lamp";
-  }
-  if (starts_with(line, "def")) {
-    item.is_definite = true;
-    return "def";
-  }
-  if (starts_with(line, "weapon")) {
-    // The last three words are the damage range and the hit chance; a line
-    // without three words after the keyword is no weapon line.
-    const WordViews words = word_views(line);
-    const std::size_t w = words.size();
-    if (w < 4) {
-      report_fault(diagnostics, piece, LineFault::kShortLine, "weapon");
-      return "weapon";
+// Applies `effect`, that of the keyword that `line` begins with.
+void apply_item_keyword(Item& item, ItemEffect effect, std::string_view line, LoadDiagnostics* diagnostics,
+                        std::size_t piece) {
+  switch (effect) {
+    case ItemEffect::kLamp:
+      item.is_lamp = true;
+      break;
+    case ItemEffect::kDefinite:
+      item.is_definite = true;
+      break;
+    case ItemEffect::kWeapon: {
+      // The last three words are the damage range and the hit chance; a line
+      // without three words after the keyword is no weapon line.
+      const WordViews words = word_views(line);
+      const std::size_t w = words.size();
+      if (w < 4) {
+        report_fault(diagnostics, piece, LineFault::kShortLine, "weapon");
+        break;
+      }
+      report_kept(diagnostics, piece, LineUse::kWeapon);
+      item.is_weapon = true;
+      item.min_damage = to_int(words[w - 3]);
+      item.max_damage = to_int(words[w - 2]);
+      item.hit_chance = to_int(words[w - 1]);
+      break;
     }
-    report_kept(diagnostics, piece, LineUse::kWeapon);
-    item.is_weapon = true;
-    item.min_damage = to_int(words[w - 3]);
-    item.max_damage = to_int(words[w - 2]);
-    item.hit_chance = to_int(words[w - 1]);
-    return "weapon";
+    case ItemEffect::kWaterOnly:
+      item.water_use = 1;
+      break;
+    case ItemEffect::kEverywhere:
+      item.water_use = 2;
+      break;
+    case ItemEffect::kAirSupply:
+      item.supplies_air = true;
+      break;
+    case ItemEffect::kAttribute: {
+      const std::string attribute = words_from(word_views(line), 1);
+      if (attribute.empty()) report_fault(diagnostics, piece, LineFault::kShortLine, "attr");
+      if (attribute.size() > kAttributeCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attribute");
+      item.attributes.push_back(cut(attribute, kAttributeCapacity));
+      break;
+    }
+    case ItemEffect::kMelee:
+      item.is_melee = true;
+      break;
+    case ItemEffect::kAmmoCapacity:
+      item.ammo_capacity = to_int(line.substr(2));
+      break;
+    case ItemEffect::kUseScript:
+      report_kept(diagnostics, piece, LineUse::kUseScript);
+      item.use_scripts.push_back(parse_use_script_line(words_from(word_views(line), 1)));
+      note_piece(item.use_scripts, piece);
+      break;
+    case ItemEffect::kArmor:
+      item.is_armor = true;
+      break;
   }
-  if (starts_with(line, "wtr")) {
-    item.water_use = 1;
-    return "wtr";
-  }
-  if (starts_with(line, "both")) {
-    item.water_use = 2;
-    return "both";
-  }
-  if (starts_with(line, "air")) {
-    item.supplies_air = true;
-    return "air";
-  }
-  if (starts_with(line, "attr ")) {
-    const WordViews words = word_views(line);
-    const std::string attribute = words_from(words, 1);
-    if (attribute.empty()) report_fault(diagnostics, piece, LineFault::kShortLine, "attr");
-    if (attribute.size() > kAttributeCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attribute");
-    item.attributes.push_back(cut(attribute, kAttributeCapacity));
-    return "attr ";
-  }
-  if (starts_with(line, "melee")) {
-    item.is_melee = true;
-    return "melee";
-  }
-  if (starts_with(line, "a_")) {
-    item.ammo_capacity = to_int(line.substr(2));
-    return "a_";
-  }
-  if (starts_with(line, "d ")) {
-    const WordViews words = word_views(line);
-    report_kept(diagnostics, piece, LineUse::kUseScript);
-    item.use_scripts.push_back(parse_use_script_line(words_from(words, 1)));
-    note_piece(item.use_scripts, piece);
-    return "d ";
-  }
-  if (starts_with(line, "armor")) {
-    item.is_armor = true;
-    return "armor";
-  }
-  return {};
 }
 
 }  // namespace
@@ -91,13 +80,11 @@ Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics) {
   }
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
     const std::string_view line = lines[piece];
-    const std::string_view keyword = apply_item_keyword(item, line, diagnostics, piece);
-    if (!diagnostics) continue;
-    if (piece == 0 && !keyword.empty()) {
-      report_fault(diagnostics, piece, LineFault::kKeywordTrap, keyword);
-    } else if (piece > 0 && keyword.empty() && !is_blank_text(line) && !starts_with(line, "#")) {
-      report_fault(diagnostics, piece, LineFault::kUnknownKeyword);
-    }
+    // Every line is tested, the name line too, so a name such as "airship
+    // ticket" supplies air.
+    const Keyword<ItemEffect>* keyword = find_keyword(kItemKeywords, line);
+    if (keyword) apply_item_keyword(item, keyword->effect, line, diagnostics, piece);
+    report_keyword_line(diagnostics, piece, piece > 0, kItemKeywords, keyword, line);
   }
   return item;
 }

@@ -12,6 +12,7 @@
 
 #include "base/text.hpp"
 #include "content/diagnostics.hpp"
+#include "content/keywords.hpp"
 #include "content/world.hpp"
 #include "kit/check_context.hpp"
 #include "kit/tools.hpp"
@@ -344,16 +345,20 @@ std::string_view keyword_part_name(const std::string& stem) {
   return "after the fourth blank line";
 }
 
-std::string keyword_list(const std::string& stem) {
-  if (stem == "item") return "lamp, def, weapon, wtr, both, air, attr, melee, a_, d, armor";
-  if (stem == "enemy") return "grapple, attr";
-  return "m2, swim, wtr, dark, ammo, item, enemy, pcd, drop, action, path, s";
+// The keywords of the file kind `stem` ("item", "enemy" or "area"), as the
+// loaders' tables have them.
+std::vector<std::string> keywords_of(const std::string& stem) {
+  if (stem == "item") return keyword_words(kItemKeywords);
+  if (stem == "enemy") return keyword_words(kEnemyKeywords);
+  return keyword_words(kAreaKeywords);
 }
 
-std::vector<std::string> keywords_of(const std::string& stem) {
-  if (stem == "item") return {"lamp", "def", "weapon", "wtr", "both", "air", "attr", "melee", "a_", "d", "armor"};
-  if (stem == "enemy") return {"grapple", "attr"};
-  return {"m2", "swim", "wtr", "dark", "ammo", "item", "enemy", "pcd", "drop", "action", "path", "s"};
+// "a, b, c".
+template <typename Words>
+std::string listed(const Words& words) {
+  std::string list;
+  for (const auto& word : words) list += (list.empty() ? "" : ", ") + std::string(word);
+  return list;
 }
 
 // What a kind of short line needs.
@@ -421,8 +426,8 @@ void report_loader_faults(Context& ctx) {
       }
       case LineFault::kUnknownListCode:
         ctx.add(f, p, "unknown-list-code",
-                "the list code " + quote_text(subject) +
-                    " is none of cv, cd, dp, dn, so the game ignores the line; write \"cv\" (show condition), \"cd\" "
+                "the list code " + quote_text(subject) + " is none of " + listed(kListCodes) +
+                    ", so the game ignores the line; write \"cv\" (show condition), \"cd\" "
                     "(use condition), \"dp\" (script when it succeeds) or \"dn\" (script when it fails)");
         break;
       case LineFault::kBadSpot:
@@ -485,7 +490,7 @@ void report_loader_faults(Context& ctx) {
         }
         ctx.add(f, p, "unknown-keyword",
                 "the line " + std::string(keyword_part_name(file.stem)) + " begins with no keyword (" +
-                    keyword_list(file.stem) + "), so the game ignores it" + hint +
+                    listed(keywords_of(file.stem)) + "), so the game ignores it" + hint +
                     " (begin a line with \"#\" to mark it as a comment)");
         break;
       }

@@ -124,9 +124,6 @@ class AreaStates {
   explicit AreaStates(std::size_t count) : states_(count) {}
 
   std::size_t size() const { return states_.size(); }
-  // Whether area `index`'s state is laid out. One that is not has never been
-  // entered or looked at, so no enemy stands there.
-  bool is_laid_out(std::size_t index) const { return states_[index].laid_out; }
   // The state of area `index`, laid out from `area`, its definition, if it is
   // not yet.
   AreaState& at(std::size_t index, const Area& area) {
@@ -134,6 +131,8 @@ class AreaStates {
     if (!entry.laid_out) lay_out(entry, area);
     return entry.state;
   }
+  // The state of area `index` if it is laid out. One that is not has never
+  // been entered or looked at, so nothing has changed there.
   const AreaState* if_laid_out(std::size_t index) const {
     return states_[index].laid_out ? &states_[index].state : nullptr;
   }

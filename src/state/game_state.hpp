@@ -59,7 +59,6 @@ struct GameState {
             std::filesystem::path directory = ".");
 
   const World& world() const { return *world_; }
-  const std::shared_ptr<const World>& shared_world() const { return world_; }
 
   // The current area: what its file says, and what play has made of it.
   const Area& current_area() const { return world_->area(current_index()); }
