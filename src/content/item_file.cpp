@@ -12,8 +12,8 @@ namespace {
 // Applies the first keyword that `line` begins with and returns it, or the
 // empty text when none matches. Every line of the file is tested, the name line
 // too, so a name such as "airship ticket" supplies air.
-std::string_view apply_item_keyword(Item& item, Lines& attributes, std::vector<ScriptLine>& use_scripts,
-                                    std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
+std::string_view apply_item_keyword(Item& item, Lines& attributes, Script& use_scripts, std::string_view line,
+                                    LoadDiagnostics* diagnostics, std::size_t piece) {
   if (starts_with(line, "lamp")) {
     item.is_lamp = true;
     return "lamp";
@@ -91,7 +91,7 @@ Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics) {
   }
   // The lists are gathered here and stored once, to be shared by every copy.
   Lines attributes;
-  std::vector<ScriptLine> use_scripts;
+  Script use_scripts;
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
     const std::string_view line = lines[piece];
     const std::string_view keyword = apply_item_keyword(item, attributes, use_scripts, line, diagnostics, piece);

@@ -82,7 +82,7 @@ struct Item {
   bool is_lamp = false;
   bool is_definite = false;
   SharedList<std::string> attributes;
-  SharedList<ScriptLine> use_scripts;
+  SharedScript use_scripts;
   std::int32_t ammo_capacity = 99;
   std::int32_t water_use = 0;  // 0 dry land only, 1 water only, 2 everywhere
   bool supplies_air = false;

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "base/text.hpp"
@@ -186,6 +187,32 @@ class Script {
   std::vector<ScriptLine> lines_;
   // The latest line of each label, made with the first label: most scripts have none.
   std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> last_label_;
+};
+
+// A script that never changes once its content file is loaded, shared by every
+// copy of the record that holds it: an item's use script, which every area
+// item and inventory entry made from the item carries.
+class SharedScript {
+ public:
+  SharedScript() = default;
+  // NOLINTNEXTLINE(google-explicit-constructor): a loaded script becomes shared as it is stored.
+  SharedScript(Script script) : script_(std::make_shared<const Script>(std::move(script))) {}
+
+  const Script& script() const { return script_ ? *script_ : empty_script(); }
+
+  std::size_t size() const { return script().size(); }
+  bool empty() const { return script().empty(); }
+  const ScriptLine& operator[](std::size_t i) const { return script()[i]; }
+  std::vector<ScriptLine>::const_iterator begin() const { return script().begin(); }
+  std::vector<ScriptLine>::const_iterator end() const { return script().end(); }
+
+ private:
+  static const Script& empty_script() {
+    static const Script kEmpty;
+    return kEmpty;
+  }
+
+  std::shared_ptr<const Script> script_;
 };
 
 Condition parse_condition(std::string text);

@@ -84,11 +84,11 @@ void stamp_file(std::vector<Record>& records, std::uint32_t file) {
 
 void stamp_file(Script& script, std::uint32_t file) { script.set_source_file(file); }
 
-// The use scripts are shared once stored, so they are stamped on a fresh list.
+// The use script is shared once stored, so it is stamped on a fresh copy.
 void stamp_file(Item& item, std::uint32_t file) {
-  std::vector<ScriptLine> lines = item.use_scripts.list();
-  stamp_file(lines, file);
-  item.use_scripts = std::move(lines);
+  Script script = item.use_scripts.script();
+  stamp_file(script, file);
+  item.use_scripts = std::move(script);
 }
 
 // The area's own lines; its items carry the stamps of their item files.

@@ -9,7 +9,6 @@
 #include "base/index.hpp"
 #include "base/text.hpp"
 #include "content/numbering.hpp"
-#include "script/interpreter.hpp"
 #include "script/runner.hpp"
 #include "state/game_state.hpp"
 
@@ -39,23 +38,17 @@ void list_line(GameState& game, const std::string& name, std::int32_t number) {
 
 }  // namespace
 
-// The item's use-script lines run one by one (conditions, then the command);
-// then one piece is used up, whatever the lines did.
+// The item's use script runs from the top, each line's command when its
+// conditions hold; then one piece is used up, whatever the lines did. A use
+// script has no labels or repeats (a use line ending "repeat NAME" is a
+// command like any other), so it runs straight through once.
 Outcome use_command(GameState& game, const Words& words) {
   const std::string name = words_from(words, 1);
   const InventoryEntry* entry = game.inventory.find(name);
   if (!entry) return game.invalid_entry();
-  // The lines may change the inventory, so they run from a share of their own.
-  const SharedList<ScriptLine> lines = entry->item.use_scripts;
-  for (const ScriptLine& line : lines) {
-    if (line.kind != ScriptLine::Kind::kCommand) {
-      if (game.observer) game.observer->on_script_line(line, LineRun::kInert);
-      continue;
-    }
-    const bool runs = guard_holds(game, line);
-    if (game.observer) game.observer->on_script_line(line, runs ? LineRun::kRuns : LineRun::kGuardFailed);
-    if (runs) execute_command(game, line.command);
-  }
+  // The lines may take the item away, so they run from a share of their own.
+  const SharedScript script = entry->item.use_scripts;
+  run_script(game, script.script());
   game.inventory.consume_one(name);
   game.out << format_text("Used %s.\n\n", name.c_str());
   return Outcome::turn();
