@@ -46,6 +46,46 @@ TEST(RunScript, StopsTestingConditionsAtTheFirstFalseOne) {
   EXPECT_EQ(g.out.str(), "both hold\n");
 }
 
+// The tools' traces and coverage are built from these events, so their order
+// and arguments matter as much as what the script does.
+TEST(RunScript, TellsTheObserverOfEveryLineAndCondition) {
+  ScriptGame g;
+  Recorder recorder;
+  g.game.observer = &recorder;
+  g.game.jump_limit = 1;
+  g.run({"0 repetition top", "0 a v1 1", "2 = v2 0 - v1 5 repeat top", "0 msg never"});
+  EXPECT_EQ(recorder.events, (Events{
+                                 "inert: 0 repetition top",
+                                 "runs: 0 a v1 1",
+                                 "condition 1 \"= v2 0\" 0 0 holds",
+                                 "condition 2 \"- v1 5\" 1 5 holds",
+                                 "jumps: 2 = v2 0 - v1 5 repeat top",
+                                 "runs: 0 a v1 1",
+                                 "condition 1 \"= v2 0\" 0 0 holds",
+                                 "condition 2 \"- v1 5\" 2 5 holds",
+                                 "jump limit: 2 = v2 0 - v1 5 repeat top",
+                             }));
+  EXPECT_EQ(g.out.str(), "");
+
+  recorder.events.clear();
+  g.run({"2 = v1 9 = v3 0 msg no", "1 = v1 2 repeat nowhere", "5 x"});
+  EXPECT_EQ(recorder.events, (Events{
+                                 "condition 1 \"= v1 9\" 2 9 fails",
+                                 "guard failed: 2 = v1 9 = v3 0 msg no",
+                                 "condition 1 \"= v1 2\" 2 2 holds",
+                                 "no label: 1 = v1 2 repeat nowhere",
+                                 "inert: 5 x",
+                             }));
+
+  // A list of conditions of its own, as paths and actions have, stops at the
+  // first false one too; its conditions have no number.
+  recorder.events.clear();
+  const vesk::Conditions conditions = {vesk::parse_condition("= v1 2"), vesk::parse_condition("tch 5 6"),
+                                       vesk::parse_condition("= v9 0")};
+  EXPECT_FALSE(vesk::all_conditions_hold(g.game, conditions));
+  EXPECT_EQ(recorder.events, (Events{"condition 0 \"= v1 2\" 2 2 holds", "condition 0 \"tch 5 6\" 0 fails"}));
+}
+
 // An item's use script runs through the same runner, straight through: a use
 // line ending "repeat NAME" is a command, and a line that takes the item away
 // does not cut the script short.
