@@ -55,7 +55,8 @@ void split_words(std::string_view text, WordViews& words, std::string_view delim
 RareText::RareText(std::string_view text) {
   if (text.empty()) return;
   const auto length = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), UINT32_MAX));
-  data_ = std::make_unique_for_overwrite<char[]>(kHeader + length + 1);  // NOLINT(modernize-avoid-c-arrays)
+  // Not zeroed first, as std::make_unique would: every byte is written below.
+  data_.reset(new char[kHeader + length + 1]);
   std::memcpy(data_.get(), &length, kHeader);
   std::memcpy(data_.get() + kHeader, text.data(), length);
   data_[kHeader + length] = '\0';

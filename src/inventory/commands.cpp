@@ -8,7 +8,6 @@
 #include "base/arith.hpp"
 #include "base/index.hpp"
 #include "base/text.hpp"
-#include "script/interpreter.hpp"
 #include "script/runner.hpp"
 #include "state/game_state.hpp"
 #include "state/numbering.hpp"
@@ -40,22 +39,16 @@ void list_line(GameState& game, const std::string& name, std::int32_t number) {
 
 }  // namespace
 
-// The item's use-script lines run one by one (conditions, then the command);
-// then one piece is used up, whatever the lines did.
+// The item's use script runs from the top, each line's command when its
+// conditions hold; then one piece is used up, whatever the lines did. A use
+// script has no labels or repeats (a use line ending "repeat NAME" is a
+// command like any other), so it runs straight through once.
 Outcome use_command(GameState& game, const Words& words) {
   const std::string name = words_from(words, 1);
   const InventoryEntry* entry = game.inventory.find(name);
   if (!entry) return game.invalid_entry();
   // The lines belong to the item's kind, which stays when the entry goes.
-  for (const ScriptLine& line : entry->kind().use_scripts) {
-    if (line.kind != ScriptLine::Kind::kCommand) {
-      if (game.observer) game.observer->on_script_line(line, LineRun::kInert);
-      continue;
-    }
-    const bool runs = guard_holds(game, line);
-    if (game.observer) game.observer->on_script_line(line, runs ? LineRun::kRuns : LineRun::kGuardFailed);
-    if (runs) execute_command(game, line.command);
-  }
+  run_script(game, entry->kind().use_scripts);
   game.inventory.consume_one(name);
   game.out() << format_text("Used %s.\n\n", name.c_str());
   return Outcome::turn();

@@ -59,26 +59,13 @@ bool evaluate_condition(GameState& game, std::string_view condition) {
   return evaluate_condition(game, compile_condition(word_views(condition)));
 }
 
-namespace {
-
-// all_conditions_hold with every test told to the observer; apart, so that
-// the unobserved loop stays as tight as it was. Kept out of line: tools alone
-// take this path.
-[[gnu::cold, gnu::noinline]] bool all_conditions_hold_observed(GameState& game, const Conditions& conditions) {
+bool all_conditions_hold(GameState& game, const Conditions& conditions) {
   for (const Condition& condition : conditions) {
     const bool holds = evaluate_condition(game, condition.test);
-    notify_condition(game, condition.source, 0, condition.test, split_words(condition.text), holds);
+    if (game.observer) [[unlikely]] {
+      notify_condition(game, condition.source, 0, condition.test, split_words(condition.text), holds);
+    }
     if (!holds) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
-bool all_conditions_hold(GameState& game, const Conditions& conditions) {
-  if (game.observer) return all_conditions_hold_observed(game, conditions);
-  for (const Condition& condition : conditions) {
-    if (!evaluate_condition(game, condition.test)) return false;
   }
   return true;
 }

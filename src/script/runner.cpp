@@ -15,75 +15,64 @@ bool can_run(const ScriptLine& line) {
   return line.kind == ScriptLine::Kind::kCommand || line.kind == ScriptLine::Kind::kRepeat;
 }
 
-// guard_holds with every test told to the observer; apart, so that the
-// unobserved loop stays as tight as it was. Kept out of line: tools alone
-// take this path.
-[[gnu::cold, gnu::noinline]] bool guard_holds_observed(GameState& game, const ScriptLine& line) {
+// Tells the observer, if there is one, what the runner did with the line. A
+// game has none, so each line costs it one test of a null pointer.
+inline void tell(Observer* observer, const ScriptLine& line, LineRun run) {
+  if (observer) [[unlikely]] {
+    observer->on_script_line(line, run);
+  }
+}
+
+// Tells the observer how the line's condition `k` (from 0) came out, with the
+// words it was written as. Kept out of line: tools alone take this path.
+[[gnu::cold, gnu::noinline]] void tell_condition(GameState& game, const ScriptLine& line, std::size_t k, bool holds) {
   const ScriptWords words = script_words(line);
-  for (std::size_t k = 0; k < line.conditions.size(); ++k) {
-    const bool holds = evaluate_condition(game, line.conditions[k]);
-    static const Words kNoWords;
-    const Words& written = k < words.conditions.size() ? words.conditions[k] : kNoWords;
-    notify_condition(game, line.source, k + 1, line.conditions[k], written, holds);
+  static const Words kNoWords;
+  const Words& written = k < words.conditions.size() ? words.conditions[k] : kNoWords;
+  notify_condition(game, line.source, k + 1, line.conditions[k], written, holds);
+}
+
+// True when every condition of the line holds, testing them in order up to the
+// first false one.
+bool guard_holds(GameState& game, Observer* observer, const ScriptLine& line) {
+  for (const ScriptTest& condition : line.conditions) {
+    const bool holds = evaluate_condition(game, condition);
+    if (observer) [[unlikely]] {
+      tell_condition(game, line, static_cast<std::size_t>(&condition - line.conditions.data()), holds);
+    }
     if (!holds) return false;
   }
   return true;
 }
 
-// run_script with every line told to the observer: the same steps as the
-// loop below, which stays as tight as it was.
-[[gnu::cold, gnu::noinline]] void run_script_observed(GameState& game, const Script& script) {
-  Observer& observer = *game.observer;
+}  // namespace
+
+void run_script(GameState& game, const Script& script) {
+  // Nothing that a command does changes the script lists of a game, nor the
+  // observer, which a tool installs before play.
   const std::size_t count = script.size();
+  Observer* const observer = game.observer;
   long jumps = 0;
   std::size_t i = 0;
   while (i < count) {
     const ScriptLine& line = script[i++];
     if (!can_run(line)) {
-      observer.on_script_line(line, LineRun::kInert);
-    } else if (!guard_holds(game, line)) {
-      observer.on_script_line(line, LineRun::kGuardFailed);
+      tell(observer, line, LineRun::kInert);
+    } else if (!guard_holds(game, observer, line)) {
+      tell(observer, line, LineRun::kGuardFailed);
     } else if (line.kind == ScriptLine::Kind::kCommand) {
-      observer.on_script_line(line, LineRun::kRuns);
+      tell(observer, line, LineRun::kRuns);
       execute_command(game, line.command);
     } else if (line.label_line == ScriptLine::kNoLabel) {
-      observer.on_script_line(line, LineRun::kNoLabel);
+      // A repeat goes back to the line after its label, found when the script
+      // was loaded. Without one the line does nothing, though its conditions
+      // were still tested (and may have grown the variable tables).
+      tell(observer, line, LineRun::kNoLabel);
     } else if (++jumps > game.jump_limit) {
-      observer.on_script_line(line, LineRun::kJumpLimit);
+      tell(observer, line, LineRun::kJumpLimit);
       return;
     } else {
-      observer.on_script_line(line, LineRun::kJumps);
-      i = line.label_line + 1;
-    }
-  }
-}
-
-}  // namespace
-
-bool guard_holds(GameState& game, const ScriptLine& line) {
-  if (game.observer) return guard_holds_observed(game, line);
-  for (const ScriptTest& condition : line.conditions) {
-    if (!evaluate_condition(game, condition)) return false;
-  }
-  return true;
-}
-
-void run_script(GameState& game, const Script& script) {
-  // Nothing that a command does changes the script lists of a game.
-  const std::size_t count = script.size();
-  if (game.observer) return run_script_observed(game, script);
-  long jumps = 0;
-  std::size_t i = 0;
-  while (i < count) {
-    const ScriptLine& line = script[i++];
-    if (line.kind == ScriptLine::Kind::kCommand) {
-      if (guard_holds(game, line)) execute_command(game, line.command);
-    } else if (line.kind == ScriptLine::Kind::kRepeat) {
-      // A repeat goes back to the line after its label, found when the
-      // script was loaded. Without one the line does nothing, though its
-      // conditions are still tested (and may grow the variable tables).
-      if (!guard_holds(game, line) || line.label_line == ScriptLine::kNoLabel) continue;
-      if (++jumps > game.jump_limit) return;
+      tell(observer, line, LineRun::kJumps);
       i = line.label_line + 1;
     }
   }

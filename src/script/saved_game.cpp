@@ -5,6 +5,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -117,7 +119,7 @@ std::uint64_t name_seed() {
 // nothing of it is left. The names are random, so that files left by a crash
 // never stand in the way, and short, so that any save name the file system
 // takes can be saved.
-fs::path write_temporary(const fs::path& directory, const std::string& text) {
+fs::path write_temporary(const fs::path& directory, std::string_view text) {
   std::mt19937_64 names(name_seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path temporary = directory / format_text(".vesk-save-%016llx.tmp", static_cast<unsigned long long>(names()));
@@ -133,6 +135,26 @@ fs::path write_temporary(const fs::path& directory, const std::string& text) {
     return {};
   }
   return {};
+}
+
+// Whether a failed link says that the file system (or the platform) makes no
+// hard links at all, rather than that this one could not be made. ENOTSUP and
+// EOPNOTSUPP are the same number on some systems, not on others.
+bool no_hard_links(int error) {
+  static constexpr std::array kErrors = {EMLINK, EPERM, ENOTSUP, EOPNOTSUPP, ENOSYS};
+  return std::find(kErrors.begin(), kErrors.end(), error) != kErrors.end();
+}
+
+// Writes `text` to `file`, created here exclusively; a file left half written
+// was ours, so it is removed.
+NewFile write_exclusively(const fs::path& file, std::string_view text) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return errno == EEXIST ? NewFile::kExists : NewFile::kFailed;
+  const bool written = write_all(fd, text);
+  const bool closed = ::close(fd) == 0;
+  if (written && closed) return NewFile::kWritten;
+  ::unlink(file.c_str());
+  return NewFile::kFailed;
 }
 
 std::int32_t word_number(const Words& words, std::size_t index) {
@@ -229,21 +251,36 @@ void save_game(GameState& game) {
     game.out() << "Error: file already exists\n";
     return;
   }
-  const fs::path temporary = write_temporary(game.directory, saved_game_text(game));
-  if (temporary.empty()) {
-    game.out() << "Error: could not write file\n";
-    return;
+  switch (write_new_file(file, saved_game_text(game), ::link)) {
+    case NewFile::kWritten:
+      break;
+    case NewFile::kExists:
+      game.out() << "Error: file already exists\n";
+      break;
+    case NewFile::kFailed:
+      game.out() << "Error: could not write file\n";
+      break;
   }
-  // Linking never replaces a file that appeared meanwhile.
-  std::error_code error;
-  fs::create_hard_link(temporary, file, error);
-  std::error_code ignored;
-  fs::remove(temporary, ignored);
-  if (error == std::errc::file_exists) {
-    game.out() << "Error: file already exists\n";
-  } else if (error) {
-    game.out() << "Error: could not write file\n";
+}
+
+NewFile write_new_file(const fs::path& file, std::string_view text, LinkFile link) {
+  const fs::path temporary = write_temporary(file.parent_path(), text);
+  if (temporary.empty()) return NewFile::kFailed;
+  // Linking never replaces a file that appeared meanwhile, and the name
+  // appears with the whole text behind it.
+  NewFile result = NewFile::kWritten;
+  if (link(temporary.c_str(), file.c_str()) != 0) {
+    const int error = errno;
+    if (error == EEXIST) {
+      result = NewFile::kExists;
+    } else if (no_hard_links(error)) {
+      result = write_exclusively(file, text);
+    } else {
+      result = NewFile::kFailed;
+    }
   }
+  ::unlink(temporary.c_str());
+  return result;
 }
 
 void load_game(GameState& game) {

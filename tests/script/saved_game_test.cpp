@@ -6,8 +6,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "core/game.hpp"
+#include "script/saved_game.hpp"
 #include "support/transcript.hpp"
 
 namespace vesk::testing {
@@ -307,6 +310,52 @@ TEST_F(SavedGame, SaveThatBreaksOffLeavesNothingBehind) {
   }
   EXPECT_EQ(occurrences(output, "File name?> Error: could not write file\n"), 1u) << output;
   EXPECT_EQ(names_in(directory), before);
+}
+
+// A link as a file system without hard links answers it: -1, with errno set
+// to `refusal`. With `limit_after_refusal` set, writes beyond that many bytes
+// fail from then on.
+int refusal = 0;
+std::optional<rlim_t> limit_after_refusal;
+std::optional<FileSizeLimit> limit;
+int refused_link(const char* /*existing*/, const char* /*name*/) {
+  if (limit_after_refusal) limit.emplace(*limit_after_refusal);
+  errno = refusal;
+  return -1;
+}
+
+// Where a hard link cannot be made, the save is written into a file created
+// for it: complete, never over an existing file, never left half written, and
+// with no temporary file beside it. Other refusals write nothing.
+TEST_F(SavedGame, WithoutHardLinksTheFileIsWrittenInPlace) {
+  const fs::path directory = make_game();
+  const std::set<std::string> before = names_in(directory);
+  std::set<std::string> expected = before;
+  int saves = 0;
+  for (const int error : {EMLINK, EPERM, ENOTSUP, EOPNOTSUPP, ENOSYS}) {
+    refusal = error;
+    const std::string name = "saved" + std::to_string(++saves) + ".txt";
+    EXPECT_EQ(write_new_file(directory / name, kMidGame, refused_link), NewFile::kWritten) << error;
+    EXPECT_EQ(read_file(directory / name), kMidGame) << error;
+    EXPECT_EQ(write_new_file(directory / name, "other\n", refused_link), NewFile::kExists) << error;
+    EXPECT_EQ(read_file(directory / name), kMidGame) << error;
+    expected.insert(name);
+  }
+  refusal = EACCES;
+  EXPECT_EQ(write_new_file(directory / "denied.txt", kMidGame, refused_link), NewFile::kFailed);
+  refusal = EPERM;
+  limit_after_refusal = 64;
+  EXPECT_EQ(write_new_file(directory / "partial.txt", kMidGame, refused_link), NewFile::kFailed);
+  limit.reset();
+  limit_after_refusal.reset();
+  EXPECT_EQ(names_in(directory), expected);
+
+  // The hard link itself refuses an existing name too, whatever appeared there.
+  EXPECT_EQ(write_new_file(directory / "taken.txt", kMidGame, ::link), NewFile::kWritten);
+  EXPECT_EQ(write_new_file(directory / "taken.txt", "other\n", ::link), NewFile::kExists);
+  EXPECT_EQ(read_file(directory / "taken.txt"), kMidGame);
+  expected.insert("taken.txt");
+  EXPECT_EQ(names_in(directory), expected);
 }
 
 // At the end of the input the file-name prompt reads the empty name, so "sv"
