@@ -14,7 +14,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "base/text.hpp"
 #include "content/world.hpp"
 #include "core/game.hpp"
 

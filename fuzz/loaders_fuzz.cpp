@@ -25,7 +25,7 @@ const std::shared_ptr<const vesk::World>& catalogues() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
-  const vesk::TextLines lines{std::string(text)};
+  const vesk::Lines lines = vesk::split_lines(text);
   vesk::parse_item(lines);
   vesk::parse_enemy(lines);
   const vesk::Area area = vesk::parse_area(lines, *catalogues());

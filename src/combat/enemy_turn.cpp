@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "base/arith.hpp"
-#include "base/text.hpp"
+#include "base/words.hpp"
 #include "state/game_state.hpp"
 #include "state/numbering.hpp"
 

@@ -7,7 +7,8 @@
 
 #include "base/arith.hpp"
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "state/game_state.hpp"
 #include "state/numbering.hpp"
 

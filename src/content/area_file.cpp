@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "content/keywords.hpp"
 #include "content/world.hpp"
 
@@ -18,7 +19,7 @@ namespace {
 
 bool is_blank(std::string_view line) { return line == "\n"; }
 
-std::string_view word(WordSpan words, long index) { return words[static_cast<std::size_t>(index)]; }
+std::string_view word(const WordViews& words, long index) { return words[static_cast<std::size_t>(index)]; }
 
 // "wooden door 4 30": the label, the target area and the travel time.
 void add_path(Area& area, std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
@@ -47,20 +48,7 @@ void add_action(Area& area, std::string_view line, LoadDiagnostics* diagnostics,
 
 // The first part: descriptions, paths and actions, up to the fourth blank line.
 // Returns the number of the first piece after it.
-std::size_t read_sections(Area& area, LineSpan lines, LoadDiagnostics* diagnostics) {
-  // The sections' sizes first, so that each list is made once at its size.
-  std::array<std::size_t, 4> sizes{};
-  for (std::size_t piece = 0, at = 0; piece < lines.size() && at < sizes.size(); ++piece) {
-    if (is_blank(lines[piece])) {
-      ++at;
-    } else {
-      ++sizes[at];
-    }
-  }
-  area.long_description.reserve(sizes[0]);
-  area.short_description.reserve(sizes[1]);
-  area.paths.reserve(sizes[2]);
-  area.actions.reserve(sizes[3]);
+std::size_t read_sections(Area& area, const Lines& lines, LoadDiagnostics* diagnostics) {
   int section = 0;
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
     const std::string_view line = lines[piece];
@@ -125,38 +113,35 @@ class KeywordReader {
         area_.is_dark = true;
         break;
       case AreaEffect::kAmmoPile:
-        add_ammo_pile(words_of(line));
+        add_ammo_pile(word_views(line));
         break;
       case AreaEffect::kItem:
-        add_item(words_of(line));
+        add_item(word_views(line));
         break;
       case AreaEffect::kEnemyKind:
-        add_enemy_kind(words_of(line));
+        add_enemy_kind(word_views(line));
         break;
       case AreaEffect::kItemCondition: {
         report_kept(diagnostics_, piece_, LineUse::kItemCondition);
-        std::string text = rest_of(words_of(line), 1);
-        area_.item_conditions.push_back(parse_condition(std::move(text), rest_));
+        area_.item_conditions.push_back(parse_condition(words_from(word_views(line), 1)));
         note_piece(area_.item_conditions, piece_);
         break;
       }
       case AreaEffect::kDropScript: {
         report_kept(diagnostics_, piece_, LineUse::kDropScript);
-        std::string text = rest_of(words_of(line), 1);
-        area_.drop_scripts.push_back(parse_script_line(std::move(text), rest_));
+        area_.drop_scripts.push_back(parse_script_line(words_from(word_views(line), 1)));
         note_piece(area_.drop_scripts, piece_);
         break;
       }
       case AreaEffect::kActionList:
-        add_list_line(area_.actions, words_of(line), LineUse::kActionShow);
+        add_list_line(area_.actions, word_views(line), LineUse::kActionShow);
         break;
       case AreaEffect::kPathList:
-        add_list_line(area_.paths, words_of(line), LineUse::kPathShow);
+        add_list_line(area_.paths, word_views(line), LineUse::kPathShow);
         break;
       case AreaEffect::kTurnScript: {
         report_kept(diagnostics_, piece_, LineUse::kTurnScript);
-        std::string text = rest_of(words_of(line), 1);
-        area_.turn_scripts.push_back(parse_script_line(std::move(text), rest_));
+        area_.turn_scripts.push_back(parse_script_line(words_from(word_views(line), 1)));
         note_piece(area_.turn_scripts, piece_);
         break;
       }
@@ -169,28 +154,10 @@ class KeywordReader {
   }
 
  private:
-  // The words of `line`, in a list kept from line to line.
-  WordSpan words_of(std::string_view line) {
-    split_words(line, words_);
-    return words_;
-  }
-
-  // Words `first` to the last joined, the text of a condition or a script
-  // line; its words are left in `rest_`, so that it is not split again.
-  std::string rest_of(WordSpan words, long first) {
-    if (rejoins_as_is(words)) {
-      rest_ = words.subspan(static_cast<std::size_t>(std::min(first, word_count(words))));
-    } else {
-      rejoin_words(words, first, word_count(words) - 1, rest_words_);
-      rest_ = rest_words_;
-    }
-    return words_from(words, first);
-  }
-
   // A spot row "n e0 e1 e2 e3"; a line whose first word is empty or no integer
   // ends the rows and sets the spot count.
   void read_spot_row(std::string_view line) {
-    const WordSpan words = words_of(line);
+    const WordViews words = word_views(line);
     if (words.empty() || words[0].empty() || !is_integer_text(words[0])) {
       reading_rows_ = false;
       area_.spot_count = current_rows_;
@@ -222,7 +189,7 @@ class KeywordReader {
   }
 
   // "ammo bow 40", after "m2" "ammo bow 40 3" with a spot.
-  void add_ammo_pile(WordSpan words) {
+  void add_ammo_pile(const WordViews& words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 3 : w - 2;
     if (name_end < 1) {
@@ -251,7 +218,7 @@ class KeywordReader {
 
   // "item rusty key", after "m2" "item rusty key 4" with a spot. Every line is
   // one area item; play numbers them when it lays them out.
-  void add_item(WordSpan words) {
+  void add_item(const WordViews& words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 2 : w - 1;
     if (name_end < 1) {
@@ -278,7 +245,7 @@ class KeywordReader {
 
   // "enemy rat 20", after "m2" "enemy rat 2 8 3 20": the spots first, first +
   // step, ... below the end spot, and the chance in percent.
-  void add_enemy_kind(WordSpan words) {
+  void add_enemy_kind(const WordViews& words) {
     const long w = word_count(words);
     const long name_end = subdivided_form_ ? w - 5 : w - 2;
     if (name_end < 1) {
@@ -305,7 +272,7 @@ class KeywordReader {
   // `show` is the use of a show condition of this kind of entry; the other three
   // lists follow it in LineUse.
   template <typename Entry>
-  void add_list_line(std::vector<Entry>& entries, WordSpan words, LineUse show) {
+  void add_list_line(std::vector<Entry>& entries, const WordViews& words, LineUse show) {
     const long w = word_count(words);
     if (w < 3) {
       report_fault(diagnostics_, piece_, LineFault::kShortLine, words.empty() ? "" : words[0]);
@@ -319,7 +286,7 @@ class KeywordReader {
     }
     Choice& entry = *found;
     const std::string_view code = words[2];
-    std::string text = rest_of(words, 3);
+    std::string text = words_from(words, 3);
     const auto note = [&](int list) {
       report_kept(diagnostics_, piece_, static_cast<LineUse>(static_cast<int>(show) + list), number);
     };
@@ -327,22 +294,22 @@ class KeywordReader {
     switch (list) {
       case 0:
         note(0);
-        entry.show_conditions.push_back(parse_condition(std::move(text), rest_));
+        entry.show_conditions.push_back(parse_condition(std::move(text)));
         note_piece(entry.show_conditions, piece_);
         break;
       case 1:
         note(1);
-        entry.use_conditions.push_back(parse_condition(std::move(text), rest_));
+        entry.use_conditions.push_back(parse_condition(std::move(text)));
         note_piece(entry.use_conditions, piece_);
         break;
       case 2:
         note(2);
-        entry.success_scripts.push_back(parse_script_line(std::move(text), rest_));
+        entry.success_scripts.push_back(parse_script_line(std::move(text)));
         note_piece(entry.success_scripts, piece_);
         break;
       case 3:
         note(3);
-        entry.failure_scripts.push_back(parse_script_line(std::move(text), rest_));
+        entry.failure_scripts.push_back(parse_script_line(std::move(text)));
         note_piece(entry.failure_scripts, piece_);
         break;
       default:
@@ -360,14 +327,11 @@ class KeywordReader {
   bool subdivided_form_ = false;
   bool reading_rows_ = false;
   std::int32_t current_rows_ = 0;
-  WordViews words_;       // the words of the line being read
-  WordSpan rest_;         // the words of the text that `rest_of` made
-  WordViews rest_words_;  // where they are kept when they had to be rejoined
 };
 
 }  // namespace
 
-Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics) {
+Area parse_area(const Lines& lines, const World& world, LoadDiagnostics* diagnostics) {
   Area area;
   const std::size_t keyword_part = read_sections(area, lines, diagnostics);
   KeywordReader reader(area, world, keyword_part, diagnostics);

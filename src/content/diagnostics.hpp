@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/text.hpp"
+#include "base/lines.hpp"
 
 namespace vesk {
 
@@ -69,7 +69,7 @@ class LoadDiagnostics {
   virtual ~LoadDiagnostics() = default;
   // The loading driver is about to read this file ("area3.txt"), whose lines
   // are `lines`.
-  virtual void begin_file(std::string_view file_name, LineSpan lines) = 0;
+  virtual void begin_file(std::string_view file_name, const Lines& lines) = 0;
   virtual void fault(std::size_t piece, LineFault fault, std::string_view subject) = 0;
   virtual void kept(std::size_t piece, LineUse use, std::int32_t entry) = 0;
 };

@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "content/keywords.hpp"
 #include "content/world.hpp"
 
@@ -64,7 +66,7 @@ void add_attribute(std::vector<EnemyAttribute>& attributes, std::string_view lin
 
 }  // namespace
 
-Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics) {
+Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
   Enemy enemy;
   enum Stage { kName, kHealth, kSkipped, kAttacks, kLoot, kDone };
   Stage stage = kName;

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/lines.hpp"
 #include "content/script_code.hpp"
 
 namespace vesk {
@@ -21,9 +22,6 @@ inline constexpr std::size_t kEnemyNameCapacity = 255;
 inline constexpr std::size_t kAttributeCapacity = 126;
 inline constexpr std::size_t kAttackTextCapacity = 127;
 inline constexpr std::size_t kLootLineCapacity = 126;
-
-using Lines = std::vector<std::string>;
-using Words = std::vector<std::string>;
 
 // An item kind, as its item file describes it. The items lying in areas and
 // carried by the player are instances in the play state that refer to it.

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "base/text.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 
 namespace vesk {
 
@@ -25,7 +26,7 @@ Operand make(Operand::Kind kind, std::int32_t number = 0) {
 Operand resolve_variable(std::string_view name) {
   if (is_integer_text(name)) return make(Operand::Kind::kLiteral, to_int(name));
   const auto* named = std::find_if(kNamedVariableNames.begin(), kNamedVariableNames.end(),
-                                   [&](std::string_view known) { return same_word(known, name); });
+                                   [&](std::string_view known) { return known == name; });
   if (named != kNamedVariableNames.end()) {
     return make(Operand::Kind::kNamed, static_cast<std::int32_t>(named - kNamedVariableNames.begin()));
   }
@@ -60,7 +61,7 @@ Operand resolve_compared(std::string_view word) {
 
 }  // namespace
 
-ScriptTest compile_condition(WordSpan words) {
+ScriptTest compile_condition(const WordViews& words) {
   ScriptTest test;
   if (words.empty()) return test;
   const std::string_view first = words[0];
@@ -137,7 +138,7 @@ ScriptCommand with_op(Op op) {
   return command;
 }
 
-ScriptCommand compile_keyword(Op op, WordSpan words) {
+ScriptCommand compile_keyword(Op op, const WordViews& words) {
   ScriptCommand command = with_op(op);
   switch (op) {
     case Op::kMessageLine:
@@ -158,7 +159,7 @@ ScriptCommand compile_keyword(Op op, WordSpan words) {
     case Op::kSave:
       break;
     default:
-      command.text = joined_text(words, 1, word_count(words) - 1);
+      command.text = join_words(words, 1, word_count(words) - 1);
       break;
   }
   return command;
@@ -166,24 +167,24 @@ ScriptCommand compile_keyword(Op op, WordSpan words) {
 
 }  // namespace
 
-ScriptCommand compile_command(WordSpan words) {
+ScriptCommand compile_command(const WordViews& words) {
   if (words.empty()) return {};
   const std::string_view word = words[0];
   for (const Keyword& keyword : kKeywords) {
-    if (same_word(word, keyword.word)) return compile_keyword(keyword.op, words);
+    if (word == keyword.word) return compile_keyword(keyword.op, words);
   }
   // "s s3 TEXT" assigns a string variable; "s steps 5" is arithmetic.
   if (word == "s" && words.size() >= 2 && starts_with(words[1], "s") && words[1] != "steps") {
     ScriptCommand command = with_op(Op::kSetString);
     command.number = to_int(words[1].substr(1));
-    command.text = joined_text(words, 2, word_count(words) - 1);
+    command.text = join_words(words, 2, word_count(words) - 1);
     return command;
   }
   if (word == "nk") {
     if (words.size() < 2) return {};
     ScriptCommand command = with_op(Op::kAskNumber);
     command.target = resolve_variable(words[1]);
-    command.text = joined_text(words, 2, word_count(words) - 1);
+    command.text = join_words(words, 2, word_count(words) - 1);
     return command;
   }
   if (words.size() < 2) return {};
@@ -199,7 +200,7 @@ ScriptCommand compile_command(WordSpan words) {
   }
   command.value = resolve_value(words[2]);
   for (const Keyword& keyword : kArithmetic) {
-    if (same_word(word, keyword.word)) command.op = keyword.op;
+    if (word == keyword.word) command.op = keyword.op;
   }
   return command;
 }

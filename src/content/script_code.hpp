@@ -14,7 +14,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "base/text.hpp"
+#include "base/words.hpp"
 
 namespace vesk {
 
@@ -49,7 +49,7 @@ struct Operand {
   Kind kind = Kind::kNothing;
   std::int16_t steps = 0;  // a word has at most 127 characters, so few steps
   std::int32_t number = 0;
-  RareText weapon;  // the catalogue name, spaces for underscores
+  std::string weapon;  // the catalogue name, spaces for underscores
 };
 
 // The name after "a_" is cut to this many characters.
@@ -74,12 +74,12 @@ struct ScriptTest {
   Kind kind = Kind::kFalse;
   std::int32_t low = 0;
   std::int32_t high = 0;
-  RareText item;  // kHeld: the item's name
+  std::string item;  // kHeld: the item's name
   Operand left;
   Operand right;
 };
 
-ScriptTest compile_condition(WordSpan words);
+ScriptTest compile_condition(const WordViews& words);
 
 // A command, worked out from its words.
 struct ScriptCommand {
@@ -116,13 +116,13 @@ struct ScriptCommand {
   };
   Op op = Op::kNothing;
   std::int32_t number = 0;
-  Operand target;  // V, or the line of "msf"
-  Operand value;   // X: a literal, a random range or a variable
-  RareText text;   // the rest of the words as the command takes them
-  RareText name;   // "." only: the weapon word
+  Operand target;    // V, or the line of "msf"
+  Operand value;     // X: a literal, a random range or a variable
+  std::string text;  // the rest of the words as the command takes them
+  std::string name;  // "." only: the weapon word
 };
 
-ScriptCommand compile_command(WordSpan words);
+ScriptCommand compile_command(const WordViews& words);
 
 // A condition as the content files write it, worked out once when loaded,
 // since content never changes.
@@ -151,7 +151,7 @@ struct ScriptLine {
   std::uint32_t label_line = kNoLabel;  // kRepeat in a Script: the line of its label
   std::vector<ScriptTest> conditions;
   ScriptCommand command;
-  RareText label;  // kLabel: its name; kRepeat: the label it jumps to
+  std::string label;  // kLabel: its name; kRepeat: the label it jumps to
   SourcePos source;
 };
 
@@ -191,10 +191,6 @@ class Script {
 Condition parse_condition(std::string text);
 // A line of an area's script lists, with labels and repeats.
 ScriptLine parse_script_line(std::string text);
-// The same, with the words of `text` at hand as a split gives them; they must
-// not point into `text` itself, which moves into the record.
-Condition parse_condition(std::string text, WordSpan words);
-ScriptLine parse_script_line(std::string text, WordSpan words);
 // A line of an item's use script: conditions and a command, no labels.
 ScriptLine parse_use_script_line(std::string text);
 

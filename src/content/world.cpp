@@ -4,7 +4,9 @@
 #include <string>
 
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 
 namespace vesk {
 
@@ -70,8 +72,8 @@ void for_each_numbered_file(World& world, const ContentSource& source, const cha
 
 // The lines of the `file`th loaded file, which `diagnostics` hear of before a
 // loader reads them.
-TextLines lines_of(std::string content, const World& world, std::uint32_t file, LoadDiagnostics* diagnostics) {
-  TextLines lines(std::move(content));
+Lines lines_of(const std::string& content, const World& world, std::uint32_t file, LoadDiagnostics* diagnostics) {
+  Lines lines = split_lines(content);
   if (diagnostics) diagnostics->begin_file(world.source_files[file - 1], lines);
   return lines;
 }
@@ -128,7 +130,7 @@ void World::add_pending_area(std::string content, std::uint32_t file) {
 
 void World::work_out_pending(std::size_t index) const {
   const PendingArea& pending = *pending_[index];
-  Area area = parse_area(TextLines(pending.content), *this);
+  Area area = parse_area(split_lines(pending.content), *this);
   stamp_file(area, pending.file);
   areas_[index] = std::move(area);
   // Only now is the content dropped: an area whose working out fails stays
@@ -140,15 +142,15 @@ World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, Area
   World world;
   LoadDiagnostics* d = diagnostics;
   for_each_numbered_file(world, source, "msg", [&](std::string content, std::uint32_t file) {
-    world.messages.push_back(lines_of(std::move(content), world, file, d).copied());
+    world.messages.push_back(lines_of(content, world, file, d));
   });
   for_each_numbered_file(world, source, "item", [&](std::string content, std::uint32_t file) {
-    Item item = parse_item(lines_of(std::move(content), world, file, d), d);
+    Item item = parse_item(lines_of(content, world, file, d), d);
     stamp_file(item, file);
     world.add_item(std::move(item));
   });
   for_each_numbered_file(world, source, "enemy", [&](std::string content, std::uint32_t file) {
-    world.add_enemy(parse_enemy(lines_of(std::move(content), world, file, d), d));
+    world.add_enemy(parse_enemy(lines_of(content, world, file, d), d));
   });
   const bool on_demand = areas == AreaLoading::kOnDemand && !diagnostics;
   for_each_numbered_file(world, source, "area", [&](std::string content, std::uint32_t file) {
@@ -156,7 +158,7 @@ World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, Area
       world.add_pending_area(std::move(content), file);
       return;
     }
-    Area area = parse_area(lines_of(std::move(content), world, file, d), world, d);
+    Area area = parse_area(lines_of(content, world, file, d), world, d);
     stamp_file(area, file);
     world.add_area(std::move(area));
   });

@@ -116,9 +116,9 @@ struct World {
 // of those must be complete before areas are loaded. With
 // `diagnostics`, they also report each line they drop or cut and where each
 // kept line went; what they load is the same either way.
-Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics = nullptr);
-Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics = nullptr);
-Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics = nullptr);
+Item parse_item(const Lines& lines, LoadDiagnostics* diagnostics = nullptr);
+Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics = nullptr);
+Area parse_area(const Lines& lines, const World& world, LoadDiagnostics* diagnostics = nullptr);
 
 // Gives the content of a content file by its name ("area1.txt"), as `read_file`
 // reads it, or nothing when there is no such file.

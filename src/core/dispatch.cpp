@@ -5,7 +5,8 @@
 #include <ostream>
 
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "combat/fight.hpp"
 #include "core/movement.hpp"
 #include "core/view.hpp"

@@ -7,7 +7,8 @@
 #include <utility>
 
 #include "base/arith.hpp"
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/words.hpp"
 #include "combat/enemy_turn.hpp"
 #include "core/dispatch.hpp"
 #include "core/movement.hpp"

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "base/calendar.hpp"
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/words.hpp"
 #include "core/listing.hpp"
 #include "script/expand.hpp"
 #include "state/game_state.hpp"

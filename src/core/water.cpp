@@ -2,7 +2,7 @@
 #include "core/water.hpp"
 
 #include "base/arith.hpp"
-#include "base/text.hpp"
+#include "base/words.hpp"
 #include "script/expand.hpp"
 #include "state/game_state.hpp"
 

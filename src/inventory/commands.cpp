@@ -7,7 +7,7 @@
 
 #include "base/arith.hpp"
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/words.hpp"
 #include "script/runner.hpp"
 #include "state/game_state.hpp"
 #include "state/numbering.hpp"

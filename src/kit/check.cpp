@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "base/text.hpp"
+#include "base/words.hpp"
 #include "kit/checker.hpp"
 #include "kit/kit.hpp"
 

@@ -70,7 +70,7 @@ struct RawFault {
 
 class Recorder : public LoadDiagnostics {
  public:
-  void begin_file(std::string_view file_name, LineSpan lines) override;
+  void begin_file(std::string_view file_name, const Lines& lines) override;
   void fault(std::size_t piece, LineFault fault, std::string_view subject) override;
   void kept(std::size_t piece, LineUse use, std::int32_t entry) override;
 
@@ -121,7 +121,7 @@ struct Context {
   const GameFiles* sources = nullptr;
   std::vector<PendingFinding> pending;
   NearestName item_names, enemy_names, weapon_names;
-  std::map<std::size_t, TextLines> reread;
+  std::map<std::size_t, Lines> reread;
   std::unordered_map<std::size_t, std::size_t> area_by_file;
 
   // Filled by check_scripts for the checks of the world.

@@ -5,7 +5,9 @@
 #include <unordered_map>
 
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "kit/check_context.hpp"
 #include "script/variables.hpp"
 #include "state/variables.hpp"
@@ -319,12 +321,11 @@ class ScriptChecker {
           skipped_line(line, site, where.area == kNoArea);
           break;
         case ScriptLine::Kind::kLabel: {
-          labels[line.label.str()].push_back(i);
+          labels[line.label].push_back(i);
           const Words words = split_words(line.text);
           if (words.size() > 3) {
             add(site, "keyword-trap",
-                "the second-to-last word is \"repetition\", so the line is only the label " +
-                    quote_text(line.label.str()) +
+                "the second-to-last word is \"repetition\", so the line is only the label " + quote_text(line.label) +
                     " and nothing else of it runs; a label line is \"0 repetition NAME\"");
           }
           break;
@@ -334,17 +335,16 @@ class ScriptChecker {
           const Words words = split_words(line.text);
           if (words.size() > 3 * line.conditions.size() + 3) {
             add(site, "keyword-trap",
-                "the second-to-last word is \"repeat\", so the line jumps back to the label " +
-                    quote_text(line.label.str()) +
+                "the second-to-last word is \"repeat\", so the line jumps back to the label " + quote_text(line.label) +
                     " and its other words do not run; a repeat line is \"COUNT CONDITIONS repeat NAME\"");
           }
-          auto found = labels.find(line.label.str());
+          auto found = labels.find(line.label);
           if (found == labels.end()) {
             add(site, "missing-label",
-                "no label " + quote_text(line.label.str()) +
+                "no label " + quote_text(line.label) +
                     " stands above this repeat line in its list, so the game goes on with the next line; put \"0 "
                     "repetition " +
-                    line.label.str() + "\" above it");
+                    line.label + "\" above it");
           } else {
             label_used[found->second.back()] = true;
           }

@@ -6,7 +6,8 @@
 #include <unordered_map>
 
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "kit/check_context.hpp"
 
 namespace vesk::kit {

@@ -10,7 +10,9 @@
 #include <unordered_set>
 #include <utility>
 
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "content/diagnostics.hpp"
 #include "content/keywords.hpp"
 #include "content/world.hpp"
@@ -103,10 +105,10 @@ std::vector<std::string> DirectoryFiles::names() const {
   return names;
 }
 
-std::optional<TextLines> GameFiles::lines(const std::string& name) const {
+std::optional<Lines> GameFiles::lines(const std::string& name) const {
   std::optional<std::string> text = content(name);
   if (!text) return std::nullopt;
-  return TextLines(std::move(*text));
+  return split_lines(*text);
 }
 
 std::optional<std::string> DirectoryFiles::content(const std::string& name) const {
@@ -153,7 +155,7 @@ NumberedName parse_numbered_name(std::string_view name) {
   return NumberedName{};
 }
 
-void Recorder::begin_file(std::string_view file_name, LineSpan lines) {
+void Recorder::begin_file(std::string_view file_name, const Lines& lines) {
   FileInfo info;
   info.name = std::string(file_name);
   const NumberedName numbered = parse_numbered_name(file_name);
@@ -313,7 +315,7 @@ void Context::add_for_name(const std::string& name, std::string_view check, std:
 std::string Context::piece_text(std::size_t file, std::size_t piece) {
   auto it = reread.find(file);
   if (it == reread.end()) {
-    it = reread.emplace(file, sources ? sources->lines(rec.files[file].name).value_or(TextLines{}) : TextLines{}).first;
+    it = reread.emplace(file, sources ? sources->lines(rec.files[file].name).value_or(Lines{}) : Lines{}).first;
   }
   return piece < it->second.size() ? std::string(it->second[piece]) : std::string();
 }

@@ -47,7 +47,7 @@ class GameFiles {
   // The file's content as the game reads it, or nothing when there is no file.
   virtual std::optional<std::string> content(const std::string& name) const = 0;
   // The file's lines as the game reads them.
-  std::optional<TextLines> lines(const std::string& name) const;
+  std::optional<Lines> lines(const std::string& name) const;
   // The file's bytes as they are on disk.
   virtual std::optional<std::string> bytes(const std::string& name) const = 0;
 };

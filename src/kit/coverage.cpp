@@ -6,7 +6,8 @@
 #include <ostream>
 #include <sstream>
 
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/words.hpp"
 #include "state/game_state.hpp"
 
 namespace vesk::kit {

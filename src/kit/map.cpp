@@ -16,7 +16,6 @@
 #include <utility>
 #include <vector>
 
-#include "base/text.hpp"
 #include "content/world.hpp"
 #include "kit/kit.hpp"
 #include "kit/tools.hpp"

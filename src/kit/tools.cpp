@@ -16,7 +16,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/words.hpp"
 
 namespace vesk::kit {
 

@@ -1,7 +1,9 @@
 // The trace of a run, and the places of content lines.
 #include "kit/trace.hpp"
 
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "kit/tools.hpp"
 #include "kit/walk.hpp"
 #include "state/game_state.hpp"
@@ -35,9 +37,9 @@ std::string SourceMap::place(const World& world, const SourcePos& where) {
 std::string command_text(const ScriptLine& line) {
   switch (line.kind) {
     case ScriptLine::Kind::kRepeat:
-      return "repeat " + line.label.str();
+      return "repeat " + line.label;
     case ScriptLine::Kind::kLabel:
-      return "repetition " + line.label.str();
+      return "repetition " + line.label;
     case ScriptLine::Kind::kCommand: {
       const Words command = script_words(line).command;
       return join_words(command, 0, word_count(command) - 1);
@@ -160,7 +162,7 @@ void TraceWriter::on_script_line(const ScriptLine& line, LineRun run) {
   switch (run) {
     case LineRun::kInert:
       if (line.kind == ScriptLine::Kind::kLabel) {
-        out << "label " << line.label.view() << "\n";
+        out << "label " << line.label << "\n";
       } else {
         out << "not a script line, skipped: " << in_quotes(line.text) << "\n";
       }
@@ -172,10 +174,10 @@ void TraceWriter::on_script_line(const ScriptLine& line, LineRun run) {
       out << "runs " << in_quotes(command_text(line)) << "\n";
       break;
     case LineRun::kJumps:
-      out << "repeat: back to label " << line.label.view() << "\n";
+      out << "repeat: back to label " << line.label << "\n";
       break;
     case LineRun::kNoLabel:
-      out << "repeat: no label " << line.label.view() << " above, does nothing\n";
+      out << "repeat: no label " << line.label << " above, does nothing\n";
       break;
     case LineRun::kJumpLimit:
       out << "repeat: the jump limit is reached, the script ends\n";

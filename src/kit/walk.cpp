@@ -10,7 +10,8 @@
 #include <type_traits>
 #include <utility>
 
-#include "base/text.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "state/game_state.hpp"
 
 namespace vesk::kit {

@@ -2,7 +2,7 @@
 #include "script/condition.hpp"
 
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/words.hpp"
 #include "script/variables.hpp"
 #include "state/game_state.hpp"
 
@@ -36,7 +36,7 @@ bool evaluate_condition(GameState& game, const ScriptTest& test) {
     case ScriptTest::Kind::kHour:
       return test.low <= game.listing.hour && game.listing.hour < test.high;
     case ScriptTest::Kind::kHeld:
-      return game.inventory.holds(test.item.view());
+      return game.inventory.holds(test.item);
     default:
       break;
   }

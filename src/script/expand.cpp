@@ -1,7 +1,8 @@
 // Text expansion: "+s" and "+v" references in texts shown to the player.
 #include "script/expand.hpp"
 
-#include "base/text.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "script/variables.hpp"
 #include "state/game_state.hpp"
 

@@ -8,7 +8,9 @@
 
 #include "base/arith.hpp"
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "script/expand.hpp"
 #include "script/saved_game.hpp"
 #include "script/variables.hpp"
@@ -31,7 +33,7 @@ void queue_message_line(GameState& game, const ScriptCommand& command) {
 
 // ". W A": A rounds of ammunition for the weapon named W (one word only).
 void give_ammo(GameState& game, const ScriptCommand& command) {
-  const long index = game.world().find_ammo(command.name.view());
+  const long index = game.world().find_ammo(command.name);
   if (index < 0) return;
   std::int32_t& count = game.ammo[static_cast<std::size_t>(index)];
   count = wrap_add(count, command.number);
@@ -48,7 +50,7 @@ void give_item(GameState& game, const std::string& name) {
 // "nk V prompt...": asks for a number and writes it to V; anything that is not
 // a number reads 0, and so does the end of the input.
 void ask_number(GameState& game, const ScriptCommand& command) {
-  const std::string prompt = expand_text(game, command.text.view());
+  const std::string prompt = expand_text(game, command.text);
   game.out() << prompt << " (number)> " << std::flush;
   std::string answer;
   game.read_line(answer);
@@ -155,20 +157,20 @@ void run_other_command(GameState& game, const ScriptCommand& command) {
       queue_message_line(game, command);
       break;
     case Op::kPrint:
-      game.out() << expand_text(game, command.text.view()) << "\n";
+      game.out() << expand_text(game, command.text) << "\n";
       break;
     case Op::kPlaceUnique:
     case Op::kPlace:
-      place_enemy(game, command.text.view(), command.op == Op::kPlaceUnique);
+      place_enemy(game, command.text, command.op == Op::kPlaceUnique);
       break;
     case Op::kGiveAmmo:
       give_ammo(game, command);
       break;
     case Op::kQueueMessage:
-      add_pending_message(game, command.text.view());
+      add_pending_message(game, command.text);
       break;
     case Op::kGiveItem:
-      give_item(game, command.text.str());
+      give_item(game, command.text);
       break;
     case Op::kSwim:
       game.current_water_level = 1;
@@ -177,7 +179,7 @@ void run_other_command(GameState& game, const ScriptCommand& command) {
       game.current_water_level = 2;
       break;
     case Op::kTakeItem:
-      game.inventory.remove(command.text.view());
+      game.inventory.remove(command.text);
       break;
     case Op::kLoad:
       load_game(game);
@@ -186,13 +188,13 @@ void run_other_command(GameState& game, const ScriptCommand& command) {
       save_game(game);
       break;
     case Op::kFadingCause:
-      game.vars.fading_damage_cause = cut(command.text.view(), kDamageCauseCapacity);
+      game.vars.fading_damage_cause = cut(command.text, kDamageCauseCapacity);
       break;
     case Op::kSteadyCause:
-      game.vars.steady_damage_cause = cut(command.text.view(), kDamageCauseCapacity);
+      game.vars.steady_damage_cause = cut(command.text, kDamageCauseCapacity);
       break;
     case Op::kSetString: {
-      const std::string text = expand_text(game, command.text.view());
+      const std::string text = expand_text(game, command.text);
       if (std::string* variable = game.vars.string_variable(command.number)) {
         *variable = cut(text, kStringVariableCapacity);
       }

@@ -18,7 +18,9 @@
 #include <utility>
 
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "script/interpreter.hpp"
 #include "script/variables.hpp"
 #include "state/game_state.hpp"
@@ -286,7 +288,7 @@ NewFile write_new_file(const fs::path& file, std::string_view text, LinkFile lin
 void load_game(GameState& game) {
   fs::path file;
   if (!ask_file(game, file)) return;
-  const std::optional<TextLines> lines = read_lines(file, kSavedGameLineCapacity);
+  const std::optional<Lines> lines = read_lines(file, kSavedGameLineCapacity);
   if (!lines) {
     game.out() << "Error: file not found\n";
     return;
@@ -294,7 +296,7 @@ void load_game(GameState& game) {
   restore_game(game, *lines);
 }
 
-void restore_game(GameState& game, LineSpan lines) {
+void restore_game(GameState& game, const Lines& lines) {
   Variables& v = game.vars;
   const std::int32_t area_before = v.area;
   v.clock = v.day_start = 0;

@@ -15,7 +15,7 @@ struct GameState;
 std::string saved_game_text(GameState& game);
 
 // Resets what a saved game holds and restores it from the file's lines.
-void restore_game(GameState& game, LineSpan lines);
+void restore_game(GameState& game, const Lines& lines);
 
 // Asks for a name and writes the game to NAME.txt beside the game, never over
 // an existing file and never leaving part of one (see write_new_file).

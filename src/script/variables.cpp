@@ -1,7 +1,8 @@
 // Game variables by name: named, ammunition, numbered, indirect and string variables.
 #include "script/variables.hpp"
 
-#include "base/text.hpp"
+#include "base/numbers.hpp"
+#include "base/words.hpp"
 #include "state/game_state.hpp"
 
 namespace vesk {
@@ -73,7 +74,7 @@ std::int32_t* resolved_variable(GameState& game, const Operand& variable) {
       return game.vars.numbered_variable(number);
     }
     case Operand::Kind::kAmmo: {
-      const long index = game.world().find_ammo(variable.weapon.view());
+      const long index = game.world().find_ammo(variable.weapon);
       return index < 0 ? nullptr : &game.ammo[static_cast<std::size_t>(index)];
     }
     case Operand::Kind::kNothing:

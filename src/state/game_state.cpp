@@ -6,7 +6,8 @@
 #include <utility>
 
 #include "base/index.hpp"
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/words.hpp"
 
 namespace vesk {
 

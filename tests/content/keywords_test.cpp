@@ -12,7 +12,7 @@ namespace {
 // The faults a loader reported, as "piece fault subject".
 class Faults : public vesk::LoadDiagnostics {
  public:
-  void begin_file(std::string_view /*file_name*/, vesk::LineSpan /*lines*/) override {}
+  void begin_file(std::string_view /*file_name*/, const vesk::Lines& /*lines*/) override {}
   void fault(std::size_t piece, vesk::LineFault fault, std::string_view subject) override {
     heard.push_back(std::to_string(piece) + " " + std::to_string(static_cast<int>(fault)) + " " + std::string(subject));
   }

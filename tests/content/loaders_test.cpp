@@ -10,7 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "base/text.hpp"
+#include "base/lines.hpp"
+#include "base/words.hpp"
 #include "content/world.hpp"
 #include "state/area_state.hpp"
 
@@ -18,8 +19,8 @@ using vesk::Lines;
 
 namespace {
 
-vesk::Item item_of(std::string_view content) { return vesk::parse_item(vesk::TextLines(std::string(content))); }
-vesk::Enemy enemy_of(std::string_view content) { return vesk::parse_enemy(vesk::TextLines(std::string(content))); }
+vesk::Item item_of(std::string_view content) { return vesk::parse_item(vesk::split_lines(content)); }
+vesk::Enemy enemy_of(std::string_view content) { return vesk::parse_enemy(vesk::split_lines(content)); }
 
 // Two firing weapons (the ammunition table holds both), a melee weapon and
 // some plain items and enemies. Areas refer to its records, so it outlives them.
@@ -39,7 +40,7 @@ const vesk::World& small_world() {
 
 // An area file whose four sections are empty, followed by `keywords`.
 vesk::Area area_with(std::string_view keywords) {
-  return vesk::parse_area(vesk::TextLines("Room.\n\nR.\n\nnone\n\nnone\n\n" + std::string(keywords)), small_world());
+  return vesk::parse_area(vesk::split_lines("Room.\n\nR.\n\nnone\n\nnone\n\n" + std::string(keywords)), small_world());
 }
 
 using Numbers = std::array<std::int32_t, 3>;
@@ -183,61 +184,15 @@ TEST(AreaFile, SpotRows) {
   EXPECT_FALSE(unended.has_spot(1));
 }
 
-namespace {
-
-// What a script line was worked out to, in one text to compare.
-std::string outline(const vesk::ScriptLine& line) {
-  std::string text = std::to_string(static_cast<int>(line.kind)) + "|" + line.label.str() + "|";
-  for (const vesk::ScriptTest& test : line.conditions) {
-    text += std::to_string(static_cast<int>(test.kind)) + " " + test.item.str() + " " +
-            std::to_string(static_cast<int>(test.left.kind)) + ":" + std::to_string(test.left.number) + " " +
-            std::to_string(static_cast<int>(test.right.kind)) + ":" + std::to_string(test.right.number) + ";";
-  }
-  const vesk::ScriptCommand& command = line.command;
-  return text + "|" + std::to_string(static_cast<int>(command.op)) + " " + std::to_string(command.number) + " " +
-         std::to_string(static_cast<int>(command.target.kind)) + ":" + std::to_string(command.target.number) + " " +
-         std::to_string(static_cast<int>(command.value.kind)) + ":" + std::to_string(command.value.number) + " " +
-         command.target.weapon.str() + "|" + command.text.str() + "|" + command.name.str();
-}
-
-}  // namespace
-
-// A script line read from an area file, whose words are at hand, is worked
-// out as the text of its line after the keyword would be, whatever its
-// spacing and length (a line longer than a piece is read in pieces).
-TEST(AreaFile, ScriptLinesReadAsTheirTextsRead) {
-  const std::vector<std::string> lines = {
-      "0 a v9 1",
-      "1 = v1 0 msg It is  dark.",
-      "0 repetition top",
-      "2 + h 5 - a_long_bow 3 repeat top",
-      "0 s s2 a b",
-      "1 bow held d v3 x4",
-      "0 . bow 5",
-      "3 = v1 0",
-      "0 msg a b \n",
-      "x",
-      "0 : " + std::string(126, 'w') + " " + std::string(126, 'v') + " end",
-  };
-  for (const std::string& text : lines) {
-    const vesk::Area area = area_with("s " + text + "\n");
-    ASSERT_EQ(area.turn_scripts.size(), 1u) << text;
-    const vesk::TextLines file("s " + text + "\n");
-    const std::string_view piece = file[0];
-    EXPECT_EQ(outline(area.turn_scripts[0]),
-              outline(vesk::parse_script_line(vesk::words_from(vesk::split_words(piece), 1))))
-        << text;
-  }
-}
-
-// Each list is made at the size its lines ask for; lines for entries that do
-// not exist or lists that do not exist add nothing anywhere.
+// List lines go to the list of their entry; lines for entries that do not
+// exist or lists that do not exist add nothing anywhere.
 TEST(AreaFile, ListLinesGoToTheirEntriesOnly) {
   const vesk::Area area = vesk::parse_area(
-      vesk::TextLines("Room.\n\nR.\n\ndoor 2 10\ngate 3 10\n\nwait\n\n"
-                      "path 2 dp 0 a v1 1\npath 2 dp 0 repetition x\npath 2 dp 1 - v1 3 repeat x\npath 3 dp 0 a v1 1\n"
-                      "path 0 cv = v1 0\naction 1 cv = v1 0\naction 1 zz 0 a v1 1\naction 1 dn 0 msg no\n"
-                      "s 0 a v2 1\ndrop 0 a v3 1\npcd = v4 0\n"),
+      vesk::split_lines(
+          "Room.\n\nR.\n\ndoor 2 10\ngate 3 10\n\nwait\n\n"
+          "path 2 dp 0 a v1 1\npath 2 dp 0 repetition x\npath 2 dp 1 - v1 3 repeat x\npath 3 dp 0 a v1 1\n"
+          "path 0 cv = v1 0\naction 1 cv = v1 0\naction 1 zz 0 a v1 1\naction 1 dn 0 msg no\n"
+          "s 0 a v2 1\ndrop 0 a v3 1\npcd = v4 0\n"),
       small_world());
   ASSERT_EQ(area.paths.size(), 2u);
   EXPECT_TRUE(area.paths[0].success_scripts.empty());

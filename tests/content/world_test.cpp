@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "base/text.hpp"
+#include "base/lines.hpp"
 #include "content/world.hpp"
 
 namespace {

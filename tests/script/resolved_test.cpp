@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "base/text.hpp"
+#include "base/words.hpp"
 #include "content/script_code.hpp"
 #include "script/interpreter.hpp"
 #include "script/runner.hpp"
