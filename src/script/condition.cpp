@@ -55,10 +55,6 @@ bool evaluate_condition(GameState& game, const ScriptTest& test) {
   }
 }
 
-bool evaluate_condition(GameState& game, std::string_view condition) {
-  return evaluate_condition(game, compile_condition(word_views(condition)));
-}
-
 bool all_conditions_hold(GameState& game, const Conditions& conditions) {
   for (const Condition& condition : conditions) {
     const bool holds = evaluate_condition(game, condition.test);

@@ -11,7 +11,6 @@ struct GameState;
 
 // "tcw A B" (weekday window), "tch A B" (hour window), "NAME held", or a
 // comparison "= X Y", "+ X Y" (greater), "- X Y" (less).
-bool evaluate_condition(GameState& game, std::string_view condition);
 bool evaluate_condition(GameState& game, const ScriptTest& test);
 
 // True when every condition holds, testing them in order up to the first false one.

@@ -34,7 +34,9 @@ std::string expand_text(GameState& game, std::string_view text_in) {
       if (starts_with(word, "+s")) {
         std::string rebuilt;
         for (std::size_t j = 0; j < i; ++j) rebuilt += words[j] + " ";
-        rebuilt += get_string_variable(game, std::string_view(word).substr(1));
+        if (const std::string* value = game.vars.string_variable(to_int(std::string_view(word).substr(2)))) {
+          rebuilt += *value;
+        }
         for (std::size_t j = i + 1; j < words.size(); ++j) rebuilt += " " + words[j];
         words = split_words(cut(rebuilt, kTextCapacity));
         text = normalised(words);

@@ -220,8 +220,4 @@ void execute_command(GameState& game, const ScriptCommand& command) {
   }
 }
 
-void execute_command(GameState& game, std::string_view command) {
-  execute_command(game, compile_command(word_views(command)));
-}
-
 }  // namespace vesk

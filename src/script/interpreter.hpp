@@ -11,10 +11,9 @@ namespace vesk {
 struct GameState;
 
 // Runs one command; unknown commands do nothing.
-void execute_command(GameState& game, std::string_view command);
 void execute_command(GameState& game, const ScriptCommand& command);
 
-// Places a copy of the catalogue enemy named `name` in the current area,
+// Places an enemy of the kind named `name` in the current area,
 // persistent and, when `definite`, unique.
 void place_enemy(GameState& game, std::string_view name, bool definite);
 

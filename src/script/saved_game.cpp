@@ -223,7 +223,9 @@ void restore_line(GameState& game, const Words& words) {
     const long entry = game.world().find_ammo(words_from(words, 2));
     if (entry >= 0) game.ammo[static_cast<std::size_t>(entry)] = to_int(words[1]);
   } else if (starts_with(key, "v") && is_integer_text(std::string_view(key).substr(1))) {
-    set_variable(game, key, to_int(words[1]));
+    if (std::int32_t* numbered = v.numbered_variable(to_int(std::string_view(key).substr(1)))) {
+      *numbered = to_int(words[1]);
+    }
   } else if (key == "item") {
     restore_item(game, words);
   } else if (key == "enemy") {

@@ -1,5 +1,5 @@
-// The game variables by name: how scripts, conditions and texts read and write
-// the game state.
+// The game variables as scripts name them: how scripts, conditions and texts
+// read and write the game state.
 #pragma once
 
 #include <cstdint>
@@ -12,18 +12,12 @@
 
 namespace vesk {
 
-// Writes an integer variable: a named variable, "a_" plus a weapon name with
-// underscores for spaces (its ammunition), "vv..." (indirect) or "vN".
-// Unknown names are ignored.
-void set_variable(GameState& game, std::string_view name, std::int32_t value);
-
-// Reads an integer variable; a literal number stands for itself and unknown
-// names read 0.
-std::int32_t get_variable(GameState& game, std::string_view name);
-
-// The same for a name resolved when the script was loaded; both ways give the
-// same results. Literals read their value; random ranges and item variables
-// are no variables and read 0 here (their readers draw and look them up).
+// Writes and reads the integer variable that a name resolved when the script
+// was loaded leads to (see `resolve_variable`): a named variable, "a_" plus a
+// weapon name (its ammunition), "vv..." (indirect) or "vN". Literals read their
+// value and are never written; names of nothing read 0 and are not written;
+// random ranges and item variables are no variables and read 0 here (their
+// readers draw and look them up).
 void set_resolved_variable(GameState& game, const Operand& variable, std::int32_t value);
 std::int32_t get_resolved_variable(GameState& game, const Operand& variable);
 
@@ -46,9 +40,5 @@ inline std::int32_t get_variable(GameState& game, const Operand& variable) {
   }
   return get_resolved_variable(game, variable);
 }
-
-// "sN": writes or reads string variable N; other names are ignored or read empty.
-void set_string_variable(GameState& game, std::string_view name, std::string_view text);
-const std::string& get_string_variable(GameState& game, std::string_view name);
 
 }  // namespace vesk

@@ -27,10 +27,10 @@ TEST(ExpandText, OnlyWordsThatBeginWithAReferenceReadAndGrowTheTables) {
 
 TEST(ExpandText, SelfReferenceStopsAfter64Passes) {
   ScriptGame g;
-  vesk::set_variable(g.game, "v1", 7);
+  g.set("v1", 7);
   // Every pass rebuilds the reference and adds a number, whose "+v" word asks
   // for another pass: the text never settles.
-  vesk::set_string_variable(g.game, "s1", "+s1 +v1");
+  *g.game.vars.string_variable(1) = "+s1 +v1";
   std::string expected = "+s1";
   for (int pass = 0; pass < 64; ++pass) expected += " 7";
   EXPECT_EQ(g.expand("+s1"), expected);
@@ -39,12 +39,12 @@ TEST(ExpandText, SelfReferenceStopsAfter64Passes) {
 TEST(ExpandText, BuiltTextIsCutTo254Characters) {
   ScriptGame g;
   const std::string word(100, 'w');
-  vesk::set_string_variable(g.game, "s1", word + " " + word);
+  *g.game.vars.string_variable(1) = word + " " + word;
   const std::string result = g.expand("+s1 +s1 +s1");
   EXPECT_LE(result.size(), 254u);
   EXPECT_EQ(result.substr(0, 201), word + " " + word);
   // Numbers replaced into a text at its limit do not push it past the limit.
-  vesk::set_variable(g.game, "v1", -2147483647 - 1);
+  g.set("v1", -2147483647 - 1);
   std::string many;
   for (int i = 0; i < 60; ++i) many += "+v1 ";
   const std::string numbers = g.expand(many);

@@ -148,7 +148,7 @@ TEST(Conditions, ItemVariablesOfTheCurrentItem) {
 
 TEST(ExecuteCommand, OperandsAreReadBeforeTheCommandWordIsKnown) {
   ScriptGame g;
-  vesk::execute_command(g.game, std::string("zz v5 x10"));
+  g.execute("zz v5 x10");
   EXPECT_EQ(g.game.vars.numbered, std::vector<std::int32_t>(5, 0));
 }
 

@@ -76,20 +76,23 @@ TEST(Variables, IndirectNamesGoThroughAnotherNumberedVariable) {
 
 TEST(StringVariables, TableGrowsWithEmptyTextsAndHolds254Characters) {
   ScriptGame g{2};
-  vesk::set_string_variable(g.game, "s3", std::string(300, 'x'));
-  EXPECT_EQ(g.game.vars.strings, (std::vector<std::string>{"", "", std::string(254, 'x')}));
-  EXPECT_EQ(vesk::get_string_variable(g.game, "s5"), "");  // reading grows the table too
+  g.execute("s s3 " + std::string(100, 'x') + " " + std::string(100, 'x') + " " + std::string(100, 'x'));
+  EXPECT_EQ(g.game.vars.strings,
+            (std::vector<std::string>{
+                "", "", std::string(100, 'x') + " " + std::string(100, 'x') + " " + std::string(52, 'x')}));
+  EXPECT_EQ(g.expand("+s5."), "");  // reading grows the table too
   EXPECT_EQ(g.game.vars.strings.size(), 5u);
-  EXPECT_EQ(vesk::get_string_variable(g.game, "s3rd"), std::string(254, 'x'));
+  EXPECT_EQ(g.expand("+s3rd").size(), 254u);
 
   ScriptGame none{2};
-  for (const char* name : {"s0", "s", "sx", "steps", "v1"}) {
-    vesk::set_string_variable(none.game, name, "text");
-    EXPECT_EQ(vesk::get_string_variable(none.game, name), "") << name;
+  for (const char* name : {"s0", "s", "sx"}) {
+    none.execute(std::string("s ") + name + " text");
+    EXPECT_EQ(none.expand(std::string("+") + name), "") << name;
   }
   EXPECT_TRUE(none.game.vars.strings.empty());
-  EXPECT_TRUE(none.numbered().empty());
-  EXPECT_EQ(none.get("steps"), 0);
+  none.execute("s steps 5");  // arithmetic on "steps", no string
+  EXPECT_TRUE(none.game.vars.strings.empty());
+  EXPECT_EQ(none.get("steps"), 5);
 }
 
 }  // namespace

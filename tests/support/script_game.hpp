@@ -11,6 +11,7 @@
 
 #include "script/condition.hpp"
 #include "script/expand.hpp"
+#include "script/interpreter.hpp"
 #include "script/runner.hpp"
 #include "script/variables.hpp"
 #include "state/game_state.hpp"
@@ -27,9 +28,13 @@ struct ScriptGame {
   explicit ScriptGame(std::size_t areas = 1) : game(std::make_shared<const World>(empty_areas(areas)), in, out, 0) {}
 
   std::string expand(const std::string& text) { return expand_text(game, text); }
-  std::int32_t get(const std::string& name) { return get_variable(game, name); }
-  void set(const std::string& name, std::int32_t value) { set_variable(game, name, value); }
-  bool holds(const std::string& condition) { return evaluate_condition(game, condition); }
+  // A variable as a script line names it, resolved as loading resolves it.
+  std::int32_t get(const std::string& name) { return get_variable(game, resolve_variable(name)); }
+  void set(const std::string& name, std::int32_t value) { set_variable(game, resolve_variable(name), value); }
+  bool holds(const std::string& condition) {
+    return evaluate_condition(game, compile_condition(word_views(condition)));
+  }
+  void execute(const std::string& command) { execute_command(game, compile_command(word_views(command))); }
   void run(std::initializer_list<const char*> lines) {
     Script script;
     for (const char* line : lines) script.push_back(parse_script_line(line));
