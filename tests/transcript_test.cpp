@@ -28,15 +28,9 @@ TEST_P(Transcript, PlaysAsWritten) {
   fs::remove_all(result.work_directory);
 }
 
-std::string case_name(const ::testing::TestParamInfo<fs::path>& info) {
-  std::string name = fs::relative(info.param, kRoot).string();
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
-}
+std::string name_of(const ::testing::TestParamInfo<fs::path>& info) { return case_name(info.param, kRoot); }
 
-INSTANTIATE_TEST_SUITE_P(All, Transcript, ::testing::ValuesIn(find_transcripts(kRoot)), case_name);
+INSTANTIATE_TEST_SUITE_P(All, Transcript, ::testing::ValuesIn(find_transcripts(kRoot)), name_of);
 
 }  // namespace
 }  // namespace vesk::testing

@@ -1,8 +1,8 @@
 // Area files: long and short description, paths and actions (four sections ended
 // by blank lines), then keyword lines read in a second pass from the top.
 #include <algorithm>
-#include <array>
 #include <cstdint>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -287,34 +287,20 @@ class KeywordReader {
     Choice& entry = *found;
     const std::string_view code = words[2];
     std::string text = words_from(words, 3);
-    const auto note = [&](int list) {
-      report_kept(diagnostics_, piece_, static_cast<LineUse>(static_cast<int>(show) + list), number);
-    };
     const auto list = std::find(kListCodes.begin(), kListCodes.end(), code) - kListCodes.begin();
-    switch (list) {
-      case 0:
-        note(0);
-        entry.show_conditions.push_back(parse_condition(std::move(text)));
-        note_piece(entry.show_conditions, piece_);
-        break;
-      case 1:
-        note(1);
-        entry.use_conditions.push_back(parse_condition(std::move(text)));
-        note_piece(entry.use_conditions, piece_);
-        break;
-      case 2:
-        note(2);
-        entry.success_scripts.push_back(parse_script_line(std::move(text)));
-        note_piece(entry.success_scripts, piece_);
-        break;
-      case 3:
-        note(3);
-        entry.failure_scripts.push_back(parse_script_line(std::move(text)));
-        note_piece(entry.failure_scripts, piece_);
-        break;
-      default:
-        report_fault(diagnostics_, piece_, LineFault::kUnknownListCode, code);
-        break;
+    if (list == std::ssize(kListCodes)) {
+      report_fault(diagnostics_, piece_, LineFault::kUnknownListCode, code);
+      return;
+    }
+    report_kept(diagnostics_, piece_, static_cast<LineUse>(static_cast<int>(show) + list), number);
+    if (list < 2) {
+      Conditions& conditions = list == 0 ? entry.show_conditions : entry.use_conditions;
+      conditions.push_back(parse_condition(std::move(text)));
+      note_piece(conditions, piece_);
+    } else {
+      Script& script = list == 2 ? entry.success_scripts : entry.failure_scripts;
+      script.push_back(parse_script_line(std::move(text)));
+      note_piece(script, piece_);
     }
   }
 

@@ -108,15 +108,9 @@ TEST_P(CopiedTranscript, ForkedAtEveryPromptPlaysOnAsTheOriginal) {
   expect_forks_play_alike(transcript_case(GetParam()));
 }
 
-std::string case_name(const ::testing::TestParamInfo<fs::path>& info) {
-  std::string name = fs::relative(info.param, kRoot).string();
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
-}
+std::string name_of(const ::testing::TestParamInfo<fs::path>& info) { return case_name(info.param, kRoot); }
 
-INSTANTIATE_TEST_SUITE_P(All, CopiedTranscript, ::testing::ValuesIn(find_transcripts(kRoot)), case_name);
+INSTANTIATE_TEST_SUITE_P(All, CopiedTranscript, ::testing::ValuesIn(find_transcripts(kRoot)), name_of);
 
 TEST(CopiedGame, TheSampleWalkthroughPlaysOnAsTheOriginal) {
   const Case demo = demo_walkthrough();

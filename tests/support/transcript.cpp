@@ -2,6 +2,7 @@
 #include "support/transcript.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -152,6 +153,14 @@ std::string describe_difference(const std::string& expected, const std::string& 
     any_shown = true;
   }
   return diff.str();
+}
+
+std::string case_name(const fs::path& directory, const fs::path& root) {
+  std::string name = fs::relative(directory, root).string();
+  for (char& c : name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return name;
 }
 
 std::vector<fs::path> find_transcripts(const fs::path& root) {

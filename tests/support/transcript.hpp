@@ -34,6 +34,10 @@ std::vector<std::pair<std::string, std::string>> files_in(const std::filesystem:
 // A readable line diff of two outputs, with line ends shown as "$".
 std::string describe_difference(const std::string& expected, const std::string& actual);
 
+// A test name for the case in `directory` below `root`: its relative path
+// with every character but letters and digits made "_".
+std::string case_name(const std::filesystem::path& directory, const std::filesystem::path& root);
+
 // Every transcript case directory (one holding an "input" file) below `root`, sorted.
 std::vector<std::filesystem::path> find_transcripts(const std::filesystem::path& root);
 
