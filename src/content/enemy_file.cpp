@@ -112,8 +112,9 @@ Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
     const std::string_view line = lines[piece];
     const Keyword<EnemyEffect>* keyword = find_keyword(kEnemyKeywords, line);
     if (keyword && keyword->effect == EnemyEffect::kGrapples) enemy.grapples = true;
-    if (keyword && keyword->effect == EnemyEffect::kAttribute)
+    if (keyword && keyword->effect == EnemyEffect::kAttribute) {
       add_attribute(enemy.attributes, line, diagnostics, piece);
+    }
     report_keyword_line(diagnostics, piece, piece >= keyword_part, kEnemyKeywords, keyword, line);
   }
   enemy.shown_name = display_name(enemy.name);

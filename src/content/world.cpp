@@ -141,15 +141,15 @@ void World::work_out_pending(std::size_t index) const {
 World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, AreaLoading areas) {
   World world;
   LoadDiagnostics* d = diagnostics;
-  for_each_numbered_file(world, source, "msg", [&](std::string content, std::uint32_t file) {
+  for_each_numbered_file(world, source, "msg", [&](const std::string& content, std::uint32_t file) {
     world.messages.push_back(lines_of(content, world, file, d));
   });
-  for_each_numbered_file(world, source, "item", [&](std::string content, std::uint32_t file) {
+  for_each_numbered_file(world, source, "item", [&](const std::string& content, std::uint32_t file) {
     Item item = parse_item(lines_of(content, world, file, d), d);
     stamp_file(item, file);
     world.add_item(std::move(item));
   });
-  for_each_numbered_file(world, source, "enemy", [&](std::string content, std::uint32_t file) {
+  for_each_numbered_file(world, source, "enemy", [&](const std::string& content, std::uint32_t file) {
     world.add_enemy(parse_enemy(lines_of(content, world, file, d), d));
   });
   const bool on_demand = areas == AreaLoading::kOnDemand && !diagnostics;

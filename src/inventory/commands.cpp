@@ -88,7 +88,7 @@ Outcome drop_command(GameState& game, const Words& words) {
     ItemInstance dropped = entry->item;
     dropped.instance_number = next_number(items, dropped.name());
     if (game.subdivided_now) dropped.spot = game.vars.spot;
-    items.push_back(std::move(dropped));
+    items.push_back(dropped);
     if (game.selected_weapon == name) game.selected_weapon = "strike";
     game.inventory.consume_one(name);
   }
