@@ -113,13 +113,6 @@ int open_for_reading(const std::filesystem::path& file) {
 
 }  // namespace
 
-bool file_exists(const std::filesystem::path& file) {
-  const int fd = open_for_reading(file);
-  if (fd < 0) return false;
-  ::close(fd);
-  return true;
-}
-
 std::optional<std::string> read_file(const std::filesystem::path& file) {
   const int fd = open_for_reading(file);
   if (fd < 0) return std::nullopt;

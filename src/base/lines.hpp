@@ -29,9 +29,6 @@ bool read_piece(std::istream& in, std::string& piece);
 // One character of `in`, or EOF at the end of the input or when the read fails.
 int read_char(std::istream& in);
 
-// Whether `file` can be opened for reading; never blocks.
-bool file_exists(const std::filesystem::path& file);
-
 // The whole content of a regular file; nothing when it cannot be opened or
 // read, or is no regular file (a FIFO, a device, a directory). Every file the
 // game reads is read through here.

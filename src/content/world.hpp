@@ -78,8 +78,6 @@ struct World {
   }
   // Area `number` counted from 1, or nullptr when there is none.
   const Area* nth_area(std::int64_t number) const;
-  // Whether area `index` is worked out already.
-  bool is_worked_out(std::size_t index) const { return pending_.empty() || !pending_[index]; }
   // Every area, all of them worked out first.
   std::span<const Area> all_areas() const;
   void add_area(Area area);
