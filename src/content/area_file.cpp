@@ -121,30 +121,24 @@ class KeywordReader {
       case AreaEffect::kEnemyKind:
         add_enemy_kind(word_views(line));
         break;
-      case AreaEffect::kItemCondition: {
+      case AreaEffect::kItemCondition:
         report_kept(diagnostics_, piece_, LineUse::kItemCondition);
-        area_.item_conditions.push_back(parse_condition(words_from(word_views(line), 1)));
-        note_piece(area_.item_conditions, piece_);
+        add_line(area_.item_conditions, words_from(word_views(line), 1));
         break;
-      }
-      case AreaEffect::kDropScript: {
+      case AreaEffect::kDropScript:
         report_kept(diagnostics_, piece_, LineUse::kDropScript);
-        area_.drop_scripts.push_back(parse_script_line(words_from(word_views(line), 1)));
-        note_piece(area_.drop_scripts, piece_);
+        add_line(area_.drop_scripts, words_from(word_views(line), 1));
         break;
-      }
       case AreaEffect::kActionList:
         add_list_line(area_.actions, word_views(line), LineUse::kActionShow);
         break;
       case AreaEffect::kPathList:
         add_list_line(area_.paths, word_views(line), LineUse::kPathShow);
         break;
-      case AreaEffect::kTurnScript: {
+      case AreaEffect::kTurnScript:
         report_kept(diagnostics_, piece_, LineUse::kTurnScript);
-        area_.turn_scripts.push_back(parse_script_line(words_from(word_views(line), 1)));
-        note_piece(area_.turn_scripts, piece_);
+        add_line(area_.turn_scripts, words_from(word_views(line), 1));
         break;
-      }
     }
   }
 
@@ -154,6 +148,16 @@ class KeywordReader {
   }
 
  private:
+  // `text`, a condition or a script line, appended to `list`.
+  void add_line(Conditions& list, std::string text) {
+    list.push_back(parse_condition(std::move(text)));
+    note_piece(list, piece_);
+  }
+  void add_line(Script& list, std::string text) {
+    list.push_back(parse_script_line(std::move(text)));
+    note_piece(list, piece_);
+  }
+
   // A spot row "n e0 e1 e2 e3"; a line whose first word is empty or no integer
   // ends the rows and sets the spot count.
   void read_spot_row(std::string_view line) {
@@ -294,13 +298,9 @@ class KeywordReader {
     }
     report_kept(diagnostics_, piece_, static_cast<LineUse>(static_cast<int>(show) + list), number);
     if (list < 2) {
-      Conditions& conditions = list == 0 ? entry.show_conditions : entry.use_conditions;
-      conditions.push_back(parse_condition(std::move(text)));
-      note_piece(conditions, piece_);
+      add_line(list == 0 ? entry.show_conditions : entry.use_conditions, std::move(text));
     } else {
-      Script& script = list == 2 ? entry.success_scripts : entry.failure_scripts;
-      script.push_back(parse_script_line(std::move(text)));
-      note_piece(script, piece_);
+      add_line(list == 2 ? entry.success_scripts : entry.failure_scripts, std::move(text));
     }
   }
 

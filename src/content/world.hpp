@@ -58,8 +58,8 @@ struct World {
   const Enemy* find_enemy(std::string_view name) const;
   // Index into `ammo` of the weapon with this name, or -1.
   long find_ammo(std::string_view weapon_name) const;
-  const std::string& ammo_weapon_name(std::size_t entry) const { return items[ammo[entry]].name; }
   const Item& ammo_weapon(std::size_t entry) const { return items[ammo[entry]]; }
+  const std::string& ammo_weapon_name(std::size_t entry) const { return ammo_weapon(entry).name; }
 
   // Appends a loaded item to the catalogue and, for a weapon that fires
   // ammunition, its entry to the ammunition table. Areas refer to the

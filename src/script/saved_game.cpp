@@ -163,15 +163,22 @@ std::int32_t word_number(const Words& words, std::size_t index) {
   return index < words.size() ? to_int(words[index]) : 0;
 }
 
-// The area that a line names by its number (from 1), or nullptr when there is none.
-const Area* area_named(GameState& game, const Words& words) { return game.world().nth_area(word_number(words, 1)); }
+// The area that a line names by its number (from 1), with its state; both
+// nullptr when there is no such area.
+struct NamedArea {
+  const Area* area = nullptr;
+  AreaState* state = nullptr;
+};
 
-AreaState& state_of(GameState& game, const Words& words) {
-  return game.area_state(static_cast<std::size_t>(word_number(words, 1) - 1));
+NamedArea area_named(GameState& game, const Words& words) {
+  const std::int32_t number = word_number(words, 1);
+  const Area* area = game.world().nth_area(number);
+  if (!area) return {};
+  return {area, &game.area_state(static_cast<std::size_t>(number - 1))};
 }
 
 void restore_item(GameState& game, const Words& words) {
-  const Area* area = area_named(game, words);
+  const auto [area, state] = area_named(game, words);
   if (!area) return;
   const std::size_t first = area->is_subdivided ? 3 : 2;  // the first item variable
   if (words.size() < first + 4) return;
@@ -180,12 +187,12 @@ void restore_item(GameState& game, const Words& words) {
   ItemInstance item{found};
   if (area->is_subdivided) item.spot = word_number(words, 2);
   for (std::size_t k = 0; k < 3; ++k) item.item_variables[k] = word_number(words, first + k);
-  state_of(game, words).items.push_back(item);
+  state->items.push_back(item);
 }
 
 void restore_enemy(GameState& game, const Words& words) {
-  const Area* area = area_named(game, words);
-  if (!area || state_of(game, words).live_enemies.size() >= kMaxLiveEnemies) return;
+  const auto [area, state] = area_named(game, words);
+  if (!area || state->live_enemies.size() >= kMaxLiveEnemies) return;
   const std::size_t health = area->is_subdivided ? 3 : 2;
   if (words.size() < health + 3) return;
   const Enemy* found = game.world().find_enemy(words_from(words, static_cast<long>(health) + 2));
@@ -195,7 +202,7 @@ void restore_enemy(GameState& game, const Words& words) {
   enemy.health = word_number(words, health);
   enemy.is_definite = word_number(words, health + 1) != 0;
   enemy.is_persistent = true;
-  state_of(game, words).live_enemies.push_back(enemy);
+  state->live_enemies.push_back(enemy);
 }
 
 void restore_line(GameState& game, const Words& words) {
@@ -207,7 +214,7 @@ void restore_line(GameState& game, const Words& words) {
   } else if (key == "steps") {
     v.day_start = to_int(words[1]);
   } else if (key == "ca") {
-    if (area_named(game, words)) v.area = to_int(words[1]);
+    if (area_named(game, words).area) v.area = to_int(words[1]);
   } else if (key == "h") {
     v.health = to_int(words[1]);
   } else if (key == "m") {
@@ -231,7 +238,7 @@ void restore_line(GameState& game, const Words& words) {
   } else if (key == "enemy") {
     restore_enemy(game, words);
   } else if (key == "vis") {
-    if (area_named(game, words)) state_of(game, words).visited = true;
+    if (AreaState* state = area_named(game, words).state) state->visited = true;
   }
 }
 
