@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <istream>
+#include <new>
 #include <utility>
 
 namespace vesk {
@@ -113,7 +114,39 @@ int open_for_reading(const std::filesystem::path& file) {
 
 }  // namespace
 
-std::optional<std::string> read_file(const std::filesystem::path& file) {
+namespace {
+
+// Reads the rest of `fd`, a regular file of `expected` bytes by its size.
+// Nothing when a read fails or the file has grown past the limit meanwhile.
+std::optional<std::string> read_regular(int fd, std::size_t expected) {
+  // Room for one byte more than the file holds: a read that brings the whole
+  // file and finds no more has found its end, and saves asking again.
+  std::string data(expected + 1, '\0');
+  std::size_t have = 0;
+  for (;;) {
+    if (have == data.size()) {
+      if (data.size() > kFileSizeLimit) return std::nullopt;
+      data.resize(data.size() + 65536);
+    }
+    const ssize_t got = ::read(fd, &data[have], data.size() - have);
+    if (got > 0) {
+      have += static_cast<std::size_t>(got);
+      if (have == expected && have < data.size()) break;
+    } else if (got == 0) {
+      break;
+    } else if (errno != EINTR) {
+      return std::nullopt;
+    }
+  }
+  if (have > kFileSizeLimit) return std::nullopt;
+  data.resize(have);
+  return data;
+}
+
+}  // namespace
+
+std::optional<std::string> read_file(const std::filesystem::path& file, std::uint64_t* too_large) {
+  if (too_large) *too_large = 0;
   const int fd = open_for_reading(file);
   if (fd < 0) return std::nullopt;
   // Only a regular file has an end: a FIFO may never deliver one and a device
@@ -121,28 +154,16 @@ std::optional<std::string> read_file(const std::filesystem::path& file) {
   struct stat info {};
   std::optional<std::string> content;
   if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-    // Room for one byte more than the file holds: a read that brings the
-    // whole file and finds no more has found its end, and saves asking again.
-    const auto expected = static_cast<std::size_t>(info.st_size);
-    std::string data(expected + 1, '\0');
-    std::size_t have = 0;
-    bool failed = false;
-    for (;;) {
-      if (have == data.size()) data.resize(data.size() + 65536);
-      const ssize_t got = ::read(fd, &data[have], data.size() - have);
-      if (got > 0) {
-        have += static_cast<std::size_t>(got);
-        if (have == expected && have < data.size()) break;
-      } else if (got == 0) {
-        break;
-      } else if (errno != EINTR) {
-        failed = true;
-        break;
+    const auto size = static_cast<std::uint64_t>(info.st_size);
+    if (size > kFileSizeLimit) {
+      if (too_large) *too_large = size;
+    } else {
+      try {
+        content = read_regular(fd, static_cast<std::size_t>(size));
+      } catch (const std::bad_alloc&) {
+        // A file the memory cannot hold is as good as missing.
+        content.reset();
       }
-    }
-    if (!failed) {
-      data.resize(have);
-      content = std::move(data);
     }
   }
   ::close(fd);

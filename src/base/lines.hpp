@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
@@ -29,10 +30,22 @@ bool read_piece(std::istream& in, std::string& piece);
 // One character of `in`, or EOF at the end of the input or when the read fails.
 int read_char(std::istream& in);
 
+// The largest file the game reads. A bigger one, which would take more memory
+// than any game needs (a sparse file of terabytes takes no disk at all), counts
+// as missing.
+inline constexpr std::uint64_t kFileSizeLimit = std::uint64_t{256} << 20;
+
 // The whole content of a regular file; nothing when it cannot be opened or
-// read, or is no regular file (a FIFO, a device, a directory). Every file the
-// game reads is read through here.
-std::optional<std::string> read_file(const std::filesystem::path& file);
+// read, is no regular file (a FIFO, a device, a directory), holds more than
+// kFileSizeLimit bytes, or cannot be held for want of memory. Every file the
+// game reads is read through here. When `too_large` is given, it is set to the
+// size of a file refused for its size, and to 0 otherwise.
+std::optional<std::string> read_file(const std::filesystem::path& file, std::uint64_t* too_large = nullptr);
+
+// Whether `line` is a blank line: nothing but its line end. A lone CR before
+// the line end (read as "\r\n", the CR LF pair after it being one line feed)
+// leaves it blank too, as an editor shows it.
+inline bool is_blank_line(std::string_view line) { return line == "\n" || line == "\r\n"; }
 
 // The pieces of a file's content in order, line ends kept, split exactly as
 // `read_piece` splits a stream (pieces of at most `capacity` characters).

@@ -2,8 +2,10 @@
 #include "core/game.hpp"
 
 #include <istream>
+#include <new>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <utility>
 
 #include "base/arith.hpp"
@@ -27,15 +29,29 @@ Game::Game(std::shared_ptr<const World> world, std::istream& in, std::ostream& o
     : state_(std::move(world), in, out, seed, std::move(directory)) {}
 
 Ending Game::run() {
-  std::string line;
-  for (to_prompt(); !ending_;) {
-    if (state_.read_line(line)) {
-      enter(line);
-    } else {
-      end_input();
+  try {
+    std::string line;
+    for (to_prompt(); !ending_;) {
+      if (state_.read_line(line)) {
+        enter(line);
+      } else {
+        end_input();
+      }
     }
+  } catch (const std::bad_alloc&) {
+    out_of_memory();
+  } catch (const std::length_error&) {
+    out_of_memory();
   }
   return *ending_;
+}
+
+// A game that content or scripts have driven out of memory cannot go on, but
+// it must not lose what it printed: it ends as at the end of the input.
+void Game::out_of_memory() {
+  phase_ = Phase::kEnded;
+  ending_ = Ending::kInputEnded;
+  state_.out() << std::flush;
 }
 
 bool Game::to_prompt() {

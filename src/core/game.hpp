@@ -36,7 +36,8 @@ class Game {
 
   // Runs the turn loop until the game ends, reading each line at the prompt
   // from the input. A game that ends by quitting, death or "terminate" reads
-  // two characters of input before returning.
+  // two characters of input before returning. A game that runs out of
+  // memory ends as at the end of the input, with its output flushed.
   Ending run();
 
   // The same loop a step at a time. `to_prompt` plays until the game waits at
@@ -69,6 +70,7 @@ class Game {
   void take_lasting_damage(std::int32_t strength, const std::string& cause);
   void show_prompt();
   void end_program(Ending ending);
+  void out_of_memory();
 
   GameState state_;
   // What the command that ended the prompt did with the turn.
