@@ -103,6 +103,42 @@ bool write_all(int fd, std::string_view text) {
   return true;
 }
 
+// The temporaries are named ".vesk-save-" and 16 hexadecimal digits, ".tmp".
+constexpr std::string_view kTemporaryStart = ".vesk-save-";
+constexpr std::string_view kTemporaryEnd = ".tmp";
+constexpr std::size_t kTemporaryDigits = 16;
+
+std::string temporary_name(std::uint64_t number) {
+  return format_text("%.*s%016llx%.*s", static_cast<int>(kTemporaryStart.size()), kTemporaryStart.data(),
+                     static_cast<unsigned long long>(number), static_cast<int>(kTemporaryEnd.size()),
+                     kTemporaryEnd.data());
+}
+
+bool is_temporary_name(std::string_view name) {
+  if (name.size() != kTemporaryStart.size() + kTemporaryDigits + kTemporaryEnd.size()) return false;
+  if (!name.starts_with(kTemporaryStart) || !name.ends_with(kTemporaryEnd)) return false;
+  const std::string_view digits = name.substr(kTemporaryStart.size(), kTemporaryDigits);
+  return std::all_of(digits.begin(), digits.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+// A save that crashed between writing its temporary and removing it leaves
+// the temporary behind. Those older than an hour are no save in progress, so
+// they go; only regular files with the temporaries' own name pattern are
+// touched, and a failure here never stops the save.
+void remove_stale_temporaries(const fs::path& directory) {
+  const auto hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
+  std::error_code error;
+  for (fs::directory_iterator entry(directory.empty() ? fs::path(".") : directory, error);
+       !error && entry != fs::directory_iterator(); entry.increment(error)) {
+    if (!is_temporary_name(entry->path().filename().native())) continue;
+    std::error_code failed;
+    if (!entry->is_regular_file(failed) || entry->is_symlink(failed)) continue;
+    const fs::file_time_type written = entry->last_write_time(failed);
+    if (!failed && written < hour_ago) ::unlink(entry->path().c_str());
+  }
+}
+
 // The seed of the temporary names: whatever varies between runs and processes.
 std::uint64_t name_seed() {
   std::uint64_t seed = static_cast<std::uint64_t>(::getpid()) << 32;
@@ -124,7 +160,7 @@ std::uint64_t name_seed() {
 fs::path write_temporary(const fs::path& directory, std::string_view text) {
   std::mt19937_64 names(name_seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path temporary = directory / format_text(".vesk-save-%016llx.tmp", static_cast<unsigned long long>(names()));
+    fs::path temporary = directory / temporary_name(names());
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
       if (errno == EEXIST || errno == EINTR) continue;
@@ -275,6 +311,7 @@ void save_game(GameState& game) {
 }
 
 NewFile write_new_file(const fs::path& file, std::string_view text, LinkFile link) {
+  remove_stale_temporaries(file.parent_path());
   const fs::path temporary = write_temporary(file.parent_path(), text);
   if (temporary.empty()) return NewFile::kFailed;
   // Linking never replaces a file that appeared meanwhile, and the name
@@ -302,7 +339,17 @@ void load_game(GameState& game) {
     game.out() << "Error: file not found\n";
     return;
   }
+  if (!is_saved_game(*lines)) {
+    game.out() << "Error: not a saved game\n";
+    return;
+  }
   restore_game(game, *lines);
+}
+
+bool is_saved_game(const Lines& lines) {
+  if (lines.empty()) return false;
+  const Words words = split_words(lines.front());
+  return words.size() == 2 && words[0] == "game" && is_integer_text(words[1]);
 }
 
 void restore_game(GameState& game, const Lines& lines) {

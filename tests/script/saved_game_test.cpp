@@ -228,6 +228,35 @@ TEST_F(SavedGame, ItemsOnSpotZeroStayThere) {
   EXPECT_EQ(read_file(result.work_directory / "second.txt"), expected);
 }
 
+// A drop whose scripts took the item away lands nothing and leaves the
+// selection as it was; the drop is still reported.
+TEST_F(SavedGame, ADropThatItsScriptsTookLeavesTheAreaAndTheSelection) {
+  const Files altar = {
+      {"area1.txt", "An altar.\n\nAltar.\n\nnone\n\nsave\n\nitem sling\naction 1 dp 0 sv\ndrop 1 = v1 0 n sling\n"},
+      {"item1.txt", "sling\nweapon 1 2 50\n"}};
+  const TranscriptResult result = play_world("pickup sling\nselect sling\ndrop sling\naction 1\nafter\n", altar);
+  EXPECT_EQ(occurrences(result.output, "Dropped sling.\n"), 1u) << result.output;
+  const std::string after = read_file(result.work_directory / "after.txt");
+  EXPECT_NE(after.find("\nsel sling\n"), std::string::npos) << after;
+  EXPECT_EQ(after.find("inv "), std::string::npos) << after;
+  EXPECT_EQ(after.find("item 1 "), std::string::npos) << after;
+}
+
+// "ld" reads only what "sv" writes: a file whose first line is not "game" and
+// an integer (a content file, an empty file) is refused and changes nothing,
+// while the shortest saved game loads.
+TEST_F(SavedGame, LoadRefusesAFileThatIsNoSavedGame) {
+  const TranscriptResult result = play_world(
+      "action 5\narea1\naction 5\nblank\naction 5\nthree\naction 5\nword\naction 4\nafter\n"
+      "action 5\nshortest\naction 4\nshort\n",
+      {{"blank.txt", ""}, {"three.txt", "game 1 2\n"}, {"word.txt", "game one\n"}, {"shortest.txt", "game 12"}});
+  EXPECT_EQ(occurrences(result.output, "File name?> Error: not a saved game\n"), 4u) << result.output;
+  EXPECT_EQ(occurrences(result.output, "Error"), 4u) << result.output;
+  EXPECT_EQ(read_file(result.work_directory / "after.txt"), kStartOfGame);
+  EXPECT_EQ(read_file(result.work_directory / "short.txt"),
+            "game 12\nca 1\nsteps 0\nh 100\nm 50\nsel strike\nammo 0 bow\nammo 0 long bow\nvis 1\n");
+}
+
 // An existing file, from the game or an earlier save, is never written over, nor
 // are files beside it; the name typed always gets ".txt" added.
 TEST_F(SavedGame, SaveRefusesAnExistingNameAndAppendsTxt) {
@@ -365,7 +394,7 @@ TEST_F(SavedGame, EndOfInputAtTheFileNamePromptMeansTheEmptyName) {
   EXPECT_EQ(read_file(saved.work_directory / ".txt"), kStartOfGame);
   EXPECT_EQ(saved.ending, "input-ended");
 
-  const TranscriptResult loaded = play_world("action 5\n", {{".txt", "h 33\nm 4\n"}});
+  const TranscriptResult loaded = play_world("action 5\n", {{".txt", "game 0\nh 33\nm 4\n"}});
   EXPECT_EQ(occurrences(loaded.output, "File name?> \n01 jan 1970 (thu) 00:00 am\nh=033 m=4\n"), 1u) << loaded.output;
 }
 
