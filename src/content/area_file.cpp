@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/index.hpp"
+#include "base/lines.hpp"
 #include "base/numbers.hpp"
 #include "base/words.hpp"
 #include "content/keywords.hpp"
@@ -16,8 +17,6 @@
 namespace vesk {
 
 namespace {
-
-bool is_blank(std::string_view line) { return line == "\n"; }
 
 std::string_view word(const WordViews& words, long index) { return words[static_cast<std::size_t>(index)]; }
 
@@ -52,7 +51,7 @@ std::size_t read_sections(Area& area, const Lines& lines, LoadDiagnostics* diagn
   int section = 0;
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
     const std::string_view line = lines[piece];
-    if (is_blank(line)) {
+    if (is_blank_line(line)) {
       if (++section == 4) return piece + 1;
       continue;
     }

@@ -13,8 +13,6 @@ namespace vesk {
 
 namespace {
 
-bool is_blank(std::string_view line) { return line == "\n"; }
-
 // "claws at you 1 4 50": the text, the lowest damage, the damage bound and the
 // hit chance. Lines of fewer than four words are no attack.
 void add_attack(std::vector<Attack>& attacks, std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
@@ -87,14 +85,14 @@ Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
         stage = kAttacks;
         break;
       case kAttacks:
-        if (is_blank(line)) {
+        if (is_blank_line(line)) {
           stage = kLoot;
         } else {
           add_attack(enemy.attacks, line, diagnostics, piece);
         }
         break;
       case kLoot:
-        if (is_blank(line)) {
+        if (is_blank_line(line)) {
           stage = kDone;
         } else {
           add_loot(enemy.loot, line, diagnostics, piece);

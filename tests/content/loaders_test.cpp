@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -118,6 +119,34 @@ TEST(EnemyFile, SectionsKeywordLinesAndCapacities) {
   const std::pair<const char*, const char*> shown[] = {
       {"big rat 12", "big rat"}, {"unit -3", "unit"}, {"agent 007x", "agent 007x"}, {"rat", "rat"}};
   for (const auto& [name, display] : shown) EXPECT_EQ(vesk::display_name(name), display);
+}
+
+// Attribute factors are read as C's strtod reads them: hexadecimal, infinities
+// and NaN included, and 0 for a word that is no number.
+TEST(EnemyFile, AttributeFactorsReadAsStrtodReadsThem) {
+  const vesk::Enemy golem = enemy_of(
+      "golem\n9\n\n\n\nattr a 0x1p-1\nattr b inf\nattr c INFINITY\nattr d nan\nattr e 1e400\nattr f iron\n"
+      "attr g 2.5e1x\n");
+  ASSERT_EQ(golem.attributes.size(), 7u);
+  EXPECT_DOUBLE_EQ(golem.attributes[0].factor, 0.5);
+  EXPECT_TRUE(std::isinf(golem.attributes[1].factor));
+  EXPECT_TRUE(std::isinf(golem.attributes[2].factor));
+  EXPECT_TRUE(std::isnan(golem.attributes[3].factor));
+  EXPECT_TRUE(std::isinf(golem.attributes[4].factor));
+  EXPECT_EQ(golem.attributes[5].factor, 0.0);
+  EXPECT_DOUBLE_EQ(golem.attributes[6].factor, 25.0);
+}
+
+// A blank line is one that holds nothing but its line end, or a lone CR before
+// it: in a file with CR LF line ends such a line still ends a section.
+TEST(EnemyFile, ALineOfALoneCrEndsTheAttacksAndTheLoot) {
+  const vesk::Enemy wisp = enemy_of("wisp\r\n1\r\n\r\nbrushes you 0 0 0\r\n\r\r\nm 7 7 100\r\n\r\r\nattr x 2\r\n");
+  ASSERT_EQ(wisp.attacks.size(), 1u);
+  EXPECT_EQ(wisp.loot, (Lines{"m 7 7 100\n"}));
+  EXPECT_EQ(wisp.attributes.size(), 1u);
+  EXPECT_TRUE(vesk::is_blank_line("\r\n"));
+  EXPECT_FALSE(vesk::is_blank_line(" \n"));
+  EXPECT_FALSE(vesk::is_blank_line("\r"));
 }
 
 TEST(AreaFile, OrdinaryFormsOfItemsAmmunitionAndEnemies) {
