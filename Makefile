@@ -21,7 +21,7 @@ CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERR
 # neither the tests nor the benchmarks; make and make test turn them on.
 PLAYER_OPTIONS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVESK_TESTS=OFF -DVESK_BENCH=OFF)
 
-.PHONY: all build play test map sanitize conformance bench install package fuzz fuzz-run format format-check tidy clean
+.PHONY: all build play test map sanitize conformance bench install package fuzz fuzz-run fuzz-merge format format-check tidy clean
 
 all: build
 
@@ -92,6 +92,16 @@ fuzz-run: fuzz
 	  $(FUZZ_BUILD)/fuzz/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=20 -max_len=8192 \
 	    -print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD)/$$target- \
 	    $(FUZZ_BUILD)/corpus/$$target fuzz/corpus/$$target 2>&1 | grep -E '^(stat::number_of_executed_units|==|SUMMARY|Done)' ; \
+	  test $${PIPESTATUS[0]} -eq 0 || exit 1; \
+	done
+
+# Keeps in fuzz/corpus/ the inputs of the last fuzz-run that add coverage, to
+# be committed so that every later run starts from them.
+fuzz-merge: fuzz
+	@for target in loaders session game; do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
+	  $(FUZZ_BUILD)/fuzz/$${target}_fuzz -merge=1 -timeout=20 -max_len=8192 \
+	    fuzz/corpus/$$target $(FUZZ_BUILD)/corpus/$$target 2>&1 | grep -E '^(MERGE-OUTER|==|SUMMARY)' ; \
 	  test $${PIPESTATUS[0]} -eq 0 || exit 1; \
 	done
 

@@ -1,5 +1,7 @@
 // Fuzzes every file reader on arbitrary bytes: the item, enemy and area loaders
 // and the saved-game reader.
+#include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -29,9 +31,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vesk::parse_item(lines);
   vesk::parse_enemy(lines);
   const vesk::Area area = vesk::parse_area(lines, *catalogues());
-  for (std::int32_t spot = -1; spot <= area.spot_count + 1; ++spot) {
-    for (std::int32_t direction = -1; direction <= 4; ++direction) area.exit_of(spot, direction);
-  }
+  // A spot count may be anything up to the 32-bit maximum: the spots looked at
+  // are the first few and those around the last, each with the directions
+  // around the four there are.
+  const auto look_around = [&](std::int64_t from, std::int64_t to) {
+    for (std::int64_t spot = std::max<std::int64_t>(from, INT32_MIN); spot <= std::min<std::int64_t>(to, INT32_MAX);
+         ++spot) {
+      for (std::int32_t direction = -1; direction <= 4; ++direction) {
+        area.exit_of(static_cast<std::int32_t>(spot), direction);
+      }
+    }
+  };
+  look_around(-1, std::min<std::int64_t>(area.spot_count, 64) + 1);
+  look_around(std::int64_t{area.spot_count} - 1, std::int64_t{area.spot_count} + 1);
 
   std::istringstream in;
   vesk::fuzzing::NullBuffer sink;
