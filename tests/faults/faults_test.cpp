@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -250,6 +251,28 @@ TEST(StaleTemporaryFiles, NeverBlockASave) {
   EXPECT_EQ(game.names(), stale);
 }
 
+// A crash between writing a save's temporary and removing it leaves the
+// temporary behind; the next save removes those older than an hour, by their
+// own name pattern only, and leaves a save that may be in progress alone.
+TEST(StaleTemporaryFiles, OldOnesOfTheSavesOwnPatternAreRemoved) {
+  GameDirectory game;
+  game.write("area1.txt", kRoom);
+  const std::string stale = ".vesk-save-0123456789abcdef.tmp";
+  const std::string fresh = ".vesk-save-fedcba9876543210.tmp";
+  const std::string other = ".vesk-save-01234567.tmp";  // not the pattern
+  for (const std::string& name : {stale, fresh, other}) game.write(name, "left by a crash\n");
+  const auto two_hours_ago = fs::file_time_type::clock::now() - std::chrono::hours(2);
+  fs::last_write_time(game.path() / stale, two_hours_ago);
+  fs::last_write_time(game.path() / other, two_hours_ago);
+  fs::create_directory(game.path() / ".vesk-save-00000000000000aa.tmp");
+  fs::last_write_time(game.path() / ".vesk-save-00000000000000aa.tmp", two_hours_ago);
+
+  const Result result = run_game(game.path(), Launch{Input::kText, "action 2\nmine\n"});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(game.names(),
+            (std::set<std::string>{"area1.txt", "mine.txt", fresh, other, ".vesk-save-00000000000000aa.tmp"}));
+}
+
 Launch bounded_run(const std::string& text) {
   Launch run{Input::kText, text};
   run.seconds = 10;
@@ -303,6 +326,64 @@ TEST(SpecialFiles, SaveNamesThatAreNoRegularFiles) {
   EXPECT_TRUE(fs::is_fifo(game.path() / "fifo.txt"));
   EXPECT_FALSE(fs::exists(game.path() / "nowhere.txt"));
   EXPECT_EQ(game.names(), (std::set<std::string>{"area1.txt", "fifo.txt", "zero.txt", "null.txt", "dangling.txt"}));
+}
+
+// A file far larger than any game needs, which takes no disk at all: the game
+// counts it as missing rather than trying to hold it.
+void make_sparse(const GameDirectory& game, const std::string& name) {
+  game.write(name, "");
+  fs::resize_file(game.path() / name, std::uintmax_t{2} << 40);  // 2 TiB
+}
+
+TEST(HugeFiles, ASparseSavedGameIsNotFound) {
+  GameDirectory game;
+  game.write("area1.txt", kRoom);
+  make_sparse(game, "huge.txt");
+  for (const bool limited : {false, true}) {
+    Launch run = limited ? bounded_run("action 3\nhuge\nlook\n") : Launch{Input::kText, "action 3\nhuge\nlook\n"};
+    const Result result = run_game(game.path(), run);
+    EXPECT_EQ(result.status, 0) << limited;
+    EXPECT_EQ(count_of(result.output, "File name?> Error: file not found\n"), 1u) << result.output;
+    EXPECT_EQ(count_of(result.output, "(4) end\n\n> "), 3u) << result.output;
+  }
+}
+
+TEST(HugeFiles, ASparseContentFileEndsItsKindAsAMissingOneWould) {
+  const std::string hall = "A hall.\n\nThe hall.\n\nyard 2 10\n\nnone\n\n";
+  const std::string yard = "A yard.\n\nThe yard.\n\nnone\n\nnone\n\n";
+  GameDirectory plain;
+  plain.write("area1.txt", hall);
+  GameDirectory huge;
+  huge.write("area1.txt", hall);
+  make_sparse(huge, "area2.txt");
+  huge.write("area3.txt", yard);
+  make_sparse(huge, "msg1.txt");
+  huge.write("msg2.txt", "Never read.\n");
+  const Result expected = run_game(plain.path(), bounded_run("path 1\n"));
+  ASSERT_EQ(expected.status, 0);
+  for (const bool limited : {false, true}) {
+    const Result result = run_game(huge.path(), limited ? bounded_run("path 1\n") : Launch{Input::kText, "path 1\n"});
+    EXPECT_EQ(result.status, 0) << limited;
+    EXPECT_EQ(result.output, expected.output) << describe_difference(expected.output, result.output);
+  }
+}
+
+// Content that fits the size limit but not the memory there is ends the game
+// before it starts, as an empty input would: no abort, what was printed kept.
+TEST(LittleMemory, ContentTooBigForTheMemoryEndsTheGameQuietly) {
+  if (!kCanLimitMemory) GTEST_SKIP() << "sanitizers reserve too much address space";
+  GameDirectory game;
+  std::string charm = "charm\n";
+  charm.reserve(std::size_t{64} << 20);
+  while (charm.size() < (std::size_t{64} << 20)) charm += "d 0 msg hi\n";
+  game.write("item1.txt", charm);
+  game.write("area1.txt", "A cave.\n\nThe cave.\n\nnone\n\nnone\n\nitem charm\n");
+  Launch run{Input::kText, "look\n"};
+  run.memory_limit = rlim_t{160} << 20;
+  run.seconds = 60;
+  const Result result = run_game(game.path(), run);
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.output.rfind("vesk 1.0 alpha\nPlease wait...\n", 0), 0u) << result.output.substr(0, 200);
 }
 
 // Runs `text` in `game` with 256 MiB of address space.
