@@ -1,6 +1,7 @@
 // The inventory commands: use, pickup, drop, select, ammo and inv.
 #include "inventory/commands.hpp"
 
+#include <optional>
 #include <ostream>
 #include <string_view>
 #include <unordered_set>
@@ -54,23 +55,57 @@ Outcome use_command(GameState& game, const Words& words) {
   return Outcome::turn();
 }
 
+namespace {
+
+// Where item `number` of `name` lies with the player, or nothing: the first
+// such item. Where the items of each name are numbered 1, 2, ... in the order
+// they lie, as they are in an ordinary area, there is only one item of that
+// name and number, so the search starts from whichever end is nearer to it,
+// and a piece just dropped is found at once however many lie there.
+std::optional<std::size_t> find_item(const GameState& game, const AreaItems& items, const std::string& name,
+                                     std::int32_t number) {
+  const auto matches = [&](std::size_t i) {
+    const ItemInstance& item = items[i];
+    return item.instance_number == number && item.name() == name && game.is_with_player(item.spot);
+  };
+  if (items.numbered_in_order() && number > items.count_named(name) / 2) {
+    for (std::size_t i = items.size(); i-- > 0;) {
+      if (matches(i)) return i;
+    }
+    return std::nullopt;
+  }
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (matches(i)) return i;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 // "pickup NAME [N]" takes item N of that name where the player is.
 Outcome pickup_command(GameState& game, const Words& words) {
   const auto [name, number] = name_and_number(words);
   if (name == "ammo") return pickup_ammo(game, number);
 
-  std::vector<ItemInstance>& items = game.current_area_state().items;
-  for (auto item = items.begin(); item != items.end(); ++item) {
-    if (item->name() != name || item->instance_number != number || !game.is_with_player(item->spot)) continue;
-    if (game.observer) game.observer->on_pickup(*item);
-    game.inventory.add(*item, 1);
-    items.erase(item);
-    // The items left are numbered 1, 2, ... among their name, wherever they lie.
+  AreaItems& items = game.current_area_state().items;
+  const std::optional<std::size_t> found = find_item(game, items, name, number);
+  if (!found) return game.invalid_entry();
+  if (game.observer) game.observer->on_pickup(items[*found]);
+  game.inventory.add(items[*found], 1);
+  const bool in_order = items.numbered_in_order();
+  items.erase(*found);
+  // The items left are numbered 1, 2, ... among their name, wherever they lie.
+  // Where they already were, only the later pieces of the same name move up.
+  if (in_order) {
+    for (std::size_t i = *found; i < items.size(); ++i) {
+      if (items[i].name() == name) --items[i].instance_number;
+    }
+    items.set_numbered_in_order(true);
+  } else {
     number_by_name(items);
-    game.out() << format_text("Picked up %s.\n\n", name.c_str());
-    return Outcome::turn();
   }
-  return game.invalid_entry();
+  game.out() << format_text("Picked up %s.\n\n", name.c_str());
+  return Outcome::turn();
 }
 
 // The area's drop scripts run first, while the item is still carried, so that
@@ -84,7 +119,7 @@ Outcome drop_command(GameState& game, const Words& words) {
 
   // The scripts may have taken the item away themselves.
   if ((entry = game.inventory.find(name))) {
-    std::vector<ItemInstance>& items = game.current_area_state().items;
+    AreaItems& items = game.current_area_state().items;
     ItemInstance dropped = entry->item;
     dropped.instance_number = next_number(items, dropped.name());
     if (game.subdivided_now) dropped.spot = game.vars.spot;

@@ -49,67 +49,86 @@ struct LiveEnemy {
   const std::string& shown_name() const { return kind->shown_name; }
 };
 
-// The enemies that stand in an area, with how many of each display name stand
-// there kept as they come and go, so that numbering a newcomer does not count
-// them all: a script may place thousands in one pass. An enemy's name never
-// changes, so the enemies may be changed in place; only coming and going is
-// done through the list.
-class LiveEnemies {
+// The things in an area (items lying there, enemies standing there), with how
+// many of each name there are kept as they come and go, so that numbering a
+// newcomer does not count them all: a script may place thousands of enemies in
+// one pass, and a player may drop thousands of pieces. Items count by their
+// name and enemies by the name the player sees. A thing's name never changes,
+// so the things may be changed in place; only coming and going is done
+// through the list.
+template <typename Thing, const std::string& (Thing::*kName)() const>
+class CountedList {
  public:
-  using iterator = std::vector<LiveEnemy>::iterator;
-  using const_iterator = std::vector<LiveEnemy>::const_iterator;
+  using iterator = typename std::vector<Thing>::iterator;
+  using const_iterator = typename std::vector<Thing>::const_iterator;
 
-  std::size_t size() const { return enemies_.size(); }
-  bool empty() const { return enemies_.empty(); }
-  LiveEnemy& operator[](std::size_t index) { return enemies_[index]; }
-  const LiveEnemy& operator[](std::size_t index) const { return enemies_[index]; }
-  iterator begin() { return enemies_.begin(); }
-  iterator end() { return enemies_.end(); }
-  const_iterator begin() const { return enemies_.begin(); }
-  const_iterator end() const { return enemies_.end(); }
-  std::span<LiveEnemy> all() { return enemies_; }
-  std::span<const LiveEnemy> all() const { return enemies_; }
+  std::size_t size() const { return things_.size(); }
+  bool empty() const { return things_.empty(); }
+  Thing& operator[](std::size_t index) { return things_[index]; }
+  const Thing& operator[](std::size_t index) const { return things_[index]; }
+  iterator begin() { return things_.begin(); }
+  iterator end() { return things_.end(); }
+  const_iterator begin() const { return things_.begin(); }
+  const_iterator end() const { return things_.end(); }
+  std::span<Thing> all() { return things_; }
+  std::span<const Thing> all() const { return things_; }
 
-  // How many enemies with this display name stand there.
-  std::int32_t count_named(std::string_view shown_name) const {
-    const auto found = counts_.find(shown_name);
+  // How many things of this name there are.
+  std::int32_t count_named(std::string_view name) const {
+    const auto found = counts_.find(name);
     return found == counts_.end() ? 0 : found->second;
   }
 
-  LiveEnemy& push_back(const LiveEnemy& enemy) {
-    ++counts_[enemy.shown_name()];
-    return enemies_.emplace_back(enemy);
+  // Whether the things of each name are known to be numbered 1, 2, ... in the
+  // order they stand, as numbering by name leaves them. A newcomer numbered
+  // one past the others of its name keeps that; any other, and any leaving,
+  // loses it until the numbering rules renumber the list and say so.
+  bool numbered_in_order() const { return numbered_in_order_; }
+  void set_numbered_in_order(bool in_order) { numbered_in_order_ = in_order; }
+
+  void reserve(std::size_t count) { things_.reserve(count); }
+  Thing& push_back(const Thing& thing) {
+    const std::int32_t count = ++counts_[(thing.*kName)()];
+    if (thing.instance_number != count) numbered_in_order_ = false;
+    return things_.emplace_back(thing);
   }
   void erase(std::size_t index) {
-    uncount(enemies_[index]);
-    enemies_.erase(enemies_.begin() + static_cast<std::ptrdiff_t>(index));
+    numbered_in_order_ = false;
+    uncount(things_[index]);
+    things_.erase(things_.begin() + static_cast<std::ptrdiff_t>(index));
   }
   template <typename Leaves>
   void erase_if(Leaves leaves) {
-    std::erase_if(enemies_, [&](const LiveEnemy& enemy) {
-      if (!leaves(enemy)) return false;
-      uncount(enemy);
+    numbered_in_order_ = false;
+    std::erase_if(things_, [&](const Thing& thing) {
+      if (!leaves(thing)) return false;
+      uncount(thing);
       return true;
     });
   }
   void clear() {
-    enemies_.clear();
+    things_.clear();
     counts_.clear();
+    numbered_in_order_ = true;
   }
 
  private:
-  void uncount(const LiveEnemy& enemy) {
-    const auto found = counts_.find(enemy.shown_name());
+  void uncount(const Thing& thing) {
+    const auto found = counts_.find((thing.*kName)());
     if (found != counts_.end() && --found->second <= 0) counts_.erase(found);
   }
 
-  std::vector<LiveEnemy> enemies_;
-  std::map<std::string, std::int32_t, std::less<>> counts_;  // by display name
+  std::vector<Thing> things_;
+  std::map<std::string, std::int32_t, std::less<>> counts_;
+  bool numbered_in_order_ = true;
 };
+
+using AreaItems = CountedList<ItemInstance, &ItemInstance::name>;
+using LiveEnemies = CountedList<LiveEnemy, &LiveEnemy::shown_name>;
 
 // What changes in one area as the game is played.
 struct AreaState {
-  std::vector<ItemInstance> items;
+  AreaItems items;
   LiveEnemies live_enemies;
   std::vector<AmmoPile> ammo_piles;
   bool visited = false;

@@ -40,26 +40,30 @@ void number_spot(std::span<Thing> things, std::int32_t spot) {
 
 }  // namespace
 
-void number_area_items(std::vector<ItemInstance>& items, bool subdivided) {
+void number_area_items(AreaItems& items, bool subdivided) {
   std::map<std::pair<std::string_view, std::int32_t>, std::int32_t> seen;
   for (ItemInstance& item : items) item.instance_number = ++seen[{item.name(), subdivided ? item.spot : 0}];
+  items.set_numbered_in_order(!subdivided);
 }
 
-void number_by_name(std::vector<ItemInstance>& items, std::size_t first) {
-  number_from(std::span<ItemInstance>(items), first);
+void number_by_name(AreaItems& items) {
+  number_from(items.all(), 0);
+  items.set_numbered_in_order(true);
 }
 void number_by_name(std::span<LiveEnemy> enemies, std::size_t first) { number_from(enemies, first); }
 
-std::int32_t next_number(const std::vector<ItemInstance>& items, std::string_view name, std::int32_t spot) {
-  return count_named(std::span<const ItemInstance>(items), name, spot);
+std::int32_t next_number(const AreaItems& items, std::string_view name, std::int32_t spot) {
+  if (spot == kAnySpot) return items.count_named(name) + 1;
+  return count_named(items.all(), name, spot);
 }
 std::int32_t next_number(const LiveEnemies& enemies, std::string_view name, std::int32_t spot) {
   if (spot == kAnySpot) return enemies.count_named(name) + 1;
   return count_named(enemies.all(), name, spot);
 }
 
-void number_on_spot(std::vector<ItemInstance>& items, std::int32_t spot) {
-  number_spot(std::span<ItemInstance>(items), spot);
+void number_on_spot(AreaItems& items, std::int32_t spot) {
+  number_spot(items.all(), spot);
+  items.set_numbered_in_order(false);
 }
 void number_on_spot(std::span<LiveEnemy> enemies, std::int32_t spot) { number_spot(enemies, spot); }
 

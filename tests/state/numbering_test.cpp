@@ -92,11 +92,13 @@ TEST(AreaItems, NumberedByNameAndInSubdividedAreasBySpot) {
   coin.name = "coin";
   vesk::Item key;
   key.name = "key";
-  std::vector<vesk::ItemInstance> items;
+  vesk::AreaItems items;
   for (std::int32_t k = 0; k < 8; ++k) items.push_back(vesk::ItemInstance{k % 2 == 0 ? &coin : &key, k % 3});
+  EXPECT_FALSE(items.numbered_in_order());  // laid out without numbers
   const auto numbered = [&](bool subdivided) {
-    std::vector<vesk::ItemInstance> copy = items;
+    vesk::AreaItems copy = items;
     vesk::number_area_items(copy, subdivided);
+    EXPECT_EQ(copy.numbered_in_order(), !subdivided);
     std::vector<std::int32_t> result;
     for (const vesk::ItemInstance& item : copy) result.push_back(item.instance_number);
     return result;
@@ -104,6 +106,32 @@ TEST(AreaItems, NumberedByNameAndInSubdividedAreasBySpot) {
   EXPECT_EQ(numbered(false), (std::vector<std::int32_t>{1, 1, 2, 2, 3, 3, 4, 4}));
   // Spots 0 1 2 0 1 2 0 1: coins on 0, 2, 1, 0 and keys on 1, 0, 2, 1.
   EXPECT_EQ(numbered(true), (std::vector<std::int32_t>{1, 1, 1, 1, 1, 1, 2, 2}));
+}
+
+// A list numbered by name stays known to be so while newcomers come one past
+// the others of their name; a newcomer out of turn, a leaving or numbering by
+// spot makes it unknown until it is numbered by name again.
+TEST(AreaItems, KnowWhetherTheyAreNumberedInOrder) {
+  vesk::Item coin;
+  coin.name = "coin";
+  vesk::AreaItems items;
+  EXPECT_TRUE(items.numbered_in_order());
+  items.push_back(vesk::ItemInstance{&coin, 0, 1});
+  items.push_back(vesk::ItemInstance{&coin, 0, vesk::next_number(items, "coin")});
+  EXPECT_TRUE(items.numbered_in_order());
+  EXPECT_EQ(items.count_named("coin"), 2);
+  items.push_back(vesk::ItemInstance{&coin, 0, 1});
+  EXPECT_FALSE(items.numbered_in_order());
+  vesk::number_by_name(items);
+  EXPECT_TRUE(items.numbered_in_order());
+  EXPECT_EQ(items[2].instance_number, 3);
+  items.erase(0);
+  EXPECT_FALSE(items.numbered_in_order());
+  vesk::number_by_name(items);
+  vesk::number_on_spot(items, 0);
+  EXPECT_FALSE(items.numbered_in_order());
+  items.clear();
+  EXPECT_TRUE(items.numbered_in_order());
 }
 
 }  // namespace
