@@ -3,8 +3,14 @@
 // and physical line numbers in files with long lines and CR LF line ends.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <map>
 #include <sstream>
 #include <string>
@@ -270,6 +276,8 @@ TEST(Check, EveryCheckFiresOnItsGameAndNotOnTheMendedOne) {
     EXPECT_TRUE(found) << "expected " << c.file << ":" << c.line << " [" << c.check << "], got:\n" << listing(findings);
     EXPECT_EQ(listing(check(with(base_game(), c.fixed))), "");
   }
+  // A file that is no regular file needs a disk: CheckCommand tests it.
+  tested["not-a-file"] = 1;
   for (const auto& info : vesk::kit::all_checks()) EXPECT_EQ(tested[std::string(info.name)], 1) << info.name;
 }
 
@@ -399,4 +407,22 @@ TEST_F(CheckCommand, NoGameOrAWrongCommandLineExitsWithTwo) {
   EXPECT_EQ(run({"--frobnicate", dir_.string()}), vesk::kit::kExitUsage);
   EXPECT_EQ(run({dir_.string(), dir_.string()}), vesk::kit::kExitUsage);
   EXPECT_EQ(run({dir_.string()}), vesk::kit::kExitClean);
+}
+
+// The game counts a content file that is no regular file as missing, and
+// reads it without waiting: so does the checker, which once hung on a FIFO.
+TEST_F(CheckCommand, ReadsAFifoAsTheGameDoesWithoutWaiting) {
+  write(base_game());
+  fs::remove(dir_ / "msg1.txt");
+  ASSERT_EQ(::mkfifo((dir_ / "msg1.txt").c_str(), 0600), 0);
+  auto checked = std::async(std::launch::async, [&] { return run({dir_.string()}); });
+  if (checked.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+    // Give the waiting reader a writer that closes at once, so the test ends.
+    const int fd = ::open((dir_ / "msg1.txt").c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+    ADD_FAILURE() << "check waited for a writer on the FIFO";
+  }
+  EXPECT_EQ(checked.get(), vesk::kit::kExitFindings);
+  EXPECT_NE(out_.str().find("msg1.txt:1: error: the game reads regular files only"), std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("[not-a-file]"), std::string::npos);
 }

@@ -73,7 +73,7 @@ TEST(Map, WritesToAFileAndRefusesAMissingGame) {
   GameFiles game(kSmallGame);
   const std::string file = game.file("map.dot");
   EXPECT_EQ(run_kit({"map", game.path(), "-o", file}).status, 0);
-  EXPECT_EQ(kit::read_file(file).value_or(""), run_kit({"map", game.path()}).out);
+  EXPECT_EQ(vesk::read_file(file).value_or(""), run_kit({"map", game.path()}).out);
   GameFiles empty(Files{});
   const KitRun missing = run_kit({"map", empty.path()});
   EXPECT_EQ(missing.status, 2);

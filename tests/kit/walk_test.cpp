@@ -41,7 +41,7 @@ Files talking_game(const std::string& second_message) {
 
 Walkthrough read_walk(const std::string& file) {
   std::string error;
-  const std::optional<Walkthrough> walk = parse_walkthrough(kit::read_file(file).value_or(""), error);
+  const std::optional<Walkthrough> walk = parse_walkthrough(vesk::read_file(file).value_or(""), error);
   EXPECT_TRUE(walk) << error;
   return walk.value_or(Walkthrough{});
 }
@@ -140,7 +140,7 @@ TEST(Replay, NamesTheTypedLineBeforeTheFirstDifferenceAndUpdates) {
   ASSERT_EQ(run_kit({"play", game.path(), "--seed", "1", "--record", walk_file}, "action 1\naction 2\naction 3\nquit\n")
                 .status,
             0);
-  const std::string recorded = kit::read_file(walk_file).value();
+  const std::string recorded = vesk::read_file(walk_file).value();
 
   game.write("area1.txt", talking_game("The hall swallows your shout.")["area1.txt"]);
   const KitRun failed = run_kit({"replay", game.path(), walk_file});
@@ -151,7 +151,7 @@ TEST(Replay, NamesTheTypedLineBeforeTheFirstDifferenceAndUpdates) {
   EXPECT_NE(failed.out.find("\n-Your shout comes back to you.\n+The hall swallows your shout.\n"), std::string::npos)
       << failed.out;
   EXPECT_NE(failed.out.find("\n > action 2\n"), std::string::npos) << "context before the change\n" << failed.out;
-  EXPECT_EQ(kit::read_file(walk_file).value(), recorded) << "a failed replay leaves the file alone";
+  EXPECT_EQ(vesk::read_file(walk_file).value(), recorded) << "a failed replay leaves the file alone";
 
   const KitRun updated = run_kit({"replay", game.path(), "--update", walk_file});
   EXPECT_EQ(updated.status, 0) << updated.out << updated.err;
