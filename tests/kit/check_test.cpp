@@ -426,3 +426,16 @@ TEST_F(CheckCommand, ReadsAFifoAsTheGameDoesWithoutWaiting) {
   EXPECT_NE(out_.str().find("msg1.txt:1: error: the game reads regular files only"), std::string::npos) << out_.str();
   EXPECT_NE(out_.str().find("[not-a-file]"), std::string::npos);
 }
+
+// An area may number its spots up to the 32-bit maximum; only the rows written
+// take memory, in the game and in the checker. The spots that nothing reaches
+// are reported as runs, so the findings stay as few as the rows.
+TEST(Check, AnAreaOfTwoBillionSpotsIsCheckedByItsRows) {
+  const auto findings = check(with(base_game(), {{"area2.txt", cellar("1 2 0 -1 0\n2 1 0 0 0\n2147483647 0 0 0 -1\n\n"
+                                                                      "item storm lantern 2\n")}}));
+  EXPECT_EQ(listing(findings),
+            "area2.txt:12: the rows skip from spot 2 to spot 2147483647, so spots 3 to 2147483646 have no exits; "
+            "write a row for every spot [spot-row-order]\n"
+            "area2.txt:12: no entry and no exit reaches spots 3 to 2147483647, so the player can never stand on "
+            "them; give another spot an exit to them [unreachable-spot]\n");
+}
