@@ -134,6 +134,28 @@ TEST(Play, RecordsPipedInputThatEndsWithoutQuitting) {
   EXPECT_EQ(run_kit({"replay", game.path(), walk_file}).status, 0);
 }
 
+// After "terminate" the game waits for two characters; what the player types
+// then is no move of the walkthrough, also when the ending printed a message.
+TEST(Play, LeavesTheLineAfterTheEndingOutOfTheRecording) {
+  GameFiles game(talking_game("The roof falls in."));
+  game.write("area1.txt", talking_game("The roof falls in.")["area1.txt"] + "action 2 dp 0 terminate\n");
+  const std::string walk_file = game.file("end.walk");
+  const KitRun played = run_kit({"play", game.path(), "--seed", "1", "--record", walk_file}, "action 2\nbye\n");
+  ASSERT_EQ(played.status, 0) << played.err;
+  Walkthrough walk = read_walk(walk_file);
+  EXPECT_EQ(walk.ending, "game-over");
+  EXPECT_EQ(walk.typed, (std::vector<std::string>{"action 2"}));
+  EXPECT_TRUE(walk.transcript.ends_with("> action 2\nThe roof falls in.\n")) << walk.transcript;
+  EXPECT_EQ(run_kit({"replay", game.path(), walk_file}).status, 0);
+
+  // A walkthrough recorded with that line once keeps it no longer when updated.
+  walk.typed.emplace_back("bye");
+  walk.transcript += "bye\n";
+  ASSERT_TRUE(kit::write_file(walk_file, format_walkthrough(walk)));
+  EXPECT_EQ(run_kit({"replay", game.path(), "--update", walk_file}).status, 0);
+  EXPECT_EQ(read_walk(walk_file).typed, (std::vector<std::string>{"action 2"}));
+}
+
 TEST(Replay, NamesTheTypedLineBeforeTheFirstDifferenceAndUpdates) {
   GameFiles game(talking_game("Your shout comes back to you."));
   const std::string walk_file = game.file("talk.walk");
