@@ -243,7 +243,20 @@ TEST(Sweep, CountsTheSeedsThatEndAsRecorded) {
 
 TEST(Replay, RefusesBadCommandLines) {
   EXPECT_EQ(run_kit({"replay", "--seeds", "9..3", "x.walk"}).status, 2);
-  EXPECT_EQ(run_kit({"replay", "--seeds", "1..2", "--update", "x.walk"}).status, 2);
+  // A refusal says why, and then shows the usage.
+  for (const kit::Arguments& args : std::vector<kit::Arguments>{
+           {"replay", "--seeds", "1..2", "--update", "x.walk"},
+           {"replay", "--seeds", "1..5", "--coverage", "x.walk"},
+           {"replay", "--seeds", "1..5", "--trace", "t", "x.walk"},
+           {"replay", "--update"},
+       }) {
+    const KitRun refused = run_kit(args);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.err.starts_with("vesk-kit: ")) << refused.err;
+    EXPECT_NE(refused.err.find("\nusage: vesk-kit replay"), std::string::npos) << refused.err;
+  }
+  EXPECT_NE(run_kit({"replay", "--seeds", "1..5", "--coverage", "x.walk"}).err.find("replay without --seeds for"),
+            std::string::npos);
   EXPECT_EQ(run_kit({"play", "--seed", "-1"}).status, 2);
   GameFiles empty(Files{});
   const KitRun no_game = run_kit({"play", empty.path()}, "");
