@@ -71,6 +71,17 @@ void check_enemies(Context& ctx) {
     for (std::size_t k = 0; k < enemy.attacks.size(); ++k) {
       const Attack& attack = enemy.attacks[k];
       const std::size_t piece = k < trace.attacks.size() ? trace.attacks[k] : 0;
+      // A loot line read as an attack: money, ammunition or an item's name
+      // before the three numbers.
+      const bool loot_shaped = attack.text == "m" || starts_with(attack.text, "ammo ") ||
+                               (!attack.text.empty() && ctx.world.find_item(attack.text));
+      if (loot_shaped) {
+        ctx.add(trace.file, piece, "loot-in-attacks",
+                "this line has the form of a loot line, but it stands among the attacks, so the enemy attacks with "
+                "the text " +
+                    quote_text(attack.text) +
+                    " and the line after the next blank line is read as loot; a missing blank line before the loot?");
+      }
       check_bounds(ctx, trace.file, piece, "damage", attack.min_damage, attack.max_damage, attack.hit_chance);
     }
     for (std::size_t k = 0; k < enemy.loot.size(); ++k) {

@@ -48,6 +48,7 @@ const std::vector<CheckInfo>& all_checks() {
       {"bad-message", Grade::kError},
       // Line forms and keywords.
       {"short-line", Grade::kError},
+      {"not-a-number", Grade::kWarning},
       {"keyword-trap", Grade::kWarning},
       {"near-keyword", Grade::kError},
       {"unknown-keyword", Grade::kError},
@@ -79,6 +80,7 @@ const std::vector<CheckInfo>& all_checks() {
       {"dark-no-lamp", Grade::kWarning},
       {"water-no-air", Grade::kNote},
       {"no-attacks", Grade::kWarning},
+      {"loot-in-attacks", Grade::kError},
       {"reversed-bounds", Grade::kWarning},
       {"zero-chance", Grade::kWarning},
       {"text-cut", Grade::kWarning},
@@ -468,6 +470,25 @@ void report_loader_faults(Context& ctx) {
                     "ignores it; write exactly " +
                     quote_text(subject) + " and end the line");
         break;
+      case LineFault::kNotANumber: {
+        std::string form;
+        if (file.stem == "enemy") {
+          for (const EnemyTrace& enemy : ctx.rec.enemies) {
+            if (enemy.file != f) continue;
+            if (std::find(enemy.attacks.begin(), enemy.attacks.end(), p) != enemy.attacks.end()) {
+              form = "; an attack line is its text and three numbers, \"bites you 1 4 60\": is a word missing?";
+            } else if (std::find(enemy.loot.begin(), enemy.loot.end(), p) != enemy.loot.end()) {
+              form = "; a loot line is a name and three numbers, \"rusty key 1 1 50\": is a word missing?";
+            }
+          }
+        }
+        ctx.add(f, p, "not-a-number",
+                quote_text(subject) +
+                    " stands where the game reads a number, and is no whole number, so the game "
+                    "reads it as " +
+                    std::to_string(to_int(subject)) + form);
+        break;
+      }
       case LineFault::kUnknownKeyword: {
         const Words words = split_words(ctx.piece_text(f, p));
         std::string hint;
