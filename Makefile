@@ -21,7 +21,7 @@ CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERR
 # neither the tests nor the benchmarks; make and make test turn them on.
 PLAYER_OPTIONS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVESK_TESTS=OFF -DVESK_BENCH=OFF)
 
-.PHONY: all build play test map sanitize conformance bench install package fuzz fuzz-run fuzz-merge format format-check tidy clean
+.PHONY: all build play test map sanitize conformance bench install install-check package fuzz fuzz-run fuzz-merge format format-check tidy clean
 
 all: build
 
@@ -64,12 +64,18 @@ conformance: build
 bench: build
 	$(BUILD)/bench/vesk_bench
 
-# Installs vesk, its manual page, the authors' guide and the sample game
-# (share/vesk/demo) under PREFIX; the manual page names the paths under PREFIX.
+# Installs vesk and vesk-kit, their manual pages, the authors' guide and the
+# sample game (share/vesk/demo) under PREFIX; the manual page names the paths
+# under PREFIX. It builds every program it installs.
 install:
 	$(CONFIGURE) $(PLAYER_OPTIONS) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
-	cmake --build $(BUILD) -j$(JOBS) --target vesk
+	cmake --build $(BUILD) -j$(JOBS) --target vesk vesk-kit
 	cmake --install $(BUILD)
+
+# Clones the committed tree afresh, installs it into a temporary prefix with
+# make install and checks what lands there.
+install-check:
+	python3 tests/package/install_test.py . $(JOBS)
 
 # Builds the Debian package (installing under PACKAGE_PREFIX) into BUILD, then
 # unpacks a package of this build into a temporary root and plays it there.

@@ -1,5 +1,6 @@
 # Installation and the Debian package: the program, its manual page, the
-# authors' guide and the sample game.
+# authors' guide and the sample game (vesk-kit installs itself beside, from
+# src/).
 include(GNUInstallDirs)
 
 # The manual page names the installed sample game and guide, so it is filled in
@@ -10,7 +11,8 @@ configure_file(docs/vesk.6.in docs/vesk.6 @ONLY)
 
 install(TARGETS vesk RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/docs/vesk.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES docs/authoring.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The guide and the kit's notes that it points at, side by side.
+install(FILES docs/authoring.md docs/vesk-kit-play.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY games/demo DESTINATION ${CMAKE_INSTALL_DATADIR}/vesk)
 
 set(CPACK_GENERATOR DEB)

@@ -31,8 +31,8 @@ void add_path(Area& area, std::string_view line, LoadDiagnostics* diagnostics, s
   report_kept(diagnostics, piece, LineUse::kPath);
   Path path;
   path.label = join_words(words, 0, w - 3);
-  path.target_area = to_int(word(words, w - 2));
-  path.travel_time = to_int(word(words, w - 1));
+  path.target_area = read_number(word(words, w - 2), diagnostics, piece);
+  path.travel_time = read_number(word(words, w - 1), diagnostics, piece);
   area.paths.push_back(std::move(path));
   note_piece(area.paths, piece);
 }
@@ -186,7 +186,7 @@ class KeywordReader {
     // exits, also where an earlier run of rows had filled them.
     if (spot > current_rows_) area_.spot_exits.clear(current_rows_ + 1, spot - 1);
     SpotExits exits{};
-    for (std::size_t d = 0; d < 4; ++d) exits[d] = to_int(words[d + 1]);
+    for (std::size_t d = 0; d < 4; ++d) exits[d] = read_number(words[d + 1], diagnostics_, piece_);
     area_.spot_exits.write(spot, exits);
     current_rows_ = spot;
   }
@@ -207,9 +207,9 @@ class KeywordReader {
       return;
     }
     pile.weapon = static_cast<std::size_t>(weapon);
-    pile.amount = to_int(word(words, name_end + 1));
+    pile.amount = read_number(word(words, name_end + 1), diagnostics_, piece_);
     if (subdivided_form_) {
-      pile.spot = to_int(word(words, w - 1));
+      pile.spot = read_number(word(words, w - 1), diagnostics_, piece_);
       if (pile.spot < 1) {
         report_fault(diagnostics_, piece_, LineFault::kBadSpot, word(words, w - 1));
         return;
@@ -236,7 +236,7 @@ class KeywordReader {
     }
     PlacedItem item{found, 0};
     if (subdivided_form_) {
-      item.spot = to_int(word(words, w - 1));
+      item.spot = read_number(word(words, w - 1), diagnostics_, piece_);
       if (item.spot < 1) {
         report_fault(diagnostics_, piece_, LineFault::kBadSpot, word(words, w - 1));
         return;
@@ -262,11 +262,11 @@ class KeywordReader {
       return;
     }
     report_kept(diagnostics_, piece_, LineUse::kEnemyKind);
-    EnemyKind kind{found, to_int(word(words, w - 1))};
+    EnemyKind kind{found, read_number(word(words, w - 1), diagnostics_, piece_)};
     if (subdivided_form_) {
-      kind.first_spot = to_int(word(words, w - 4));
-      kind.end_spot = to_int(word(words, w - 3));
-      kind.spot_step = to_int(word(words, w - 2));
+      kind.first_spot = read_number(word(words, w - 4), diagnostics_, piece_);
+      kind.end_spot = read_number(word(words, w - 3), diagnostics_, piece_);
+      kind.spot_step = read_number(word(words, w - 2), diagnostics_, piece_);
     }
     area_.enemy_kinds.push_back(kind);
   }
@@ -281,7 +281,7 @@ class KeywordReader {
       report_fault(diagnostics_, piece_, LineFault::kShortLine, words.empty() ? "" : words[0]);
       return;
     }
-    const std::int32_t number = to_int(words[1]);
+    const std::int32_t number = read_number(words[1], diagnostics_, piece_);
     Entry* found = nth(entries, number);
     if (!found) {
       report_fault(diagnostics_, piece_, LineFault::kBadListNumber, words[1]);

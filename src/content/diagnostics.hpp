@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/lines.hpp"
+#include "base/numbers.hpp"
 
 namespace vesk {
 
@@ -33,6 +34,7 @@ enum class LineFault {
   kKeywordTrap,      // a line of another part that is also read as a keyword line; subject: the keyword
   kNearKeyword,      // a line that is a flag keyword but for trailing blanks or its line end; subject: it
   kUnknownKeyword,   // a line of the keyword part that matches no keyword
+  kNotANumber,       // a number word that is no whole number ("6O", "you", ""); subject: the word
 };
 
 // The record list that a kept line was appended to. For the lists of a path or
@@ -87,6 +89,19 @@ inline bool is_blank_text(std::string_view line) { return line.find_first_not_of
 inline void report_fault(LoadDiagnostics* diagnostics, std::size_t piece, LineFault fault,
                          std::string_view subject = {}) {
   if (diagnostics) diagnostics->fault(piece, fault, subject);
+}
+
+// Reads a number word of a content file as the game reads every one, by
+// decimal conversion ("6O" reads as 6, "six" and the empty word as 0), and
+// tells the diagnostics of a word that is no whole number.
+inline std::int32_t read_number(std::string_view word, LoadDiagnostics* diagnostics, std::size_t piece) {
+  if (diagnostics) {
+    std::string_view bare = word;
+    if (bare.ends_with('\n')) bare.remove_suffix(1);
+    const std::size_t digits = bare.starts_with('+') || bare.starts_with('-') ? 1 : 0;
+    if (bare.size() == digits || !is_integer_text(bare)) diagnostics->fault(piece, LineFault::kNotANumber, bare);
+  }
+  return to_int(word);
 }
 
 inline void report_kept(LoadDiagnostics* diagnostics, std::size_t piece, LineUse use, std::int32_t entry = 0) {

@@ -27,9 +27,9 @@ void add_attack(std::vector<Attack>& attacks, std::string_view line, LoadDiagnos
   std::string text = join_words(words, 0, w - 4);
   if (text.size() > kAttackTextCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attack text");
   attack.text = cut(text, kAttackTextCapacity);
-  attack.min_damage = to_int(words[w - 3]);
-  attack.max_damage = to_int(words[w - 2]);
-  attack.hit_chance = to_int(words[w - 1]);
+  attack.min_damage = read_number(words[w - 3], diagnostics, piece);
+  attack.max_damage = read_number(words[w - 2], diagnostics, piece);
+  attack.hit_chance = read_number(words[w - 1], diagnostics, piece);
   attacks.push_back(std::move(attack));
 }
 
@@ -37,11 +37,17 @@ void add_attack(std::vector<Attack>& attacks, std::string_view line, LoadDiagnos
 // ends in three numbers after at least one word.
 void add_loot(Lines& loot, std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
   if (starts_with(line, "none")) return;
-  if (word_views(line).size() < 4) {
+  const WordViews words = word_views(line);
+  if (words.size() < 4) {
     report_fault(diagnostics, piece, LineFault::kShortLine, "loot");
     return;
   }
   report_kept(diagnostics, piece, LineUse::kLoot);
+  // The numbers are read when the loot is rolled; a diagnostics sink hears of
+  // their words now.
+  if (diagnostics) {
+    for (std::size_t k = words.size() - 3; k < words.size(); ++k) read_number(words[k], diagnostics, piece);
+  }
   if (line.size() > kLootLineCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "loot line");
   loot.push_back(cut(line, kLootLineCapacity));
 }
@@ -78,7 +84,7 @@ Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
         stage = kHealth;
         break;
       case kHealth:
-        enemy.health = to_int(line);
+        enemy.health = read_number(line, diagnostics, piece);
         stage = kSkipped;
         break;
       case kSkipped:

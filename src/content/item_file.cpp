@@ -32,9 +32,9 @@ void apply_item_keyword(Item& item, ItemEffect effect, std::string_view line, Lo
       }
       report_kept(diagnostics, piece, LineUse::kWeapon);
       item.is_weapon = true;
-      item.min_damage = to_int(words[w - 3]);
-      item.max_damage = to_int(words[w - 2]);
-      item.hit_chance = to_int(words[w - 1]);
+      item.min_damage = read_number(words[w - 3], diagnostics, piece);
+      item.max_damage = read_number(words[w - 2], diagnostics, piece);
+      item.hit_chance = read_number(words[w - 1], diagnostics, piece);
       break;
     }
     case ItemEffect::kWaterOnly:
@@ -57,7 +57,7 @@ void apply_item_keyword(Item& item, ItemEffect effect, std::string_view line, Lo
       item.is_melee = true;
       break;
     case ItemEffect::kAmmoCapacity:
-      item.ammo_capacity = to_int(line.substr(2));
+      item.ammo_capacity = read_number(line.substr(2), diagnostics, piece);
       break;
     case ItemEffect::kUseScript:
       report_kept(diagnostics, piece, LineUse::kUseScript);

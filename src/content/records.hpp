@@ -134,6 +134,9 @@ class SpotTable {
     rows_[spot] = exits;
     if (spot > 0) spanned_ = std::max(spanned_, static_cast<std::size_t>(spot));
   }
+  // The rows written, by spot number: tools walk these, never every number up
+  // to the count, which may be in the billions.
+  const std::map<std::int32_t, SpotExits>& written() const { return rows_; }
   // Rows `first` to `last` lose their exits.
   void clear(std::int32_t first, std::int32_t last) {
     if (first <= last) rows_.erase(rows_.lower_bound(first), rows_.upper_bound(last));

@@ -2,6 +2,7 @@
 // surprising way, reported like a compiler would.
 #include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <ostream>
 #include <set>
 #include <string>
@@ -18,36 +19,10 @@ namespace {
 
 constexpr std::string_view kCheckUsage = "usage: vesk-kit check [--json] [--ignore NAME,...] [GAME_DIR]\n";
 
-// A text as a JSON string: quotes, backslashes and control characters escaped,
-// and bytes that are not UTF-8 replaced, so that any content file gives valid JSON.
+// A text as a JSON string, by the JSON library: content files need not be
+// UTF-8, and a byte that is not becomes U+FFFD, so any file gives valid JSON.
 std::string json_string(std::string_view text) {
-  std::string out = "\"";
-  for (std::size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20 || c == 0x7f) {
-      out += format_text("\\u%04x", c);
-    } else if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else {
-      // The length of a well-formed UTF-8 sequence starting here, or 0.
-      const std::size_t length = c >= 0xf0 && c <= 0xf4 ? 4 : c >= 0xe0 ? 3 : c >= 0xc2 && c <= 0xdf ? 2 : 0;
-      bool valid = length > 0 && i + length <= text.size();
-      for (std::size_t k = 1; valid && k < length; ++k) {
-        valid = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
-      }
-      if (valid) {
-        out.append(text.substr(i, length));
-        i += length;
-        continue;
-      }
-      out += "\\ufffd";
-    }
-    ++i;
-  }
-  return out + "\"";
+  return nlohmann::json(std::string(text)).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::string counted(std::size_t count, std::string_view word) {

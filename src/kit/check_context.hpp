@@ -35,6 +35,7 @@ struct FileInfo {
   std::int32_t number = 0;
   std::size_t pieces = 0;
   std::vector<std::size_t> long_pieces;  // pieces that a long line goes on after
+  Lines lines;                           // as the loader read them
 };
 
 // The pieces of the four lists of one path or action: show and use
@@ -106,9 +107,8 @@ struct Context {
   // A finding about a file that the game never reads.
   void add_for_name(const std::string& name, std::string_view check, std::string message);
 
-  // The text of a piece, read again from the file (for the few pieces that a
-  // finding needs to quote).
-  std::string piece_text(std::size_t file, std::size_t piece);
+  // The text of a piece as the loader read it.
+  std::string piece_text(std::size_t file, std::size_t piece) const;
   const AreaTrace* area_of_file(std::size_t file) const;
 
   // "; did you mean ...?" for a name that matches nothing, or the empty text.
@@ -118,10 +118,8 @@ struct Context {
 
   const World& world;
   Recorder& rec;
-  const GameFiles* sources = nullptr;
   std::vector<PendingFinding> pending;
   NearestName item_names, enemy_names, weapon_names;
-  std::map<std::size_t, Lines> reread;
   std::unordered_map<std::size_t, std::size_t> area_by_file;
 
   // Filled by check_scripts for the checks of the world.

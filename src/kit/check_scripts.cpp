@@ -237,6 +237,7 @@ class ScriptChecker {
         return;
       }
       numbered_written_.insert(number);
+      if (value) numbered_values_[number].emplace_back(*value, site);
     } else {
       unknown_variable(name, site, "is never written (the game ignores the write)");
     }
@@ -490,6 +491,8 @@ class ScriptChecker {
     }
     if (!is_integer_text(words[2])) {
       read_variable(words[2], site);
+      const Operand line = resolve_variable(words[2]);
+      if (line.kind == Operand::Kind::kNumbered) message_lines_.push_back({file, line.number, site});
       return;
     }
     const std::size_t lines = ctx_.world.messages[static_cast<std::size_t>(file - 1)].size();
@@ -559,6 +562,21 @@ class ScriptChecker {
   // --- after every script -----------------------------------------------------
 
   void finish() {
+    // An "msf" line number read from a variable: every value that a script
+    // sets it to is seen here, and one outside the file shows nothing.
+    for (const MessageLine& read : message_lines_) {
+      const auto values = numbered_values_.find(read.variable);
+      if (values == numbered_values_.end()) continue;
+      const std::size_t lines = ctx_.world.messages[static_cast<std::size_t>(read.file - 1)].size();
+      for (const auto& [value, writer] : values->second) {
+        if (is_number_in(value, lines)) continue;
+        add(read.site, "bad-message",
+            "the line is read from v" + std::to_string(read.variable) + ", which a script in " +
+                ctx_.rec.files[writer.file].name + " sets to " + std::to_string(value) + ", but msg" +
+                std::to_string(read.file) + ".txt has " + std::to_string(lines) +
+                " lines, so the command shows nothing then");
+      }
+    }
     for (const auto& [name, site] : held_) {
       if (!ctx_.world.find_item(name)) {
         add(site, "unknown-item",
@@ -600,6 +618,13 @@ class ScriptChecker {
   std::unordered_map<std::int32_t, Reads> numbered_reads_;
   std::unordered_map<std::int32_t, Reads> string_reads_;
   std::unordered_set<std::int32_t> numbered_written_;
+  std::unordered_map<std::int32_t, std::vector<std::pair<std::int32_t, Site>>> numbered_values_;  // literal sets
+  struct MessageLine {
+    std::int32_t file;      // the message file, from 1
+    std::int32_t variable;  // the numbered variable that gives the line
+    Site site;
+  };
+  std::vector<MessageLine> message_lines_;
   std::unordered_set<std::int32_t> strings_written_;
   bool indirect_writes_ = false;
 };

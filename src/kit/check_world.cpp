@@ -3,6 +3,8 @@
 // player can reach and leave.
 #include <algorithm>
 #include <deque>
+#include <map>
+#include <set>
 #include <unordered_map>
 
 #include "base/index.hpp"
@@ -69,6 +71,17 @@ void check_enemies(Context& ctx) {
     for (std::size_t k = 0; k < enemy.attacks.size(); ++k) {
       const Attack& attack = enemy.attacks[k];
       const std::size_t piece = k < trace.attacks.size() ? trace.attacks[k] : 0;
+      // A loot line read as an attack: money, ammunition or an item's name
+      // before the three numbers.
+      const bool loot_shaped = attack.text == "m" || starts_with(attack.text, "ammo ") ||
+                               (!attack.text.empty() && ctx.world.find_item(attack.text));
+      if (loot_shaped) {
+        ctx.add(trace.file, piece, "loot-in-attacks",
+                "this line has the form of a loot line, but it stands among the attacks, so the enemy attacks with "
+                "the text " +
+                    quote_text(attack.text) +
+                    " and the line after the next blank line is read as loot; a missing blank line before the loot?");
+      }
       check_bounds(ctx, trace.file, piece, "damage", attack.min_damage, attack.max_damage, attack.hit_chance);
     }
     for (std::size_t k = 0; k < enemy.loot.size(); ++k) {
@@ -189,84 +202,108 @@ void check_area_records(Context& ctx, std::size_t a) {
   }
 }
 
+// The rows of an area's spots 1 to `spot_count` that its file wrote; every
+// other spot has four 0 exits. Walking these and never every spot number keeps
+// an area of two billion spots as cheap as its file is short.
+template <typename Visit>
+void for_each_row(const Area& area, Visit visit) {
+  const auto& rows = area.spot_exits.written();
+  for (auto it = rows.lower_bound(1); it != rows.end() && it->first <= area.spot_count; ++it) {
+    visit(it->first, it->second);
+  }
+}
+
+std::string spot_range(std::int64_t first, std::int64_t last) {
+  return first == last ? "spot " + std::to_string(first)
+                       : "spots " + std::to_string(first) + " to " + std::to_string(last);
+}
+
 void check_spots(Context& ctx, std::size_t a) {
   const Area& area = ctx.world.area(a);
   const AreaTrace& trace = ctx.rec.areas[a];
   if (!area.is_subdivided || area.spot_count < 1) return;
   const std::size_t f = trace.file;
   const auto spots = static_cast<std::size_t>(area.spot_count);
-  std::vector<std::size_t> pieces(spots + 1, trace.m2.value_or(0));
+  // The piece of each spot's row, and for a spot without a row the piece of
+  // the next row written (where the skip shows), else the "m2" line.
+  std::map<std::int32_t, std::size_t> row_pieces;
   for (const auto& [number, where] : trace.rows) {
-    if (is_number_in(number, spots)) pieces[static_cast<std::size_t>(number)] = where;
+    if (is_number_in(number, spots)) row_pieces[number] = where;
   }
+  auto piece_of = [&](std::int64_t spot) {
+    const auto next = row_pieces.lower_bound(static_cast<std::int32_t>(spot));
+    return next == row_pieces.end() ? trace.m2.value_or(0) : next->second;
+  };
   const std::size_t count = ctx.world.area_count();
   // Exits that lead nowhere.
-  for (std::int32_t s = 1; s <= area.spot_count; ++s) {
+  for_each_row(area, [&](std::int32_t s, const SpotExits& exits) {
     for (std::int32_t d = 0; d < 4; ++d) {
-      const std::int32_t exit = area.exit_of(s, d);
+      const std::int32_t exit = exits[static_cast<std::size_t>(d)];
       if (exit > 0 && exit > area.spot_count) {
-        ctx.add(f, pieces[static_cast<std::size_t>(s)], "bad-spot",
+        ctx.add(f, piece_of(s), "bad-spot",
                 "spot " + std::to_string(s) + " leads in direction " + std::to_string(d) + " to spot " +
                     std::to_string(exit) + ", but the area has " + plural(spots, "spot") +
                     ", so the exit goes nowhere; write an existing spot, or minus an area number to leave");
       } else if (exit < 0 && !is_number_in(-std::int64_t{exit}, count)) {
-        ctx.add(f, pieces[static_cast<std::size_t>(s)], "bad-area",
+        ctx.add(f, piece_of(s), "bad-area",
                 "spot " + std::to_string(s) + " leads in direction " + std::to_string(d) + " out to area " +
                     std::to_string(-std::int64_t{exit}) + ", but the areas are numbered 1 to " + std::to_string(count) +
                     ", so the exit goes nowhere");
       }
     }
-  }
+  });
   // Entries: spot 1 (where the player stands when no spot leads back to the
   // area left), the first spot with an exit to each area, and spots that the
   // area's scripts put the player on.
-  std::vector<bool> reached(spots + 1, false);
-  std::deque<std::size_t> queue;
+  std::set<std::int32_t> reached;
+  std::deque<std::int32_t> queue;
   auto reach = [&](std::int64_t spot) {
-    if (!is_number_in(spot, spots) || reached[static_cast<std::size_t>(spot)]) return;
-    reached[static_cast<std::size_t>(spot)] = true;
-    queue.push_back(static_cast<std::size_t>(spot));
+    if (!is_number_in(spot, spots) || !reached.insert(static_cast<std::int32_t>(spot)).second) return;
+    queue.push_back(static_cast<std::int32_t>(spot));
   };
   reach(1);
-  std::unordered_map<std::int32_t, bool> entry_found;
-  for (std::int32_t s = 1; s <= area.spot_count; ++s) {
-    for (std::int32_t d = 0; d < 4; ++d) {
-      const std::int32_t exit = area.exit_of(s, d);
-      if (exit < 0 && !entry_found[exit]) {
-        entry_found[exit] = true;
-        reach(s);
-      }
+  std::set<std::int32_t> entry_found;
+  for_each_row(area, [&](std::int32_t s, const SpotExits& exits) {
+    for (const std::int32_t exit : exits) {
+      if (exit < 0 && entry_found.insert(exit).second) reach(s);
     }
-  }
+  });
   if (a < ctx.area_facts.size()) {
     for (std::int32_t spot : ctx.area_facts[a].spot_writes) reach(spot);
   }
   while (!queue.empty()) {
-    const std::size_t s = queue.front();
+    const std::int32_t s = queue.front();
     queue.pop_front();
-    for (std::int32_t d = 0; d < 4; ++d) reach(area.exit_of(static_cast<std::int32_t>(s), d));
+    for (std::int32_t d = 0; d < 4; ++d) reach(area.exit_of(s, d));
   }
-  for (std::size_t s = 1; s <= spots; ++s) {
-    if (!reached[s]) {
-      ctx.add(f, pieces[s], "unreachable-spot",
-              "no entry and no exit reaches spot " + std::to_string(s) +
-                  ", so the player can never stand there; give another spot an exit to it");
-    }
+  // The spots never reached, as runs between the spots reached: one finding
+  // for each run, so that a billion spots without rows make one line.
+  std::int64_t from = 1;
+  auto report_run = [&](std::int64_t last) {
+    if (from > last) return;
+    ctx.add(f, piece_of(from), "unreachable-spot",
+            "no entry and no exit reaches " + spot_range(from, last) + ", so the player can never stand " +
+                (from == last ? "there" : "on them") + "; give another spot an exit to " +
+                (from == last ? "it" : "them"));
+  };
+  for (const std::int32_t spot : reached) {
+    report_run(std::int64_t{spot} - 1);
+    from = std::int64_t{spot} + 1;
   }
+  report_run(area.spot_count);
   // One-way exits.
-  for (std::int32_t s = 1; s <= area.spot_count; ++s) {
-    for (std::int32_t d = 0; d < 4; ++d) {
-      const std::int32_t to = area.exit_of(s, d);
+  for_each_row(area, [&](std::int32_t s, const SpotExits& exits) {
+    for (const std::int32_t to : exits) {
       if (to < 1 || to > area.spot_count || to == s) continue;
       bool back = false;
       for (std::int32_t b = 0; b < 4; ++b) back = back || area.exit_of(to, b) == s;
       if (!back) {
-        ctx.add(f, pieces[static_cast<std::size_t>(s)], "one-way-exit",
+        ctx.add(f, piece_of(s), "one-way-exit",
                 "spot " + std::to_string(s) + " leads to spot " + std::to_string(to) + ", but spot " +
                     std::to_string(to) + " has no exit back; add one if the way is meant to go both ways");
       }
     }
-  }
+  });
 }
 
 }  // namespace
@@ -295,11 +332,11 @@ void check_world(Context& ctx) {
     if (!area.is_subdivided) {
       for (const Path& path : area.paths) lead(path.target_area);
     } else {
-      for (std::int32_t s = 1; s <= area.spot_count; ++s) {
-        for (std::int32_t d = 0; d < 4; ++d) {
-          if (area.exit_of(s, d) < 0) lead(-std::int64_t{area.exit_of(s, d)});
+      for_each_row(area, [&](std::int32_t, const SpotExits& exits) {
+        for (const std::int32_t exit : exits) {
+          if (exit < 0) lead(-std::int64_t{exit});
         }
-      }
+      });
     }
     if (a < ctx.area_facts.size()) {
       for (const auto& [target, piece] : ctx.area_facts[a].area_writes) lead(target);

@@ -48,12 +48,14 @@ const std::vector<CheckInfo>& all_checks() {
       {"bad-message", Grade::kError},
       // Line forms and keywords.
       {"short-line", Grade::kError},
+      {"not-a-number", Grade::kWarning},
       {"keyword-trap", Grade::kWarning},
       {"near-keyword", Grade::kError},
       {"unknown-keyword", Grade::kError},
       // Files.
       {"numbering-gap", Grade::kError},
       {"empty-file", Grade::kWarning},
+      {"not-a-file", Grade::kError},
       // Subdivided areas.
       {"unended-rows", Grade::kError},
       {"eaten-line", Grade::kError},
@@ -78,6 +80,7 @@ const std::vector<CheckInfo>& all_checks() {
       {"dark-no-lamp", Grade::kWarning},
       {"water-no-air", Grade::kNote},
       {"no-attacks", Grade::kWarning},
+      {"loot-in-attacks", Grade::kError},
       {"reversed-bounds", Grade::kWarning},
       {"zero-chance", Grade::kWarning},
       {"text-cut", Grade::kWarning},
@@ -96,30 +99,22 @@ const CheckInfo* find_check(std::string_view name) {
 // ---------------------------------------------------------------------------
 // Game files.
 
+const std::optional<std::string>& GameFiles::content(const std::string& name) const {
+  auto found = read_.find(name);
+  if (found == read_.end()) found = read_.emplace(name, read(name)).first;
+  return found->second;
+}
+
 std::vector<std::string> DirectoryFiles::names() const {
   std::vector<std::string> names;
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(directory_, error)) {
-    if (entry.is_regular_file(error)) names.push_back(entry.path().filename().string());
+    names.push_back(entry.path().filename().string());
   }
   return names;
 }
 
-std::optional<Lines> GameFiles::lines(const std::string& name) const {
-  std::optional<std::string> text = content(name);
-  if (!text) return std::nullopt;
-  return split_lines(*text);
-}
-
-std::optional<std::string> DirectoryFiles::content(const std::string& name) const {
-  return read_file(directory_ / name);
-}
-
-std::optional<std::string> DirectoryFiles::bytes(const std::string& name) const {
-  std::ifstream in(directory_ / name, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::optional<std::string> DirectoryFiles::read(const std::string& name) const { return read_file(directory_ / name); }
 
 std::vector<std::string> MemoryFiles::names() const {
   std::vector<std::string> names;
@@ -127,13 +122,7 @@ std::vector<std::string> MemoryFiles::names() const {
   return names;
 }
 
-std::optional<std::string> MemoryFiles::content(const std::string& name) const {
-  auto it = files_.find(name);
-  if (it == files_.end()) return std::nullopt;
-  return it->second;
-}
-
-std::optional<std::string> MemoryFiles::bytes(const std::string& name) const {
+std::optional<std::string> MemoryFiles::read(const std::string& name) const {
   auto it = files_.find(name);
   if (it == files_.end()) return std::nullopt;
   return it->second;
@@ -162,6 +151,7 @@ void Recorder::begin_file(std::string_view file_name, const Lines& lines) {
   info.stem = numbered.stem;
   info.number = numbered.number;
   info.pieces = lines.size();
+  info.lines = lines;
   // A piece that fills the reader's buffer without a line end, with more
   // pieces after it, is the start or middle of a longer line.
   for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
@@ -312,12 +302,9 @@ void Context::add_for_name(const std::string& name, std::string_view check, std:
   add(rec.files.size() - 1, 0, check, std::move(message));
 }
 
-std::string Context::piece_text(std::size_t file, std::size_t piece) {
-  auto it = reread.find(file);
-  if (it == reread.end()) {
-    it = reread.emplace(file, sources ? sources->lines(rec.files[file].name).value_or(Lines{}) : Lines{}).first;
-  }
-  return piece < it->second.size() ? std::string(it->second[piece]) : std::string();
+std::string Context::piece_text(std::size_t file, std::size_t piece) const {
+  const Lines& lines = rec.files[file].lines;
+  return piece < lines.size() ? lines[piece] : std::string();
 }
 
 const AreaTrace* Context::area_of_file(std::size_t file) const {
@@ -483,6 +470,25 @@ void report_loader_faults(Context& ctx) {
                     "ignores it; write exactly " +
                     quote_text(subject) + " and end the line");
         break;
+      case LineFault::kNotANumber: {
+        std::string form;
+        if (file.stem == "enemy") {
+          for (const EnemyTrace& enemy : ctx.rec.enemies) {
+            if (enemy.file != f) continue;
+            if (std::find(enemy.attacks.begin(), enemy.attacks.end(), p) != enemy.attacks.end()) {
+              form = "; an attack line is its text and three numbers, \"bites you 1 4 60\": is a word missing?";
+            } else if (std::find(enemy.loot.begin(), enemy.loot.end(), p) != enemy.loot.end()) {
+              form = "; a loot line is a name and three numbers, \"rusty key 1 1 50\": is a word missing?";
+            }
+          }
+        }
+        ctx.add(f, p, "not-a-number",
+                quote_text(subject) +
+                    " stands where the game reads a number, and is no whole number, so the game "
+                    "reads it as " +
+                    std::to_string(to_int(subject)) + form);
+        break;
+      }
       case LineFault::kUnknownKeyword: {
         const Words words = split_words(ctx.piece_text(f, p));
         std::string hint;
@@ -531,7 +537,15 @@ void check_files(Context& ctx, const GameFiles& files) {
   std::map<std::string, std::pair<std::int32_t, std::string>> unread;
   for (const std::string& name : files.names()) {
     const NumberedName numbered = parse_numbered_name(name);
-    if (numbered.stem.empty() || numbered.number <= loaded[numbered.stem] + 1) continue;
+    if (numbered.stem.empty()) continue;
+    if (numbered.number == loaded[numbered.stem] + 1 && !files.content(name)) {
+      ctx.add_for_name(name, "not-a-file",
+                       "the game reads regular files only, and this is none (or cannot be read), so it counts as "
+                       "missing and no " +
+                           numbered.stem + " file from here on is read; make it a plain file");
+      continue;
+    }
+    if (numbered.number <= loaded[numbered.stem] + 1) continue;
     auto [it, fresh] = unread.emplace(numbered.stem, std::make_pair(numbered.number, name));
     if (!fresh && numbered.number < it->second.first) it->second = {numbered.number, name};
   }
@@ -560,7 +574,6 @@ std::vector<Finding> check_game(const GameFiles& files) {
   Recorder rec;
   const World world = load_world([&](const std::string& name) { return files.content(name); }, &rec);
   Context ctx(world, rec);
-  ctx.sources = &files;
   report_loader_faults(ctx);
   check_files(ctx, files);
   check_scripts(ctx);
@@ -589,7 +602,7 @@ std::vector<Finding> check_game(const GameFiles& files) {
     const FileInfo& file = rec.files[found.file];
     auto map = line_maps.find(found.file);
     if (map == line_maps.end()) {
-      map = line_maps.emplace(found.file, physical_lines(files.bytes(file.name).value_or(std::string()))).first;
+      map = line_maps.emplace(found.file, physical_lines(files.content(file.name).value_or(std::string()))).first;
     }
     const std::vector<std::int64_t>& lines = map->second;
     const std::int64_t line =

@@ -225,10 +225,24 @@ void Coverage::write_summary(std::ostream& out, bool details) const {
   for (std::size_t a = 0; a < world_.area_count(); ++a) {
     const Area& area = world_.area(a);
     if (!area.is_subdivided || area_entries_[a] == 0) continue;
+    // The spots between those stood on, a run of three or more as "4-9": an
+    // area may have billions of spots, and the spots stood on are few.
     std::ostringstream missed;
-    for (std::int32_t spot = 1; spot <= area.spot_count; ++spot) {
-      if (!spots_.count({static_cast<std::int32_t>(a + 1), spot})) missed << " " << spot;
+    const auto number = static_cast<std::int32_t>(a + 1);
+    std::int64_t from = 1;
+    auto run_before = [&](std::int64_t next) {
+      if (next - from >= 3) {
+        missed << " " << from << "-" << next - 1;
+      } else {
+        for (std::int64_t spot = from; spot < next; ++spot) missed << " " << spot;
+      }
+    };
+    for (auto it = spots_.lower_bound({number, 1}); it != spots_.end() && it->first == number; ++it) {
+      if (it->second > area.spot_count) break;
+      run_before(it->second);
+      from = std::int64_t{it->second} + 1;
     }
+    run_before(std::int64_t{area.spot_count} + 1);
     if (!missed.str().empty()) out << "  " << area_file(a) << ": spots never stood on:" << missed.str() << "\n";
   }
   for (std::size_t e = 0; e < world_.enemies.size(); ++e) {

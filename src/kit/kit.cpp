@@ -1,6 +1,7 @@
 // vesk-kit's command line: the subcommand names and the usage text.
 #include "kit/kit.hpp"
 
+#include <istream>
 #include <ostream>
 #include <string_view>
 
@@ -16,11 +17,28 @@ constexpr std::string_view kUsage =
     "                      in a surprising way\n"
     "  map [GAME_DIR]      draw the world as a Graphviz graph\n"
     "  play [GAME_DIR]     play with a fixed seed and record a walkthrough\n"
+    "  xref [GAME_DIR] [NAME]\n"
+    "                      where each variable, item, enemy, label, area and\n"
+    "                      message line is written and read\n"
     "  replay [GAME_DIR] FILE.walk...\n"
     "                      replay walkthroughs and compare their transcripts;\n"
     "                      --trace FILE and --coverage show inside the runs\n"
     "\n"
     "See vesk-kit(6) for the options of each command.\n";
+
+// The subcommands by name; a new one is one more row.
+struct Command {
+  std::string_view name;
+  int (*run)(const Arguments& args, std::istream& in, std::ostream& out, std::ostream& err);
+};
+
+constexpr Command kCommands[] = {
+    {"check", [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_check(a, o, e); }},
+    {"map", [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_map(a, o, e); }},
+    {"xref", [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_xref(a, o, e); }},
+    {"play", run_play},
+    {"replay", [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_replay(a, o, e); }},
+};
 
 }  // namespace
 
@@ -31,10 +49,9 @@ int run(const Arguments& args, std::istream& in, std::ostream& out, std::ostream
   }
   const std::string& command = args.front();
   const Arguments rest(args.begin() + 1, args.end());
-  if (command == "check") return run_check(rest, out, err);
-  if (command == "map") return run_map(rest, out, err);
-  if (command == "play") return run_play(rest, in, out, err);
-  if (command == "replay") return run_replay(rest, out, err);
+  for (const Command& known : kCommands) {
+    if (known.name == command) return known.run(rest, in, out, err);
+  }
   if (command == "help" || command == "--help" || command == "-h") {
     out << kUsage;
     return kExitClean;

@@ -11,6 +11,7 @@
 #include <optional>
 #include <ostream>
 #include <queue>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -69,12 +70,35 @@ bool has_conditions(const Choice& choice) { return !choice.show_conditions.empty
 // The spot where the engine puts a player who arrives from area `from`: the
 // first exit leading back there, else spot 1.
 std::int32_t entry_spot(const Area& area, std::int32_t from) {
-  for (std::int32_t spot = 1; spot <= area.spot_count; ++spot) {
-    for (int direction = 0; direction < 4; ++direction) {
-      if (area.has_spot(spot) && area.exit_of(spot, direction) == -from) return spot;
-    }
+  const auto found = area.spot_exits.find_exit(-from, area.spot_count);
+  return found ? found->first : 1;
+}
+
+// The spots drawn for a subdivided area: spot 1, those with a row written,
+// and those that an exit, an item or a pile names. Every other spot has no
+// exits and holds nothing; such spots are drawn as one note for each run of
+// them, so that an area of two billion spots draws as small as its file is.
+std::set<std::int32_t> drawn_spots(const Area& a) {
+  std::set<std::int32_t> spots{1};
+  auto add = [&](std::int32_t spot) {
+    if (spot >= 1 && spot <= a.spot_count) spots.insert(spot);
+  };
+  const auto& rows = a.spot_exits.written();
+  for (auto it = rows.lower_bound(1); it != rows.end() && it->first <= a.spot_count; ++it) {
+    add(it->first);
+    for (const std::int32_t exit : it->second) add(exit);
   }
-  return 1;
+  for (const PlacedItem& item : a.items) add(item.spot);
+  for (const AmmoPile& pile : a.ammo_piles) add(pile.spot);
+  return spots;
+}
+
+// Whether an enemy kind can appear on `spot`: the spots first, first + step,
+// ... below the end; a step of 0 or below names the first spot alone.
+bool appears_on(const EnemyKind& kind, std::int32_t spot) {
+  if (kind.spot_step <= 0) return spot == (kind.first_spot < 0 ? 0 : kind.first_spot);
+  if (spot < kind.first_spot || spot >= kind.end_spot) return false;
+  return (std::int64_t{spot} - kind.first_spot) % kind.spot_step == 0;
 }
 
 struct Mapper {
@@ -117,7 +141,8 @@ struct Mapper {
 
   // What lies on each spot: items, ammunition piles and the enemy kinds that
   // can appear there; spot 0 holds what lies on no spot.
-  std::map<std::int32_t, std::vector<std::string>> spot_contents(const Area& a) const {
+  std::map<std::int32_t, std::vector<std::string>> spot_contents(const Area& a,
+                                                                 const std::set<std::int32_t>& drawn) const {
     std::map<std::int32_t, std::vector<std::string>> contents;
     // Items of one name on one spot are counted.
     std::map<std::int32_t, std::vector<std::pair<std::string, int>>> items;
@@ -147,11 +172,8 @@ struct Mapper {
         contents[kind.first_spot < 0 ? 0 : kind.first_spot].push_back(text);
         continue;
       }
-      const std::int64_t step = kind.spot_step;
-      std::int64_t spot = kind.first_spot;
-      if (spot < 1) spot += (1 - spot + step - 1) / step * step;  // the first of the range from spot 1 on
-      for (; spot < kind.end_spot && spot <= a.spot_count; spot += step) {
-        contents[static_cast<std::int32_t>(spot)].push_back(text);
+      for (const std::int32_t spot : drawn) {
+        if (appears_on(kind, spot)) contents[spot].push_back(text);
       }
     }
     return contents;
@@ -160,12 +182,12 @@ struct Mapper {
   // Places the spots on a grid by walking the exits from spot 1: north is up,
   // east is right. A spot keeps the first place it gets; an exit that would put
   // it elsewhere, or on a taken place, does not constrain the layout.
-  std::map<std::int32_t, std::pair<int, int>> grid_places(const Area& a) const {
+  std::map<std::int32_t, std::pair<int, int>> grid_places(const Area& a, const std::set<std::int32_t>& drawn) const {
     std::map<std::int32_t, std::pair<int, int>> places;
     std::map<std::pair<int, int>, std::int32_t> taken;
     std::queue<std::int32_t> queue;
     int next_x = 0;  // right of every place taken so far, with a column free
-    for (std::int32_t start = 1; start <= a.spot_count; ++start) {
+    for (const std::int32_t start : drawn) {
       if (places.count(start) || !a.has_spot(start)) continue;
       // A spot no walk reached starts a new grid, to the right of the others.
       const int x = next_x;
@@ -194,8 +216,9 @@ struct Mapper {
 
   void write_cluster(std::int32_t number) {
     const Area& a = area(number);
-    const auto contents = spot_contents(a);
-    const auto places = grid_places(a);
+    const std::set<std::int32_t> drawn = drawn_spots(a);
+    const auto contents = spot_contents(a, drawn);
+    const auto places = grid_places(a, drawn);
     dot << "  subgraph " << dot_string("cluster_" + area_id(number)) << " {\n";
     std::string title = area_title(number, a);
     if (auto nowhere = contents.find(0); nowhere != contents.end()) {
@@ -204,8 +227,19 @@ struct Mapper {
     dot << "    label=" << dot_string(title) << ";\n";
     const std::string style = area_style(a, true);
     if (!style.empty()) dot << "    " << style << ";\n";
-    for (std::int32_t spot = 1; spot <= a.spot_count; ++spot) {
+    std::int64_t unseen = 1;  // the lowest spot neither drawn nor noted yet
+    auto note_run = [&](std::int64_t last) {
+      if (unseen > last) return;
+      dot << "    " << spot_id(number, static_cast<std::int32_t>(unseen)) << "n [label="
+          << dot_string(unseen == last
+                            ? "spot " + std::to_string(unseen) + ": no exits"
+                            : "spots " + std::to_string(unseen) + " to " + std::to_string(last) + ": no exits")
+          << ", shape=plaintext];\n";
+    };
+    for (const std::int32_t spot : drawn) {
       if (!a.has_spot(spot)) continue;
+      note_run(std::int64_t{spot} - 1);
+      unseen = std::int64_t{spot} + 1;
       std::string label = "spot " + std::to_string(spot);
       if (auto found = contents.find(spot); found != contents.end()) {
         for (const std::string& thing : found->second) label += "\n" + thing;
@@ -217,6 +251,7 @@ struct Mapper {
       }
       dot << "];\n";
     }
+    note_run(a.spot_count);
     // Spots on one grid row share a rank.
     std::map<int, std::vector<std::int32_t>> rows;
     for (const auto& [spot, place] : places) rows[place.second].push_back(spot);
@@ -226,15 +261,16 @@ struct Mapper {
       for (std::int32_t spot : spots) dot << " " << spot_id(number, spot) << ";";
       dot << " }\n";
     }
-    write_spot_exits(number, places);
+    write_spot_exits(number, drawn, places);
     dot << "  }\n";
   }
 
   // Exits between spots: a two-way exit is one edge, drawn once; every edge
   // runs from the upper or left spot so that the layout follows the compass.
-  void write_spot_exits(std::int32_t number, const std::map<std::int32_t, std::pair<int, int>>& places) {
+  void write_spot_exits(std::int32_t number, const std::set<std::int32_t>& drawn,
+                        const std::map<std::int32_t, std::pair<int, int>>& places) {
     const Area& a = area(number);
-    for (std::int32_t spot = 1; spot <= a.spot_count; ++spot) {
+    for (const std::int32_t spot : drawn) {
       for (int direction = 0; direction < 4; ++direction) {
         const std::int32_t next = a.exit_of(spot, direction);
         if (next <= 0) continue;
@@ -274,7 +310,7 @@ struct Mapper {
     const Area& a = area(number);
     if (drawn_as_cluster(number)) {
       // Exits out of the area, from their spots.
-      for (std::int32_t spot = 1; spot <= a.spot_count; ++spot) {
+      for (const std::int32_t spot : drawn_spots(a)) {
         for (int direction = 0; direction < 4; ++direction) {
           const std::int32_t exit = a.exit_of(spot, direction);
           if (exit >= 0) continue;

@@ -203,9 +203,19 @@ int run_replay(const Arguments& args, std::ostream& out, std::ostream& err) {
       return kExitUsage;
     }
   }
-  const bool watching = trace_file || coverage_wanted;
-  if (files.empty() || (update && seeds) || (seeds && watching)) {
-    err << kReplayUsage;
+  // Each refusal says why before it shows the usage.
+  const char* refusal = nullptr;
+  if (files.empty()) {
+    refusal = "replay needs at least one walkthrough, FILE.walk";
+  } else if (seeds && update) {
+    refusal = "--seeds plays each walkthrough with other seeds and leaves it as it is, so it takes no --update";
+  } else if (seeds && (trace_file || coverage_wanted)) {
+    refusal =
+        "--seeds plays each walkthrough once for every seed and reports how many runs match, without a trace or "
+        "coverage; replay without --seeds for --trace, --coverage, --coverage-details or --lcov";
+  }
+  if (refusal) {
+    err << "vesk-kit: " << refusal << "\n" << kReplayUsage;
     return kExitUsage;
   }
   const fs::path game = directory.value_or(".");

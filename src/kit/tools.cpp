@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <ostream>
 #include <stdexcept>
 #include <system_error>
@@ -22,14 +21,6 @@
 namespace vesk::kit {
 
 namespace fs = std::filesystem;
-
-std::optional<std::string> read_file(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::string content{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return std::nullopt;
-  return content;
-}
 
 bool write_file(const fs::path& file, std::string_view content) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);

@@ -24,8 +24,8 @@ std::string world_map(const World& world);
 // `err`, when `dot` is missing or fails.
 std::optional<std::string> render_svg(const std::string& dot, std::ostream& err);
 
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> read_file(const std::filesystem::path& file);
+// Files are read with the game's own reader, vesk::read_file, so that the kit
+// refuses what the game refuses (anything but a regular file).
 // Writes the file whole; false when that fails.
 bool write_file(const std::filesystem::path& file, std::string_view content);
 

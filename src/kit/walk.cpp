@@ -92,21 +92,20 @@ class TranscriptOut : public std::streambuf {
 
 // The game's input: each line comes from the source when the game asks for
 // more, and is recorded, with where the game stood, and echoed into the
-// transcript. A read with no output since the last line is the game's closing
-// read of two characters, which is served but not recorded.
+// transcript. A read once the game has ended is its closing read of two
+// characters, which is served but not recorded, however the game ended.
 class RecordingIn : public std::streambuf {
  public:
   RecordingIn(LineSource& source, TranscriptOut& out, SessionResult& result)
       : source_(source), out_(out), result_(result) {}
 
-  void watch(const GameState& state) { state_ = &state; }
+  void watch(const Game& game) { game_ = &game; }
 
  protected:
   int_type underflow() override {
     if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
     std::string& transcript = result_.transcript;
-    const bool closing = read_any_ && transcript.size() == size_after_read_;
-    read_any_ = true;
+    const bool closing = game_ && game_->ending().has_value();
     const std::string prompt = closing ? std::string() : std::string(last_line_of(transcript));
     std::string shown_prompt;
     if (source_.shows_prompt()) {
@@ -123,12 +122,12 @@ class RecordingIn : public std::streambuf {
       std::string typed = line_;
       if (!typed.empty() && typed.back() == '\n') typed.pop_back();
       result_.typed_offset.push_back(transcript.size());
-      result_.places.push_back({state_ ? state_->vars.area : 0, state_ ? state_->vars.spot : 0, prompt_kind(prompt)});
+      const GameState* state = game_ ? &game_->state() : nullptr;
+      result_.places.push_back({state ? state->vars.area : 0, state ? state->vars.spot : 0, prompt_kind(prompt)});
       transcript += typed;
       transcript += '\n';
       result_.typed.push_back(std::move(typed));
     }
-    size_after_read_ = transcript.size();
     setg(line_.data(), line_.data(), line_.data() + line_.size());
     return traits_type::to_int_type(*gptr());
   }
@@ -137,10 +136,8 @@ class RecordingIn : public std::streambuf {
   LineSource& source_;
   TranscriptOut& out_;
   SessionResult& result_;
-  const GameState* state_ = nullptr;
+  const Game* game_ = nullptr;
   std::string line_;
-  bool read_any_ = false;
-  std::size_t size_after_read_ = 0;
 };
 
 std::vector<std::string_view> split_at_line_ends(std::string_view text) {
@@ -271,7 +268,7 @@ SessionResult run_session(const std::filesystem::path& directory, std::uint32_t 
   std::optional<World> world = start_game(directory, out);
   if (world) {
     Game game(std::move(*world), in, out, seed, directory);
-    input.watch(game.state());
+    input.watch(game);
     game.state().observer = observer;
     result.ending = game.run();
   }

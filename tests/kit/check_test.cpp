@@ -3,8 +3,14 @@
 // and physical line numbers in files with long lines and CR LF line ends.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <map>
 #include <sstream>
 #include <string>
@@ -246,6 +252,16 @@ std::vector<Case> cases() {
        {{"enemy1.txt", rat + "bites you 1 4 60\n\n\nattr fire 2\n"}},
        "enemy1.txt",
        7},
+      {"not-a-number",
+       {{"area1.txt", "Hall.\n\nHall.\n\ndoor 2 3O\n\nlook\n\nitem rusty key\n"}},
+       {{"area1.txt", "Hall.\n\nHall.\n\ndoor 2 30\n\nlook\n\nitem rusty key\n"}},
+       "area1.txt",
+       5},
+      {"loot-in-attacks",
+       {{"enemy1.txt", rat + "bites you 1 4 60\nrusty key 1 1 50\n\n"}},
+       {{"enemy1.txt", rat + "bites you 1 4 60\n\nrusty key 1 1 50\n\n"}},
+       "enemy1.txt",
+       5},
       {"empty-display-name",
        {{"enemy1.txt", "7\n5\n-\nbites you 1 4 60\n\n\n"}},
        {{"enemy1.txt", "rat 7\n5\n-\nbites you 1 4 60\n\n\n"}},
@@ -270,7 +286,74 @@ TEST(Check, EveryCheckFiresOnItsGameAndNotOnTheMendedOne) {
     EXPECT_TRUE(found) << "expected " << c.file << ":" << c.line << " [" << c.check << "], got:\n" << listing(findings);
     EXPECT_EQ(listing(check(with(base_game(), c.fixed))), "");
   }
+  // A file that is no regular file needs a disk: CheckCommand tests it.
+  tested["not-a-file"] = 1;
   for (const auto& info : vesk::kit::all_checks()) EXPECT_EQ(tested[std::string(info.name)], 1) << info.name;
+}
+
+// The faults an author plants by habit, each reported on its own line with
+// what the game will do.
+TEST(Check, FaultsAnAuthorPlantsByHabit) {
+  struct Planted {
+    Files changes;
+    const char* file;
+    std::int64_t line;
+    const char* check;
+    const char* says;  // a piece of the message
+  };
+  const std::string rat = "rat\n5\n-\n";
+  const std::vector<Planted> planted = {
+      {{{"area1.txt", hall("item rusty kye\n")}}, "area1.txt", 10, "unknown-item", "did you mean \"rusty key\"?"},
+      {{{"area1.txt", "Hall.\n\nHall.\n\ndoor 9 30\n\nlook\n\nitem rusty key\n"}},
+       "area1.txt",
+       5,
+       "bad-area",
+       "taking it goes nowhere"},
+      {{{"area1.txt", hall("action 1 dp 0 a v1 1\naction 1 dp 1 - v1 3 repeat top\n")}},
+       "area1.txt",
+       11,
+       "missing-label",
+       "the game goes on with the next line"},
+      {{{"area1.txt", hall("action 1 cv = v7 1\n")}}, "area1.txt", 10, "unwritten-variable", "always 0"},
+      {{{"area1.txt", "Hall.\nitems lie about.\n\nHall.\n\ndoor 2 30\n\nlook\n\nitem rusty key\n"}},
+       "area1.txt",
+       2,
+       "keyword-trap",
+       "also reads it as a keyword line"},
+      {{{"area2.txt", cellar("1 2 0 -1 0\n2 0 0 1 5\n\nitem storm lantern 2\n")}},
+       "area2.txt",
+       11,
+       "bad-spot",
+       "the exit goes nowhere"},
+      {{{"area1.txt", hall("action 1 dp 0 msf 1 3\n")}}, "area1.txt", 10, "bad-message", "has no line 3"},
+      {{{"area1.txt", hall("action 1 dp 0 s v2 7\naction 1 dp 0 msf 1 v2\n")}},
+       "area1.txt",
+       11,
+       "bad-message",
+       "sets to 7, but msg1.txt has 2 lines, so the command shows nothing then"},
+      {{{"enemy1.txt", rat + "whirls his sling at you 2 8\n\nrusty key 1 1 50\n\n"}},
+       "enemy1.txt",
+       4,
+       "not-a-number",
+       "\"you\" stands where the game reads a number, and is no whole number, so the game reads it as 0; an attack "
+       "line is its text and three numbers"},
+      {{{"enemy1.txt", rat + "bites you 1 4 60\nrusty key 1 1 50\n\nattr fire 2\n"}},
+       "enemy1.txt",
+       5,
+       "loot-in-attacks",
+       "a missing blank line before the loot?"},
+      {{{"item3.txt", "crossbow\nweapon 2 8 7O\n"}}, "item3.txt", 2, "not-a-number", "reads it as 7"},
+  };
+  for (const Planted& fault : planted) {
+    SCOPED_TRACE(std::string(fault.check) + " at " + fault.file + ":" + std::to_string(fault.line));
+    const auto findings = check(with(base_game(), fault.changes));
+    bool found = false;
+    for (const auto& f : findings) {
+      found = found || (f.check == fault.check && f.file == fault.file && f.line == fault.line &&
+                        f.message.find(fault.says) != std::string::npos);
+    }
+    EXPECT_TRUE(found) << listing(findings);
+  }
 }
 
 TEST(Check, KeywordTrapsOfItemAndEnemyFilesAndScriptLines) {
@@ -399,4 +482,35 @@ TEST_F(CheckCommand, NoGameOrAWrongCommandLineExitsWithTwo) {
   EXPECT_EQ(run({"--frobnicate", dir_.string()}), vesk::kit::kExitUsage);
   EXPECT_EQ(run({dir_.string(), dir_.string()}), vesk::kit::kExitUsage);
   EXPECT_EQ(run({dir_.string()}), vesk::kit::kExitClean);
+}
+
+// The game counts a content file that is no regular file as missing, and
+// reads it without waiting: so does the checker, which once hung on a FIFO.
+TEST_F(CheckCommand, ReadsAFifoAsTheGameDoesWithoutWaiting) {
+  write(base_game());
+  fs::remove(dir_ / "msg1.txt");
+  ASSERT_EQ(::mkfifo((dir_ / "msg1.txt").c_str(), 0600), 0);
+  auto checked = std::async(std::launch::async, [&] { return run({dir_.string()}); });
+  if (checked.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+    // Give the waiting reader a writer that closes at once, so the test ends.
+    const int fd = ::open((dir_ / "msg1.txt").c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) ::close(fd);
+    ADD_FAILURE() << "check waited for a writer on the FIFO";
+  }
+  EXPECT_EQ(checked.get(), vesk::kit::kExitFindings);
+  EXPECT_NE(out_.str().find("msg1.txt:1: error: the game reads regular files only"), std::string::npos) << out_.str();
+  EXPECT_NE(out_.str().find("[not-a-file]"), std::string::npos);
+}
+
+// An area may number its spots up to the 32-bit maximum; only the rows written
+// take memory, in the game and in the checker. The spots that nothing reaches
+// are reported as runs, so the findings stay as few as the rows.
+TEST(Check, AnAreaOfTwoBillionSpotsIsCheckedByItsRows) {
+  const auto findings = check(with(base_game(), {{"area2.txt", cellar("1 2 0 -1 0\n2 1 0 0 0\n2147483647 0 0 0 -1\n\n"
+                                                                      "item storm lantern 2\n")}}));
+  EXPECT_EQ(listing(findings),
+            "area2.txt:12: the rows skip from spot 2 to spot 2147483647, so spots 3 to 2147483646 have no exits; "
+            "write a row for every spot [spot-row-order]\n"
+            "area2.txt:12: no entry and no exit reaches spots 3 to 2147483647, so the player can never stand on "
+            "them; give another spot an exit to them [unreachable-spot]\n");
 }

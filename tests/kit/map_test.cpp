@@ -73,12 +73,26 @@ TEST(Map, WritesToAFileAndRefusesAMissingGame) {
   GameFiles game(kSmallGame);
   const std::string file = game.file("map.dot");
   EXPECT_EQ(run_kit({"map", game.path(), "-o", file}).status, 0);
-  EXPECT_EQ(kit::read_file(file).value_or(""), run_kit({"map", game.path()}).out);
+  EXPECT_EQ(vesk::read_file(file).value_or(""), run_kit({"map", game.path()}).out);
   GameFiles empty(Files{});
   const KitRun missing = run_kit({"map", empty.path()});
   EXPECT_EQ(missing.status, 2);
   EXPECT_NE(missing.err.find("area1.txt is missing"), std::string::npos);
   EXPECT_EQ(run_kit({"map", "a", "b"}).status, 2);
+}
+
+// The spots with rows, and one note for each run of spots without: an area of
+// two billion spots draws as small as its file, and at once.
+TEST(Map, DrawsAnAreaOfTwoBillionSpotsByItsRows) {
+  GameFiles game(
+      Files{{"area1.txt", "Caves.\n\nCaves.\n\nnone\n\nnone\n\nm2\n1 2 0 0 0\n2 1 0 0 0\n2147483647 0 0 0 0\n\n"}});
+  const KitRun run = run_kit({"map", game.path()});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("    a1s2 [label=\"spot 2\", group=\"a1x0\"];\n"
+                         "    a1s3n [label=\"spots 3 to 2147483646: no exits\", shape=plaintext];\n"
+                         "    a1s2147483647 [label=\"spot 2147483647\", group=\"a1x2\"];\n"),
+            std::string::npos)
+      << run.out;
 }
 
 }  // namespace

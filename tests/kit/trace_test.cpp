@@ -35,7 +35,7 @@ std::string trace_of(const GameFiles& game, const std::string& input) {
   const std::string trace_file = game.file("run.trace");
   const KitRun run = run_kit({"play", game.path(), "--seed", "7", "--clock", "0", "--trace", trace_file}, input);
   EXPECT_EQ(run.status, 0) << run.err;
-  return kit::read_file(trace_file).value_or("");
+  return vesk::read_file(trace_file).value_or("");
 }
 
 TEST(Trace, ShowsTheTurnLoopConditionsAndLinesByPhysicalLine) {
@@ -128,7 +128,7 @@ TEST(Trace, ReplayTracesEveryWalkthroughAndRefusesWithSeeds) {
   const std::string trace_file = game.file("replay.trace");
   const KitRun run = run_kit({"replay", game.path(), "--trace", trace_file, walk, walk});
   EXPECT_EQ(run.status, 0) << run.out << run.err;
-  const std::string trace = kit::read_file(trace_file).value_or("");
+  const std::string trace = vesk::read_file(trace_file).value_or("");
   const std::string header = "# " + walk + ", seed 3\n[1] pass 1: area 1\n";
   ASSERT_NE(trace.find(header), std::string::npos) << trace;
   EXPECT_NE(trace.find(header, trace.find(header) + 1), std::string::npos) << "the pass count starts again\n" << trace;
@@ -167,7 +167,7 @@ TEST(Coverage, CountsLinesRunAndWhatTheRunsReached) {
   // Counted over two runs, by line.
   kit::Coverage coverage(game.path());
   std::string error;
-  const auto parsed = kit::parse_walkthrough(kit::read_file(walk).value_or(""), error);
+  const auto parsed = kit::parse_walkthrough(vesk::read_file(walk).value_or(""), error);
   ASSERT_TRUE(parsed) << error;
   for (int k = 0; k < 2; ++k) {
     coverage.begin_run();
@@ -195,9 +195,9 @@ TEST(Coverage, WritesAnLcovFileThatGenhtmlAccepts) {
   const std::string info = game.file("run.info");
   ASSERT_EQ(run_kit({"replay", game.path(), "--lcov", info, walk}).status, 0);
   const std::string area = game.file("area1.txt");
-  EXPECT_EQ(kit::read_file(info).value_or(""), "TN:\nSF:" + area +
-                                                   "\nDA:5,0\nDA:7,1\nDA:8,0\nDA:10,0\nDA:11,1\nDA:12,1\nDA:13,0\n"
-                                                   "DA:14,0\nLF:8\nLH:3\nend_of_record\n");
+  EXPECT_EQ(vesk::read_file(info).value_or(""), "TN:\nSF:" + area +
+                                                    "\nDA:5,0\nDA:7,1\nDA:8,0\nDA:10,0\nDA:11,1\nDA:12,1\nDA:13,0\n"
+                                                    "DA:14,0\nLF:8\nLH:3\nend_of_record\n");
   if (std::system("genhtml --version > /dev/null 2>&1") != 0) GTEST_SKIP() << "genhtml is not installed";
   const std::string report = game.file("report");
   const std::string command = "genhtml --quiet -o '" + report + "' '" + info + "' > /dev/null 2>&1";

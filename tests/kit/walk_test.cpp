@@ -41,7 +41,7 @@ Files talking_game(const std::string& second_message) {
 
 Walkthrough read_walk(const std::string& file) {
   std::string error;
-  const std::optional<Walkthrough> walk = parse_walkthrough(kit::read_file(file).value_or(""), error);
+  const std::optional<Walkthrough> walk = parse_walkthrough(vesk::read_file(file).value_or(""), error);
   EXPECT_TRUE(walk) << error;
   return walk.value_or(Walkthrough{});
 }
@@ -134,13 +134,35 @@ TEST(Play, RecordsPipedInputThatEndsWithoutQuitting) {
   EXPECT_EQ(run_kit({"replay", game.path(), walk_file}).status, 0);
 }
 
+// After "terminate" the game waits for two characters; what the player types
+// then is no move of the walkthrough, also when the ending printed a message.
+TEST(Play, LeavesTheLineAfterTheEndingOutOfTheRecording) {
+  GameFiles game(talking_game("The roof falls in."));
+  game.write("area1.txt", talking_game("The roof falls in.")["area1.txt"] + "action 2 dp 0 terminate\n");
+  const std::string walk_file = game.file("end.walk");
+  const KitRun played = run_kit({"play", game.path(), "--seed", "1", "--record", walk_file}, "action 2\nbye\n");
+  ASSERT_EQ(played.status, 0) << played.err;
+  Walkthrough walk = read_walk(walk_file);
+  EXPECT_EQ(walk.ending, "game-over");
+  EXPECT_EQ(walk.typed, (std::vector<std::string>{"action 2"}));
+  EXPECT_TRUE(walk.transcript.ends_with("> action 2\nThe roof falls in.\n")) << walk.transcript;
+  EXPECT_EQ(run_kit({"replay", game.path(), walk_file}).status, 0);
+
+  // A walkthrough recorded with that line once keeps it no longer when updated.
+  walk.typed.emplace_back("bye");
+  walk.transcript += "bye\n";
+  ASSERT_TRUE(kit::write_file(walk_file, format_walkthrough(walk)));
+  EXPECT_EQ(run_kit({"replay", game.path(), "--update", walk_file}).status, 0);
+  EXPECT_EQ(read_walk(walk_file).typed, (std::vector<std::string>{"action 2"}));
+}
+
 TEST(Replay, NamesTheTypedLineBeforeTheFirstDifferenceAndUpdates) {
   GameFiles game(talking_game("Your shout comes back to you."));
   const std::string walk_file = game.file("talk.walk");
   ASSERT_EQ(run_kit({"play", game.path(), "--seed", "1", "--record", walk_file}, "action 1\naction 2\naction 3\nquit\n")
                 .status,
             0);
-  const std::string recorded = kit::read_file(walk_file).value();
+  const std::string recorded = vesk::read_file(walk_file).value();
 
   game.write("area1.txt", talking_game("The hall swallows your shout.")["area1.txt"]);
   const KitRun failed = run_kit({"replay", game.path(), walk_file});
@@ -151,7 +173,7 @@ TEST(Replay, NamesTheTypedLineBeforeTheFirstDifferenceAndUpdates) {
   EXPECT_NE(failed.out.find("\n-Your shout comes back to you.\n+The hall swallows your shout.\n"), std::string::npos)
       << failed.out;
   EXPECT_NE(failed.out.find("\n > action 2\n"), std::string::npos) << "context before the change\n" << failed.out;
-  EXPECT_EQ(kit::read_file(walk_file).value(), recorded) << "a failed replay leaves the file alone";
+  EXPECT_EQ(vesk::read_file(walk_file).value(), recorded) << "a failed replay leaves the file alone";
 
   const KitRun updated = run_kit({"replay", game.path(), "--update", walk_file});
   EXPECT_EQ(updated.status, 0) << updated.out << updated.err;
@@ -221,7 +243,20 @@ TEST(Sweep, CountsTheSeedsThatEndAsRecorded) {
 
 TEST(Replay, RefusesBadCommandLines) {
   EXPECT_EQ(run_kit({"replay", "--seeds", "9..3", "x.walk"}).status, 2);
-  EXPECT_EQ(run_kit({"replay", "--seeds", "1..2", "--update", "x.walk"}).status, 2);
+  // A refusal says why, and then shows the usage.
+  for (const kit::Arguments& args : std::vector<kit::Arguments>{
+           {"replay", "--seeds", "1..2", "--update", "x.walk"},
+           {"replay", "--seeds", "1..5", "--coverage", "x.walk"},
+           {"replay", "--seeds", "1..5", "--trace", "t", "x.walk"},
+           {"replay", "--update"},
+       }) {
+    const KitRun refused = run_kit(args);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.err.starts_with("vesk-kit: ")) << refused.err;
+    EXPECT_NE(refused.err.find("\nusage: vesk-kit replay"), std::string::npos) << refused.err;
+  }
+  EXPECT_NE(run_kit({"replay", "--seeds", "1..5", "--coverage", "x.walk"}).err.find("replay without --seeds for"),
+            std::string::npos);
   EXPECT_EQ(run_kit({"play", "--seed", "-1"}).status, 2);
   GameFiles empty(Files{});
   const KitRun no_game = run_kit({"play", empty.path()}, "");

@@ -1,0 +1,301 @@
+// vesk-kit xref: the cross-reference of a game's names, from the compiled
+// script records, and the command that prints it as text or JSON.
+#include "kit/xref.hpp"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <ostream>
+#include <tuple>
+#include <utility>
+
+#include "base/numbers.hpp"
+#include "base/words.hpp"
+#include "kit/kit.hpp"
+
+namespace vesk::kit {
+
+namespace {
+
+using Kind = XrefEntry::Kind;
+using Place = XrefEntry::Place;
+
+class CrossReference {
+ public:
+  CrossReference(const World& world, SourceMap& sources) : world_(world), sources_(sources) {}
+
+  std::vector<XrefEntry> run() {
+    for (const Item& item : world_.items) script(item.use_scripts);
+    for (std::size_t a = 0; a < world_.area_count(); ++a) area(world_.area(a), static_cast<std::int32_t>(a + 1));
+    std::vector<XrefEntry> entries;
+    entries.reserve(entries_.size());
+    for (auto& [key, entry] : entries_) entries.push_back(std::move(entry));
+    return entries;
+  }
+
+ private:
+  void area(const Area& a, std::int32_t number) {
+    script(a.turn_scripts);
+    script(a.drop_scripts);
+    conditions(a.item_conditions);
+    for (const Path& path : a.paths) {
+      if (path.target_area != number) note(Kind::kArea, std::to_string(path.target_area), path.source, false);
+      choice(path);
+    }
+    for (const Action& action : a.actions) choice(action);
+  }
+
+  void choice(const Choice& c) {
+    conditions(c.show_conditions);
+    conditions(c.use_conditions);
+    script(c.success_scripts);
+    script(c.failure_scripts);
+  }
+
+  void conditions(const Conditions& list) {
+    for (const Condition& condition : list) test(condition.test, condition.source);
+  }
+
+  void script(const Script& lines) {
+    for (const ScriptLine& line : lines) {
+      if (line.kind == ScriptLine::Kind::kLabel) {
+        note(Kind::kLabel, label_name(line), line.source, true);
+        continue;
+      }
+      if (line.kind == ScriptLine::Kind::kSkip) continue;
+      for (const ScriptTest& condition : line.conditions) test(condition, line.source);
+      if (line.kind == ScriptLine::Kind::kRepeat) {
+        note(Kind::kLabel, label_name(line), line.source, false);
+      } else {
+        command(line.command, line.source);
+      }
+    }
+  }
+
+  std::string label_name(const ScriptLine& line) const {
+    return line.label + " (" + sources_.file_name(world_, line.source) + ")";
+  }
+
+  void test(const ScriptTest& test, const SourcePos& at) {
+    if (test.kind == ScriptTest::Kind::kHeld) {
+      note(Kind::kItem, test.item, at, false);
+      return;
+    }
+    operand(test.left, at, false);
+    operand(test.right, at, false);
+  }
+
+  void command(const ScriptCommand& c, const SourcePos& at) {
+    using Op = ScriptCommand::Op;
+    switch (c.op) {
+      case Op::kMessageLine:
+        if (c.target.kind == Operand::Kind::kLiteral) {
+          note(Kind::kMessage, "msg" + std::to_string(c.number) + ".txt line " + std::to_string(c.target.number), at,
+               false);
+        } else {
+          note(Kind::kMessage, "msg" + std::to_string(c.number) + ".txt", at, false);
+          operand(c.target, at, false);
+        }
+        break;
+      case Op::kPrint:
+      case Op::kQueueMessage:
+        text(c.text, at);
+        break;
+      case Op::kPlaceUnique:
+      case Op::kPlace:
+        note(Kind::kEnemy, c.text, at, true);
+        break;
+      case Op::kGiveAmmo:
+        note(Kind::kVariable, "a_" + replace_char(c.name, ' ', '_'), at, true);
+        break;
+      case Op::kGiveItem:
+      case Op::kTakeItem:
+        note(Kind::kItem, c.text, at, true);
+        break;
+      case Op::kSetString:
+        note(Kind::kString, "s" + std::to_string(c.number), at, true);
+        text(c.text, at);
+        break;
+      case Op::kAskNumber:
+        operand(c.target, at, true);
+        text(c.text, at);
+        break;
+      case Op::kSet:
+        operand(c.value, at, false);
+        operand(c.target, at, true);
+        // "s ca N" moves the player to area N.
+        if (c.target.kind == Operand::Kind::kNamed &&
+            kNamedVariableNames[static_cast<std::size_t>(c.target.number)] == "ca" &&
+            c.value.kind == Operand::Kind::kLiteral) {
+          note(Kind::kArea, std::to_string(c.value.number), at, true);
+        }
+        break;
+      case Op::kSquareRoot:
+      case Op::kAdd:
+      case Op::kSubtract:
+      case Op::kMultiply:
+      case Op::kDivide:
+      case Op::kRemainder:
+      case Op::kPower:
+        operand(c.target, at, false);
+        operand(c.value, at, false);
+        operand(c.target, at, true);
+        break;
+      case Op::kReadOnly:
+      case Op::kUnknown:
+        operand(c.target, at, false);
+        operand(c.value, at, false);
+        break;
+      default:
+        break;
+    }
+  }
+
+  void operand(const Operand& o, const SourcePos& at, bool write) {
+    switch (o.kind) {
+      case Operand::Kind::kNamed:
+        note(Kind::kVariable, std::string(kNamedVariableNames[static_cast<std::size_t>(o.number)]), at, write);
+        break;
+      case Operand::Kind::kNumbered:
+        note(Kind::kVariable, "v" + std::to_string(o.number), at, write);
+        break;
+      case Operand::Kind::kIndirect:
+        // The first variable is read; the one finally written is known only in play.
+        note(Kind::kVariable, "v" + std::to_string(o.number), at, false);
+        break;
+      case Operand::Kind::kAmmo:
+        note(Kind::kVariable, "a_" + replace_char(o.weapon, ' ', '_'), at, write);
+        break;
+      case Operand::Kind::kItemVariable:
+        note(Kind::kVariable, "vi" + std::to_string(o.number), at, write);
+        break;
+      default:
+        break;
+    }
+  }
+
+  // The "+vN" and "+sN" words of a text that the game expands when shown; N
+  // is read by decimal conversion, as the expansion reads it ("+s2." is s2).
+  void text(const std::string& shown, const SourcePos& at) {
+    if (shown.find('+') == std::string::npos) return;
+    for (const std::string& word : split_words(shown)) {
+      if (word.size() < 3 || word[0] != '+' || (word[1] != 'v' && word[1] != 's')) continue;
+      const std::int32_t number = to_int(std::string_view(word).substr(2));
+      if (number < 1) continue;
+      note(word[1] == 'v' ? Kind::kVariable : Kind::kString, std::string(1, word[1]) + std::to_string(number), at,
+           false);
+    }
+  }
+
+  void note(Kind kind, const std::string& name, const SourcePos& at, bool write) {
+    auto [it, fresh] = entries_.try_emplace({kind, name});
+    if (fresh) {
+      it->second.kind = kind;
+      it->second.name = name;
+    }
+    std::vector<Place>& places = write ? it->second.written : it->second.read;
+    const Place place{sources_.file_name(world_, at), sources_.line(world_, at)};
+    if (std::find(places.begin(), places.end(), place) == places.end()) places.push_back(place);
+  }
+
+  const World& world_;
+  SourceMap& sources_;
+  std::map<std::pair<Kind, std::string>, XrefEntry> entries_;
+};
+
+constexpr const char* kXrefUsage = "usage: vesk-kit xref [--json] [GAME_DIR] [NAME]\n";
+
+std::string places_text(const std::vector<Place>& places) {
+  std::string text;
+  for (const Place& place : places) text += (text.empty() ? "" : ", ") + place.file + ":" + std::to_string(place.line);
+  return text.empty() ? "nowhere" : text;
+}
+
+}  // namespace
+
+const char* xref_kind_name(XrefEntry::Kind kind) {
+  switch (kind) {
+    case Kind::kVariable:
+      return "variable";
+    case Kind::kString:
+      return "string";
+    case Kind::kItem:
+      return "item";
+    case Kind::kEnemy:
+      return "enemy";
+    case Kind::kLabel:
+      return "label";
+    case Kind::kArea:
+      return "area";
+    case Kind::kMessage:
+      return "message";
+  }
+  return "variable";
+}
+
+std::vector<XrefEntry> cross_reference(const World& world, SourceMap& sources) {
+  return CrossReference(world, sources).run();
+}
+
+int run_xref(const Arguments& args, std::ostream& out, std::ostream& err) {
+  bool json = false;
+  std::vector<std::string> operands;
+  for (const std::string& arg : args) {
+    if (arg == "--json") {
+      json = true;
+    } else if (arg == "--help" || arg == "-h") {
+      out << kXrefUsage;
+      return kExitClean;
+    } else if (arg.starts_with("-")) {
+      err << "vesk-kit xref: unknown option \"" << arg << "\"\n" << kXrefUsage;
+      return kExitUsage;
+    } else {
+      operands.push_back(arg);
+    }
+  }
+  if (operands.size() > 2) {
+    err << "vesk-kit xref: a game directory and one name at most\n" << kXrefUsage;
+    return kExitUsage;
+  }
+  const std::filesystem::path game(operands.empty() ? std::string(".") : operands[0]);
+  const World world = load_world(game);
+  if (!world.has_areas()) {
+    err << "vesk-kit xref: no game in \"" << game.string() << "\": area1.txt is missing\n";
+    return kExitUsage;
+  }
+  SourceMap sources(game);
+  std::vector<XrefEntry> entries = cross_reference(world, sources);
+  if (operands.size() == 2) {
+    std::erase_if(entries, [&](const XrefEntry& entry) { return entry.name != operands[1]; });
+  }
+  if (json) {
+    nlohmann::json names = nlohmann::json::array();
+    auto places = [](const std::vector<Place>& list) {
+      nlohmann::json array = nlohmann::json::array();
+      for (const Place& place : list) array.push_back({{"file", place.file}, {"line", place.line}});
+      return array;
+    };
+    for (const XrefEntry& entry : entries) {
+      names.push_back({{"kind", xref_kind_name(entry.kind)},
+                       {"name", entry.name},
+                       {"written", places(entry.written)},
+                       {"read", places(entry.read)}});
+    }
+    // Content files need not be UTF-8: stray bytes become U+FFFD.
+    out << nlohmann::json{{"names", names}}.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+  } else {
+    for (const XrefEntry& entry : entries) {
+      out << xref_kind_name(entry.kind) << " " << entry.name << "\n  written: " << places_text(entry.written)
+          << "\n  read: " << places_text(entry.read) << "\n";
+    }
+  }
+  if (operands.size() == 2 && entries.empty()) {
+    err << "vesk-kit xref: no script writes or reads \"" << operands[1] << "\"\n";
+    return kExitFindings;
+  }
+  return kExitClean;
+}
+
+}  // namespace vesk::kit
