@@ -25,7 +25,7 @@ CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERR
 # neither the tests nor the benchmarks; make and make test turn them on.
 PLAYER_OPTIONS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVESK_TESTS=OFF -DVESK_BENCH=OFF)
 
-.PHONY: all build play test web map sanitize conformance bench install package fuzz fuzz-run format format-check tidy clean
+.PHONY: all build play test web web-demo map sanitize conformance bench install package fuzz fuzz-run format format-check tidy clean
 
 all: build
 
@@ -51,6 +51,15 @@ web:
 	@command -v emcmake >/dev/null || { echo "make web needs emscripten: sudo apt-get install emscripten" >&2; exit 1; }
 	NODE_PATH=$${NODE_PATH:-/usr/share/nodejs} emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=MinSizeRel -DVESK_WERROR=$(WERROR)
 	NODE_PATH=$${NODE_PATH:-/usr/share/nodejs} cmake --build $(WEB_BUILD) -j$(JOBS)
+
+# The sample game as a web page: build/web/demo.html plays from a file, and
+# build/web/demo/ is the same for a web host.
+web-demo: web
+	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE) $(PLAYER_OPTIONS)
+	cmake --build $(BUILD) -j$(JOBS) --target vesk-kit
+	@mkdir -p $(BUILD)/web
+	$(BUILD)/vesk-kit publish games/demo --title "The Salt Coast" --web $(WEB_FILES) -o $(BUILD)/web/demo.html
+	$(BUILD)/vesk-kit publish games/demo --title "The Salt Coast" --web $(WEB_FILES) --site $(BUILD)/web/demo
 
 # Draws the sample game's map to docs/demo-map.svg (needs Graphviz).
 map: build
@@ -78,7 +87,8 @@ bench: build
 
 # Installs vesk, its manual page, the authors' guide and the sample game
 # (share/vesk/demo) under PREFIX; the manual page names the paths under PREFIX.
-install:
+# With emscripten the web files go to share/vesk/web for vesk-kit publish.
+install: $(if $(HAVE_EMSCRIPTEN),web)
 	$(CONFIGURE) $(PLAYER_OPTIONS) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD) -j$(JOBS) --target vesk
 	cmake --install $(BUILD)

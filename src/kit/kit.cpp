@@ -1,5 +1,6 @@
 // vesk-kit's command line: the subcommand names and the usage text.
 #include "kit/kit.hpp"
+#include "kit/publish.hpp"
 
 #include <ostream>
 #include <string_view>
@@ -19,6 +20,8 @@ constexpr std::string_view kUsage =
     "  replay [GAME_DIR] FILE.walk...\n"
     "                      replay walkthroughs and compare their transcripts;\n"
     "                      --trace FILE and --coverage show inside the runs\n"
+    "  publish [GAME_DIR] -o FILE.html | --site DIR\n"
+    "                      write a web page that plays the game\n"
     "\n"
     "See vesk-kit(6) for the options of each command.\n";
 
@@ -35,6 +38,7 @@ int run(const Arguments& args, std::istream& in, std::ostream& out, std::ostream
   if (command == "map") return run_map(rest, out, err);
   if (command == "play") return run_play(rest, in, out, err);
   if (command == "replay") return run_replay(rest, out, err);
+  if (command == "publish") return run_publish(rest, out, err);
   if (command == "help" || command == "--help" || command == "-h") {
     out << kUsage;
     return kExitClean;
