@@ -153,16 +153,19 @@ std::string published_page(const WebFiles& web, const std::map<std::string, std:
 
   std::string page = web.page_html;
   replace_all(page, "@TITLE@", html_text(title));
-  replace_all(page, "<!--@GAME@-->", "<script type=\"application/json\" id=\"vesk-game\">" + data + "</script>");
+  replace_all(page, "<!--@GAME@-->", R"(<script type="application/json" id="vesk-game">)" + data + "</script>");
   if (layout == PageLayout::kOneFile) {
     replace_all(page, "<!--@STYLE@-->", "<style>\n" + web.page_style + "</style>");
     replace_all(page, "<!--@SCRIPTS@-->",
-                "<script type=\"application/octet-stream\" id=\"vesk-wasm\">" + base64(web.engine_wasm) +
+                R"(<script type="application/octet-stream" id="vesk-wasm">)" + base64(web.engine_wasm) +
                     "</script>\n<script>\n" + inline_script(web.engine_script) + "</script>\n<script>\n" +
                     inline_script(web.page_script) + "</script>");
   } else {
-    replace_all(page, "<!--@STYLE@-->", "<link rel=\"stylesheet\" href=\"page.css\">");
-    replace_all(page, "<!--@SCRIPTS@-->", "<script src=\"vesk.js\"></script>\n<script src=\"page.js\"></script>");
+    replace_all(page, "<!--@STYLE@-->", R"(<link rel="stylesheet" href="page.css">)");
+    replace_all(page, "<!--@SCRIPTS@-->",
+                R"(<script src="vesk.js"></script>)"
+                "\n"
+                R"(<script src="page.js"></script>)");
   }
   return page;
 }

@@ -66,7 +66,13 @@
   const history = [];
   let historyAt = 0;
 
-  function setState(state) { document.body.dataset.state = state; }
+  // The state shows in the body's data-state (loading, busy, waiting or
+  // ended) for the style and for tests; each wait for a line and each line
+  // entered is marked on the page's performance timeline, for the benchmark.
+  function setState(state) {
+    document.body.dataset.state = state;
+    if (state === 'waiting') performance.mark('vesk-waiting');
+  }
 
   // The game's output: whole lines go to the transcript, and the line that
   // is still open (the prompt the game waits at) stands before the input.
@@ -104,6 +110,7 @@
     typed.textContent = line;
     output.append(prompt.textContent, typed, '\n');
     prompt.textContent = '';
+    performance.mark('vesk-line');
     const bytes = new TextEncoder().encode(line + '\n');
     if (session.waiting) {
       const resolve = session.waiting;
