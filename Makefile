@@ -3,6 +3,10 @@ SHELL := /bin/bash
 BUILD ?= build
 SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
+# The web build (make web), with emscripten.
+WEB_BUILD ?= build-web
+WEB_FILES = $(abspath $(WEB_BUILD))/web-files
+HAVE_EMSCRIPTEN := $(shell command -v emcmake 2>/dev/null)
 JOBS ?= 2
 PREFIX ?= /usr/local
 PACKAGE_PREFIX ?= /usr
@@ -16,12 +20,12 @@ FUZZ_SECONDS ?= 60
 CONFORMANCE ?= ../shared/conformance
 SOURCES = $(shell git ls-files '*.cpp' '*.hpp' 2>/dev/null || find src tests bench fuzz -name '*.[ch]pp')
 
-CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=$(WERROR)
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=$(WERROR) -DVESK_WEB_FILES=$(WEB_FILES)
 # A build directory configured for the first time by play or install gets
 # neither the tests nor the benchmarks; make and make test turn them on.
 PLAYER_OPTIONS = $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DVESK_TESTS=OFF -DVESK_BENCH=OFF)
 
-.PHONY: all build play test map sanitize conformance bench install install-check package fuzz fuzz-run fuzz-merge format format-check tidy clean
+.PHONY: all build play test web web-demo map sanitize conformance bench install install-check package fuzz fuzz-run fuzz-merge format format-check tidy clean
 
 all: build
 
@@ -37,8 +41,25 @@ play:
 	@mkdir -p $(PLAY_DIR) && cp games/demo/* $(PLAY_DIR)/
 	cd $(PLAY_DIR) && $(abspath $(BUILD))/vesk
 
-test: build
+# With emscripten the web build is tested too; without it its tests are skipped.
+test: build $(if $(HAVE_EMSCRIPTEN),web)
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
+
+# The engine's web build and the page's files, in WEB_BUILD/web-files. Debian's
+# emscripten needs NODE_PATH=/usr/share/nodejs for its optimised builds.
+web:
+	@command -v emcmake >/dev/null || { echo "make web needs emscripten: sudo apt-get install emscripten" >&2; exit 1; }
+	NODE_PATH=$${NODE_PATH:-/usr/share/nodejs} emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=MinSizeRel -DVESK_WERROR=$(WERROR)
+	NODE_PATH=$${NODE_PATH:-/usr/share/nodejs} cmake --build $(WEB_BUILD) -j$(JOBS)
+
+# The sample game as a web page: build/web/demo.html plays from a file, and
+# build/web/demo/ is the same for a web host.
+web-demo: web
+	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE) $(PLAYER_OPTIONS)
+	cmake --build $(BUILD) -j$(JOBS) --target vesk-kit
+	@mkdir -p $(BUILD)/web
+	$(BUILD)/vesk-kit publish games/demo --title "The Salt Coast" --web $(WEB_FILES) -o $(BUILD)/web/demo.html
+	$(BUILD)/vesk-kit publish games/demo --title "The Salt Coast" --web $(WEB_FILES) --site $(BUILD)/web/demo
 
 # Draws the sample game's map to docs/demo-map.svg (needs Graphviz).
 map: build
@@ -66,8 +87,9 @@ bench: build
 
 # Installs vesk and vesk-kit, their manual pages, the authors' guide and the
 # sample game (share/vesk/demo) under PREFIX; the manual page names the paths
-# under PREFIX. It builds every program it installs.
-install:
+# under PREFIX. It builds every program it installs. With emscripten the web
+# files go to share/vesk/web for vesk-kit publish.
+install: $(if $(HAVE_EMSCRIPTEN),web)
 	$(CONFIGURE) $(PLAYER_OPTIONS) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	cmake --build $(BUILD) -j$(JOBS) --target vesk vesk-kit
 	cmake --install $(BUILD)
@@ -121,4 +143,4 @@ tidy: build
 	clang-tidy -p $(BUILD) --quiet $(shell git ls-files 'src/*.cpp')
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

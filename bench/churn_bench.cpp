@@ -36,21 +36,23 @@ class CountingBuffer : public std::streambuf {
 
 // A store whose first pass gives the player a gem and `coins` coins.
 std::shared_ptr<const vesk::World> store(std::int64_t coins) {
-  const std::string area = "A store.\n\nStore.\n\nnone\n\nnone\n\n"
-                           "s 1 = v1 0 _ gem\n"
-                           "s 0 repetition top\n"
-                           "s 1 = v1 0 _ coin\n"
-                           "s 1 = v1 0 a v2 1\n"
-                           "s 2 = v1 0 - v2 " +
-                           std::to_string(coins) +
-                           " repeat top\n"
-                           "s 0 s v1 1\n";
-  return std::make_shared<const vesk::World>(vesk::load_world([&](const std::string& name) -> std::optional<std::string> {
-    if (name == "area1.txt") return area;
-    if (name == "item1.txt") return std::string("coin\n");
-    if (name == "item2.txt") return std::string("gem\n");
-    return std::nullopt;
-  }));
+  const std::string area =
+      "A store.\n\nStore.\n\nnone\n\nnone\n\n"
+      "s 1 = v1 0 _ gem\n"
+      "s 0 repetition top\n"
+      "s 1 = v1 0 _ coin\n"
+      "s 1 = v1 0 a v2 1\n"
+      "s 2 = v1 0 - v2 " +
+      std::to_string(coins) +
+      " repeat top\n"
+      "s 0 s v1 1\n";
+  return std::make_shared<const vesk::World>(
+      vesk::load_world([&](const std::string& name) -> std::optional<std::string> {
+        if (name == "area1.txt") return area;
+        if (name == "item1.txt") return std::string("coin\n");
+        if (name == "item2.txt") return std::string("gem\n");
+        return std::nullopt;
+      }));
 }
 
 void BM_DropChurn(benchmark::State& state) {

@@ -14,6 +14,11 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/docs/vesk.6 DESTINATION ${CMAKE_INSTAL
 # The guide and the kit's notes that it points at, side by side.
 install(FILES docs/authoring.md docs/vesk-kit-play.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY games/demo DESTINATION ${CMAKE_INSTALL_DATADIR}/vesk)
+# The engine's web build and the page's files, where vesk-kit publish finds
+# them; installed when make web has built them.
+foreach(file vesk.js vesk.wasm page.html page.css page.js)
+  install(FILES ${VESK_WEB_FILES}/${file} DESTINATION ${CMAKE_INSTALL_DATADIR}/vesk/web OPTIONAL)
+endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME vesk)

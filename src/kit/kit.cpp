@@ -1,5 +1,6 @@
 // vesk-kit's command line: the subcommand names and the usage text.
 #include "kit/kit.hpp"
+#include "kit/publish.hpp"
 
 #include <istream>
 #include <ostream>
@@ -23,6 +24,8 @@ constexpr std::string_view kUsage =
     "  replay [GAME_DIR] FILE.walk...\n"
     "                      replay walkthroughs and compare their transcripts;\n"
     "                      --trace FILE and --coverage show inside the runs\n"
+    "  publish [GAME_DIR] -o FILE.html | --site DIR\n"
+    "                      write a web page that plays the game\n"
     "\n"
     "See vesk-kit(6) for the options of each command.\n";
 
@@ -38,6 +41,8 @@ constexpr Command kCommands[] = {
     {"xref", [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_xref(a, o, e); }},
     {"play", run_play},
     {"replay", [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_replay(a, o, e); }},
+    {"publish",
+     [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_publish(a, o, e); }},
 };
 
 }  // namespace
