@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <istream>
 #include <new>
@@ -99,6 +100,42 @@ Lines split_lines(std::string_view content, std::size_t capacity) {
   }
   return lines;
 }
+
+void fold_line_ends(std::string& content) {
+  // Each CR LF pair becomes one line feed, paired from left to right as the
+  // reader pairs them. Folding twice is not folding once ("\r\r\n" folds to
+  // "\r\n", a line of a lone CR), so a text is folded exactly once.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < content.size(); ++i) {
+    if (content[i] == '\r' && i + 1 < content.size() && content[i + 1] == '\n') continue;
+    content[kept++] = content[i];
+  }
+  content.resize(kept);
+}
+
+LineViews split_line_views(std::string& content, std::size_t capacity) {
+  fold_line_ends(content);
+  return pieces_of_folded(content, capacity);
+}
+
+LineViews pieces_of_folded(std::string_view text, std::size_t capacity) {
+  LineViews pieces;
+  std::size_t line_end = 0;  // just past the line feed of the line being cut, or the end
+  for (std::size_t start = 0; start < text.size();) {
+    if (start >= line_end) {
+      const std::size_t feed = text.find('\n', start);
+      line_end = feed == std::string_view::npos ? text.size() : feed + 1;
+    }
+    const std::size_t end = std::min(line_end, start + capacity);
+    std::string_view piece = text.substr(start, end - start);
+    if (const std::size_t nul = piece.find('\0'); nul != std::string_view::npos) piece = piece.substr(0, nul);
+    pieces.push_back(piece);
+    start = end;
+  }
+  return pieces;
+}
+
+LineViews views_of(const Lines& lines) { return LineViews(lines.begin(), lines.end()); }
 
 namespace {
 

@@ -43,7 +43,24 @@ TEST(SplitLines, GivesThePiecesThatTheConsoleReaderGives) {
     std::string piece;
     while (vesk::read_piece(in, piece)) read.push_back(piece);
     EXPECT_EQ(vesk::split_lines(content), read) << "round " << round;
+    // The views of a large file's load: the same pieces, without copies.
+    std::string normalised = content;
+    const vesk::LineViews views = vesk::split_line_views(normalised);
+    EXPECT_EQ(vesk::Lines(views.begin(), views.end()), read) << "round " << round;
   }
+}
+
+TEST(TextLines, HoldLinesAsOneText) {
+  vesk::TextLines lines = {"first\n", "", "third"};
+  lines.push_back("fourth\n");
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines.front(), "first\n");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2], "third");
+  EXPECT_EQ(lines.back(), "fourth\n");
+  EXPECT_EQ(std::vector<std::string_view>(lines.begin(), lines.end()),
+            (std::vector<std::string_view>{"first\n", "", "third", "fourth\n"}));
+  EXPECT_TRUE(vesk::TextLines().empty());
 }
 
 TEST(ReadLines, ReadsAFileInPiecesAndReportsAMissingOne) {
