@@ -45,12 +45,13 @@ void let_enemies_arrive(GameState& game, const Area& area, AreaState& here) {
 
 // One ready enemy's attack. True when it killed the player.
 bool attack(GameState& game, LiveEnemy& enemy) {
-  const std::vector<Attack>& attacks = enemy.kind->attacks;
+  const Attacks& attacks = enemy.kind->attacks;
   if (attacks.empty()) {
     enemy.ready = false;
     return false;
   }
-  const Attack& chosen = attacks[static_cast<std::size_t>(game.rng.mod(static_cast<std::int32_t>(attacks.size())))];
+  const Attack chosen = attacks[static_cast<std::size_t>(game.rng.mod(static_cast<std::int32_t>(attacks.size())))];
+  const std::string text(chosen.text);
   const char* name = enemy.shown_name().c_str();
   if (game.rng.chance(chosen.hit_chance)) {
     std::int32_t damage = game.rng.range(chosen.min_damage, chosen.max_damage);
@@ -58,10 +59,10 @@ bool attack(GameState& game, LiveEnemy& enemy) {
     game.vars.health = std::max(lose_health(game.vars.health, damage), 0);
     if (game.observer) game.observer->on_attack(enemy, chosen, true, damage);
     if (enemy.is_definite) {
-      game.out() << format_text("The %s %s (-%d -> %d).\n\n", name, chosen.text.c_str(), damage, game.vars.health);
+      game.out() << format_text("The %s %s (-%d -> %d).\n\n", name, text.c_str(), damage, game.vars.health);
     } else {
-      game.out() << format_text("The %s (%d) %s (-%d -> %d).\n\n", name, enemy.instance_number, chosen.text.c_str(),
-                                damage, game.vars.health);
+      game.out() << format_text("The %s (%d) %s (-%d -> %d).\n\n", name, enemy.instance_number, text.c_str(), damage,
+                                game.vars.health);
     }
     if (game.vars.health <= 0) {
       game.out() << "You were killed.\n";
@@ -69,10 +70,10 @@ bool attack(GameState& game, LiveEnemy& enemy) {
     }
   } else if (enemy.is_definite) {
     if (game.observer) game.observer->on_attack(enemy, chosen, false, 0);
-    game.out() << format_text("The %s %s (miss).\n\n", name, chosen.text.c_str());
+    game.out() << format_text("The %s %s (miss).\n\n", name, text.c_str());
   } else {
     if (game.observer) game.observer->on_attack(enemy, chosen, false, 0);
-    game.out() << format_text("The %s (%d) %s (miss).\n\n", name, enemy.instance_number, chosen.text.c_str());
+    game.out() << format_text("The %s (%d) %s (miss).\n\n", name, enemy.instance_number, text.c_str());
   }
   enemy.ready = false;
   return false;

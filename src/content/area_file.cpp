@@ -47,7 +47,7 @@ void add_action(Area& area, std::string_view line, LoadDiagnostics* diagnostics,
 
 // The first part: descriptions, paths and actions, up to the fourth blank line.
 // Returns the number of the first piece after it.
-std::size_t read_sections(Area& area, const Lines& lines, LoadDiagnostics* diagnostics) {
+std::size_t read_sections(Area& area, LineSpan lines, LoadDiagnostics* diagnostics) {
   int section = 0;
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
     const std::string_view line = lines[piece];
@@ -57,10 +57,10 @@ std::size_t read_sections(Area& area, const Lines& lines, LoadDiagnostics* diagn
     }
     switch (section) {
       case 0:
-        area.long_description.emplace_back(line);
+        area.long_description.push_back(line);
         break;
       case 1:
-        area.short_description.emplace_back(line);
+        area.short_description.push_back(line);
         break;
       case 2:
         if (!starts_with(line, "none")) add_path(area, line, diagnostics, piece);
@@ -316,8 +316,12 @@ class KeywordReader {
 
 }  // namespace
 
-Area parse_area(const Lines& lines, const World& world, LoadDiagnostics* diagnostics) {
+Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics) {
   Area area;
+  // An area file may lay out millions of items: room for every line that may
+  // be one saves the copies of a growing list.
+  area.items.reserve(static_cast<std::size_t>(
+      std::count_if(lines.begin(), lines.end(), [](std::string_view line) { return starts_with(line, "item"); })));
   const std::size_t keyword_part = read_sections(area, lines, diagnostics);
   KeywordReader reader(area, world, keyword_part, diagnostics);
   for (std::size_t piece = 0; piece < lines.size(); ++piece) reader.read(piece, lines[piece]);

@@ -15,7 +15,7 @@ namespace {
 
 // "claws at you 1 4 50": the text, the lowest damage, the damage bound and the
 // hit chance. Lines of fewer than four words are no attack.
-void add_attack(std::vector<Attack>& attacks, std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
+void add_attack(Attacks& attacks, std::string_view line, LoadDiagnostics* diagnostics, std::size_t piece) {
   const WordViews words = word_views(line);
   const long w = static_cast<long>(words.size());
   if (w < 4) {
@@ -23,14 +23,14 @@ void add_attack(std::vector<Attack>& attacks, std::string_view line, LoadDiagnos
     return;
   }
   report_kept(diagnostics, piece, LineUse::kAttack);
-  Attack attack;
-  std::string text = join_words(words, 0, w - 4);
+  const std::string text = join_words(words, 0, w - 4);
   if (text.size() > kAttackTextCapacity) report_fault(diagnostics, piece, LineFault::kTextCut, "attack text");
-  attack.text = cut(text, kAttackTextCapacity);
+  Attack attack;
+  attack.text = std::string_view(text).substr(0, kAttackTextCapacity);
   attack.min_damage = read_number(words[w - 3], diagnostics, piece);
   attack.max_damage = read_number(words[w - 2], diagnostics, piece);
   attack.hit_chance = read_number(words[w - 1], diagnostics, piece);
-  attacks.push_back(std::move(attack));
+  attacks.push_back(attack);
 }
 
 // Loot lines are kept as read and rolled when the enemy is defeated; every form
@@ -68,10 +68,20 @@ void add_attribute(std::vector<EnemyAttribute>& attributes, std::string_view lin
   attributes.push_back(EnemyAttribute{cut(name, kAttributeCapacity), std::strtod(factor.c_str(), nullptr)});
 }
 
+// At most how many attack lines the file holds: the lines from the fourth up to
+// the first blank one. Reserving them at once saves the copies of a growing
+// list when a file holds millions.
+std::size_t attack_lines(LineSpan lines) {
+  std::size_t count = 0;
+  for (std::size_t piece = 3; piece < lines.size() && !is_blank_line(lines[piece]); ++piece) ++count;
+  return count;
+}
+
 }  // namespace
 
-Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics) {
+Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics) {
   Enemy enemy;
+  enemy.attacks.reserve(attack_lines(lines));
   enum Stage { kName, kHealth, kSkipped, kAttacks, kLoot, kDone };
   Stage stage = kName;
   // The first piece after the loot lines: where the keyword lines begin.

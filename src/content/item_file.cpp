@@ -72,7 +72,7 @@ void apply_item_keyword(Item& item, ItemEffect effect, std::string_view line, Lo
 
 }  // namespace
 
-Item parse_item(const Lines& lines, LoadDiagnostics* diagnostics) {
+Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics) {
   Item item;
   if (!lines.empty() && !lines.front().empty()) {
     // The name is the first line less its last character, normally the line feed.

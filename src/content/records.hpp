@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -42,11 +43,49 @@ struct Item {
   bool is_armor = false;
 };
 
+// One of an enemy's attacks: "claws at you 1 4 50".
 struct Attack {
-  std::string text;
+  std::string_view text;
   std::int32_t min_damage = 0;
   std::int32_t max_damage = 0;
   std::int32_t hit_chance = 0;
+};
+
+// An enemy's attacks, their texts held as one text: an enemy file may hold
+// millions of attack lines, and a string for each would cost several times the
+// file. A text is at most kAttackTextCapacity characters and a content file is
+// far smaller than 4 GiB, so 32 bits place it.
+class Attacks {
+ public:
+  Attacks() = default;
+  Attacks(std::initializer_list<Attack> attacks) {
+    for (const Attack& attack : attacks) push_back(attack);
+  }
+
+  std::size_t size() const { return attacks_.size(); }
+  bool empty() const { return attacks_.empty(); }
+  Attack operator[](std::size_t index) const {
+    const Stored& stored = attacks_[index];
+    return Attack{std::string_view(texts_).substr(stored.text_start, stored.text_size), stored.min_damage,
+                  stored.max_damage, stored.hit_chance};
+  }
+  void reserve(std::size_t attacks) { attacks_.reserve(attacks); }
+  void push_back(const Attack& attack) {
+    attacks_.push_back(Stored{static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint16_t>(attack.text.size()),
+                              attack.min_damage, attack.max_damage, attack.hit_chance});
+    texts_ += attack.text;
+  }
+
+ private:
+  struct Stored {
+    std::uint32_t text_start = 0;
+    std::uint16_t text_size = 0;
+    std::int32_t min_damage = 0;
+    std::int32_t max_damage = 0;
+    std::int32_t hit_chance = 0;
+  };
+  std::string texts_;
+  std::vector<Stored> attacks_;
 };
 
 struct EnemyAttribute {
@@ -60,7 +99,7 @@ struct Enemy {
   std::string name;
   std::string shown_name;   // the display name, worked out once when loaded
   std::int32_t health = 0;  // what a newcomer starts with
-  std::vector<Attack> attacks;
+  Attacks attacks;
   Lines loot;
   std::vector<EnemyAttribute> attributes;
   bool grapples = false;
@@ -167,8 +206,8 @@ class SpotTable {
 // there, the enemies present, the ammunition piles, whether it was seen) is
 // the play state's; the piles and items here are what the area starts with.
 struct Area {
-  Lines long_description;
-  Lines short_description;
+  TextLines long_description;
+  TextLines short_description;
   std::vector<Path> paths;
   std::vector<Action> actions;
   std::vector<PlacedItem> items;

@@ -2,6 +2,7 @@
 #include "content/world.hpp"
 
 #include <string>
+#include <utility>
 
 #include "base/index.hpp"
 #include "base/lines.hpp"
@@ -70,11 +71,39 @@ void for_each_numbered_file(World& world, const ContentSource& source, const cha
   }
 }
 
-// The lines of the `file`th loaded file, which `diagnostics` hear of before a
-// loader reads them.
-Lines lines_of(const std::string& content, const World& world, std::uint32_t file, LoadDiagnostics* diagnostics) {
-  Lines lines = split_lines(content);
-  if (diagnostics) diagnostics->begin_file(world.source_files[file - 1], lines);
+// The pieces of the `file`th loaded file, which `diagnostics` hear of before a
+// loader reads them. Without diagnostics the pieces are views into the
+// content, changed in place, so that a large file is never held twice.
+class FilePieces {
+ public:
+  FilePieces(std::string content, const World& world, std::uint32_t file, LoadDiagnostics* diagnostics)
+      : content_(std::move(content)) {
+    if (diagnostics) {
+      lines_ = split_lines(content_);
+      diagnostics->begin_file(world.source_files[file - 1], lines_);
+      views_ = views_of(lines_);
+    } else {
+      views_ = split_line_views(content_);
+    }
+  }
+  FilePieces(const FilePieces&) = delete;
+  FilePieces& operator=(const FilePieces&) = delete;
+
+  LineSpan views() const { return views_; }
+
+ private:
+  std::string content_;
+  Lines lines_;
+  LineViews views_;
+};
+
+// A message file's lines, held as one text.
+TextLines message_lines(LineSpan pieces) {
+  std::size_t characters = 0;
+  for (const std::string_view piece : pieces) characters += piece.size();
+  TextLines lines;
+  lines.reserve(pieces.size(), characters);
+  for (const std::string_view piece : pieces) lines.push_back(piece);
   return lines;
 }
 
@@ -123,6 +152,7 @@ void World::add_area(Area area) {
 }
 
 void World::add_pending_area(std::string content, std::uint32_t file) {
+  fold_line_ends(content);
   pending_.resize(areas_.size());
   areas_.emplace_back();
   pending_.emplace_back(PendingArea{std::move(content), file});
@@ -130,7 +160,7 @@ void World::add_pending_area(std::string content, std::uint32_t file) {
 
 void World::work_out_pending(std::size_t index) const {
   const PendingArea& pending = *pending_[index];
-  Area area = parse_area(split_lines(pending.content), *this);
+  Area area = parse_area(pieces_of_folded(pending.content), *this);
   stamp_file(area, pending.file);
   areas_[index] = std::move(area);
   // Only now is the content dropped: an area whose working out fails stays
@@ -141,16 +171,19 @@ void World::work_out_pending(std::size_t index) const {
 World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, AreaLoading areas) {
   World world;
   LoadDiagnostics* d = diagnostics;
-  for_each_numbered_file(world, source, "msg", [&](const std::string& content, std::uint32_t file) {
-    world.messages.push_back(lines_of(content, world, file, d));
+  for_each_numbered_file(world, source, "msg", [&](std::string content, std::uint32_t file) {
+    const FilePieces pieces(std::move(content), world, file, d);
+    world.messages.push_back(message_lines(pieces.views()));
   });
-  for_each_numbered_file(world, source, "item", [&](const std::string& content, std::uint32_t file) {
-    Item item = parse_item(lines_of(content, world, file, d), d);
+  for_each_numbered_file(world, source, "item", [&](std::string content, std::uint32_t file) {
+    const FilePieces pieces(std::move(content), world, file, d);
+    Item item = parse_item(pieces.views(), d);
     stamp_file(item, file);
     world.add_item(std::move(item));
   });
-  for_each_numbered_file(world, source, "enemy", [&](const std::string& content, std::uint32_t file) {
-    world.add_enemy(parse_enemy(lines_of(content, world, file, d), d));
+  for_each_numbered_file(world, source, "enemy", [&](std::string content, std::uint32_t file) {
+    const FilePieces pieces(std::move(content), world, file, d);
+    world.add_enemy(parse_enemy(pieces.views(), d));
   });
   const bool on_demand = areas == AreaLoading::kOnDemand && !diagnostics;
   for_each_numbered_file(world, source, "area", [&](std::string content, std::uint32_t file) {
@@ -158,7 +191,8 @@ World load_world(const ContentSource& source, LoadDiagnostics* diagnostics, Area
       world.add_pending_area(std::move(content), file);
       return;
     }
-    Area area = parse_area(lines_of(content, world, file, d), world, d);
+    const FilePieces pieces(std::move(content), world, file, d);
+    Area area = parse_area(pieces.views(), world, d);
     stamp_file(area, file);
     world.add_area(std::move(area));
   });

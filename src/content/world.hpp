@@ -42,7 +42,7 @@ struct World {
   World& operator=(const World&) = delete;
   ~World() = default;
 
-  std::vector<Lines> messages;
+  std::vector<TextLines> messages;
   std::vector<Item> items;
   std::vector<Enemy> enemies;
   // The ammunition table: the catalogue index of each weapon that fires
@@ -88,7 +88,7 @@ struct World {
  private:
   // An area file's content, kept from start-up until the area is worked out.
   struct PendingArea {
-    std::string content;
+    std::string content;  // with its line ends folded (fold_line_ends)
     std::uint32_t file = 0;
   };
 
@@ -114,9 +114,19 @@ struct World {
 // of those must be complete before areas are loaded. With
 // `diagnostics`, they also report each line they drop or cut and where each
 // kept line went; what they load is the same either way.
-Item parse_item(const Lines& lines, LoadDiagnostics* diagnostics = nullptr);
-Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics = nullptr);
-Area parse_area(const Lines& lines, const World& world, LoadDiagnostics* diagnostics = nullptr);
+using LineSpan = std::span<const std::string_view>;
+Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics = nullptr);
+Enemy parse_enemy(LineSpan lines, LoadDiagnostics* diagnostics = nullptr);
+Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics = nullptr);
+inline Item parse_item(const Lines& lines, LoadDiagnostics* diagnostics = nullptr) {
+  return parse_item(views_of(lines), diagnostics);
+}
+inline Enemy parse_enemy(const Lines& lines, LoadDiagnostics* diagnostics = nullptr) {
+  return parse_enemy(views_of(lines), diagnostics);
+}
+inline Area parse_area(const Lines& lines, const World& world, LoadDiagnostics* diagnostics = nullptr) {
+  return parse_area(views_of(lines), world, diagnostics);
+}
 
 // Gives the content of a content file by its name ("area1.txt"), as `read_file`
 // reads it, or nothing when there is no such file.

@@ -32,8 +32,8 @@ void show_clock_and_status(GameState& game) {
 
 // The short description on a later visit, unless the whole view was asked for.
 void show_description(GameState& game, const Area& area, bool short_one) {
-  const Lines& lines = short_one ? area.short_description : area.long_description;
-  for (const std::string& line : lines) game.out() << expand_text(game, line) << "\n";
+  const TextLines& lines = short_one ? area.short_description : area.long_description;
+  for (const std::string_view line : lines) game.out() << expand_text(game, line) << "\n";
   game.out() << "\n";
 }
 

@@ -70,7 +70,7 @@ class ScriptChecker {
     }
     for (std::size_t a = 0; a < world.area_count() && a < ctx_.rec.areas.size(); ++a) check_area(a);
     for (std::size_t m = 0; m < world.messages.size() && m < ctx_.rec.messages.size(); ++m) {
-      const Lines& lines = world.messages[m];
+      const TextLines& lines = world.messages[m];
       for (std::size_t k = 0; k < lines.size(); ++k) read_text(lines[k], Site{ctx_.rec.messages[m], k});
     }
     for (const Area& area : world.all_areas()) {
@@ -289,8 +289,8 @@ class ScriptChecker {
   }
 
   // "+vN" and "+sN" words of a text that the game expands.
-  void read_text(const std::string& text, const Site& site) {
-    if (text.find('+') == std::string::npos) return;
+  void read_text(std::string_view text, const Site& site) {
+    if (text.find('+') == std::string_view::npos) return;
     for (const std::string& word : split_words(text)) {
       if (starts_with(word, "+v")) {
         const std::int32_t number = to_int(std::string_view(word).substr(2));

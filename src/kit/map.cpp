@@ -35,8 +35,8 @@ std::string area_id(std::int32_t area) { return "a" + std::to_string(area); }
 std::string spot_id(std::int32_t area, std::int32_t spot) { return area_id(area) + "s" + std::to_string(spot); }
 
 // A content line without its line end.
-std::string line_text(const std::string& line) {
-  std::string text = line;
+std::string line_text(std::string_view line) {
+  std::string text(line);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
   return text;
 }

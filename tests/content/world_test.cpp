@@ -59,8 +59,8 @@ void describe(std::ostream& out, const vesk::Conditions& conditions) {
 // What an area holds, as text, to compare two loads of it.
 std::string describe(const vesk::Area& area) {
   std::ostringstream out;
-  for (const std::string& line : area.long_description) out << "long " << line;
-  for (const std::string& line : area.short_description) out << "short " << line;
+  for (const std::string_view line : area.long_description) out << "long " << line;
+  for (const std::string_view line : area.short_description) out << "short " << line;
   for (const vesk::Path& path : area.paths) {
     out << "path " << path.label << " " << path.target_area << " " << path.travel_time << "\n";
     describe(out, path.show_conditions);
@@ -111,7 +111,7 @@ TEST(AreasOnDemand, AreWorkedOutFromTheFilesAsTheyWereAtLoad) {
   Files files = sample_game();
   const vesk::World world = load(files, AreaLoading::kOnDemand);
   files["area2.txt"] = "A different attic.\n\nX.\n\nnone\n\nnone\n\n";
-  EXPECT_EQ(world.area(1).long_description, (vesk::Lines{"An attic.\n"}));
+  EXPECT_EQ(world.area(1).long_description, (vesk::TextLines{"An attic.\n"}));
 }
 
 TEST(AreasOnDemand, AreasAddedInCodeStandBesideThem) {
@@ -119,7 +119,7 @@ TEST(AreasOnDemand, AreasAddedInCodeStandBesideThem) {
   vesk::Area added;
   added.long_description = {"Added.\n"};
   world.add_area(added);
-  EXPECT_EQ(world.area(3).long_description, (vesk::Lines{"Added.\n"}));
+  EXPECT_EQ(world.area(3).long_description, (vesk::TextLines{"Added.\n"}));
   EXPECT_EQ(world.area(2).water_level, 2);
 }
 

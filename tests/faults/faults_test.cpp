@@ -11,6 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -398,6 +399,58 @@ std::string line_of(std::size_t length, const std::string& start, const std::str
   std::string line = start;
   while (line.size() + end.size() < length) line += "word ";
   return line + end + "\n";
+}
+
+// Content of about 100 MB made of one line again and again, as a generated or
+// hostile game may hold, in the file `name` among the small files of a cave.
+struct BigContent {
+  std::string name;
+  std::string head;  // what the big file starts with
+  std::string line;  // the line it repeats
+  std::string tail;  // what ends it
+};
+
+constexpr std::size_t kBigSize = std::size_t{100} << 20;
+
+// The game plays in no more than six times the size of its content, and a few
+// MB besides for the program itself.
+Result play_big(const BigContent& big) {
+  GameDirectory game;
+  game.write("area1.txt", "A cave.\n\nThe cave.\n\nnone\n\nnone\n\nitem coin\nenemy ogre 0\n");
+  game.write("item1.txt", "coin\n");
+  game.write("enemy1.txt", "ogre\n5\n\nhits you 1 2 0\n\n\n");
+  {
+    std::ofstream out(game.path() / big.name, std::ios::binary | std::ios::trunc);
+    out << big.head;
+    const std::size_t count = (kBigSize - big.head.size()) / big.line.size();
+    std::string block;
+    for (int k = 0; k < 4096; ++k) block += big.line;
+    for (std::size_t written = 0; written < count; written += 4096) {
+      out.write(block.data(),
+                static_cast<std::streamsize>(std::min<std::size_t>(4096, count - written) * big.line.size()));
+    }
+    out << big.tail;
+  }
+  Launch run{Input::kText, "look\nlook\n"};
+  run.memory_limit = 6 * kBigSize + (rlim_t{64} << 20);
+  run.seconds = 120;
+  return run_game(game.path(), run);
+}
+
+TEST(LittleMemory, LargeContentPlaysInSixTimesItsSize) {
+  if (!kCanLimitMemory) GTEST_SKIP() << "sanitizers reserve too much address space";
+  const std::string room = "A cave.\n\nThe cave.\n\nnone\n\nnone\n\n";
+  const BigContent kinds[] = {
+      {"area1.txt", room, "item coin\n", ""},
+      {"enemy1.txt", "ogre\n5\n\n", "hits 1 2 0\n", "\n\n"},
+      {"area1.txt", "", "A long cave.\n", "\nThe cave.\n\nnone\n\nnone\n\n"},
+      {"msg1.txt", "", "A message.\n", ""},
+  };
+  for (const BigContent& big : kinds) {
+    const Result result = play_big(big);
+    EXPECT_EQ(result.status, 0) << big.name << " of \"" << big.line << "\"";
+    EXPECT_EQ(count_of(result.output, "> "), 3u) << big.name << " of \"" << big.line << "\"";
+  }
 }
 
 TEST(LittleMemory, CopiesOfItemsAndEnemiesShareTheirScriptsAndAttacks) {
