@@ -56,6 +56,7 @@ const std::vector<CheckInfo>& all_checks() {
       {"numbering-gap", Grade::kError},
       {"empty-file", Grade::kWarning},
       {"not-a-file", Grade::kError},
+      {"too-large", Grade::kError},
       // Subdivided areas.
       {"unended-rows", Grade::kError},
       {"eaten-line", Grade::kError},
@@ -114,7 +115,12 @@ std::vector<std::string> DirectoryFiles::names() const {
   return names;
 }
 
-std::optional<std::string> DirectoryFiles::read(const std::string& name) const { return read_file(directory_ / name); }
+std::optional<std::string> DirectoryFiles::read(const std::string& name) const {
+  std::uint64_t too_large = 0;
+  std::optional<std::string> content = read_file(directory_ / name, &too_large);
+  if (too_large > 0) refuse(name, too_large);
+  return content;
+}
 
 std::vector<std::string> MemoryFiles::names() const {
   std::vector<std::string> names;
@@ -538,6 +544,13 @@ void check_files(Context& ctx, const GameFiles& files) {
   for (const std::string& name : files.names()) {
     const NumberedName numbered = parse_numbered_name(name);
     if (numbered.stem.empty()) continue;
+    if (numbered.number == loaded[numbered.stem] + 1 && !files.content(name) && files.refused_size(name) > 0) {
+      ctx.add_for_name(name, "too-large",
+                       format_text("the file holds %llu bytes, and the game reads no file over 256 MiB, so it counts "
+                                   "as missing and no %s file from here on is read; split what it holds",
+                                   static_cast<unsigned long long>(files.refused_size(name)), numbered.stem.c_str()));
+      continue;
+    }
     if (numbered.number == loaded[numbered.stem] + 1 && !files.content(name)) {
       ctx.add_for_name(name, "not-a-file",
                        "the game reads regular files only, and this is none (or cannot be read), so it counts as "

@@ -49,12 +49,21 @@ class GameFiles {
   // The file's content as the game reads it, or nothing where the game finds
   // no file (none there, or no regular file).
   const std::optional<std::string>& content(const std::string& name) const;
+  // The size of a file that the game refused for its size (over 256 MiB), or
+  // 0; known once its content has been asked for.
+  std::uint64_t refused_size(const std::string& name) const {
+    const auto found = refused_.find(name);
+    return found == refused_.end() ? 0 : found->second;
+  }
 
  protected:
   virtual std::optional<std::string> read(const std::string& name) const = 0;
+  // Notes that `name` was refused for its size.
+  void refuse(const std::string& name, std::uint64_t size) const { refused_[name] = size; }
 
  private:
   mutable std::map<std::string, std::optional<std::string>, std::less<>> read_;
+  mutable std::map<std::string, std::uint64_t, std::less<>> refused_;
 };
 
 // A game directory on disk, read through the game's own reader.

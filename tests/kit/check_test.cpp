@@ -286,8 +286,10 @@ TEST(Check, EveryCheckFiresOnItsGameAndNotOnTheMendedOne) {
     EXPECT_TRUE(found) << "expected " << c.file << ":" << c.line << " [" << c.check << "], got:\n" << listing(findings);
     EXPECT_EQ(listing(check(with(base_game(), c.fixed))), "");
   }
-  // A file that is no regular file needs a disk: CheckCommand tests it.
+  // A file that is no regular file, or one too large to read, needs a disk:
+  // CheckCommand tests them.
   tested["not-a-file"] = 1;
+  tested["too-large"] = 1;
   for (const auto& info : vesk::kit::all_checks()) EXPECT_EQ(tested[std::string(info.name)], 1) << info.name;
 }
 
@@ -500,6 +502,21 @@ TEST_F(CheckCommand, ReadsAFifoAsTheGameDoesWithoutWaiting) {
   EXPECT_EQ(checked.get(), vesk::kit::kExitFindings);
   EXPECT_NE(out_.str().find("msg1.txt:1: error: the game reads regular files only"), std::string::npos) << out_.str();
   EXPECT_NE(out_.str().find("[not-a-file]"), std::string::npos);
+}
+
+// A content file over 256 MiB counts as missing in the game: the checker says
+// so, with its size. The file is sparse, so it takes no disk.
+TEST_F(CheckCommand, ReportsAFileTooLargeForTheGame) {
+  write(base_game());
+  fs::remove(dir_ / "msg1.txt");
+  { std::ofstream(dir_ / "msg1.txt"); }
+  fs::resize_file(dir_ / "msg1.txt", std::uintmax_t{300} << 20);
+  EXPECT_EQ(run({dir_.string()}), vesk::kit::kExitFindings);
+  EXPECT_NE(out_.str().find("msg1.txt:1: error: the file holds 314572800 bytes, and the game reads no file over "
+                            "256 MiB"),
+            std::string::npos)
+      << out_.str();
+  EXPECT_NE(out_.str().find("[too-large]"), std::string::npos);
 }
 
 // An area may number its spots up to the 32-bit maximum; only the rows written
