@@ -1,0 +1,41 @@
+// The console's side of the comforts: bookmarks kept in the user's data
+// directory, one directory for each game, and transcripts written to files.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "front/session.hpp"
+
+namespace vesk::kit {
+
+// Where the bookmarks of the game in `game` are kept: under
+// `$XDG_DATA_HOME/vesk` (when it is an absolute path), else under
+// `~/.local/share/vesk`, in a directory named for the game's directory and
+// told apart from others of the same name by its full path. Nothing when
+// neither variable is set; `xdg_data_home` and `home` are their values.
+std::optional<std::filesystem::path> bookmark_directory(const std::filesystem::path& game, const char* xdg_data_home,
+                                                        const char* home);
+
+// Bookmarks as files NAME.bookmark in a directory, made when the first is
+// kept; each is written whole to a temporary file and then renamed over the
+// old one, so that a bookmark is never seen half written.
+class DirectoryShelf : public front::Shelf {
+ public:
+  explicit DirectoryShelf(std::filesystem::path directory) : directory_(std::move(directory)) {}
+  bool put(const std::string& name, const std::string& text, std::string& error) override;
+  std::optional<std::string> get(const std::string& name) const override;
+  std::vector<std::string> names() const override;
+
+ private:
+  std::filesystem::path directory_;
+};
+
+// Opens the transcript file `name` for "transcript FILE".
+std::unique_ptr<std::ostream> open_transcript_file(const std::string& name, std::string& error);
+
+}  // namespace vesk::kit
