@@ -350,7 +350,7 @@ void Session::undo() {
   timeline_ = std::move(back.timeline);
   timeline_->events.resize(back.events);
   printed_ = back.printed;
-  say("Undone: " + in_quotes(back.line) + ".\n\n");
+  say("Undone: " + in_quotes(back.line) + ".\n");
   show_view();
 }
 
@@ -373,7 +373,7 @@ void Session::restart() {
   printed_ = Digest();
   game_ = Game(world_, game_in_, game_out_, seed, directory_);
   game_.state().observer = observer_;
-  say("The game starts again.\n\n");
+  say("The game starts again.\n");
   game_.to_prompt();
 }
 
@@ -435,7 +435,7 @@ void Session::resume(const std::string& name) {
   game_ = std::move(*resumed);
   timeline_ = std::make_shared<Timeline>(kept->timeline);
   printed_ = printed;
-  say("Resumed " + in_quotes(name) + ".\n\n");
+  say("Resumed " + in_quotes(name) + ".\n");
   show_view();
 }
 
