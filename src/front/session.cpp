@@ -18,23 +18,6 @@ namespace vesk::front {
 
 namespace fs = std::filesystem;
 
-bool MemoryShelf::put(const std::string& name, const std::string& text, std::string& /*error*/) {
-  kept_[name] = text;
-  return true;
-}
-
-std::optional<std::string> MemoryShelf::get(const std::string& name) const {
-  const auto found = kept_.find(name);
-  if (found == kept_.end()) return std::nullopt;
-  return found->second;
-}
-
-std::vector<std::string> MemoryShelf::names() const {
-  std::vector<std::string> names;
-  for (const auto& [name, text] : kept_) names.push_back(name);
-  return names;
-}
-
 std::uint32_t next_seed(std::uint32_t seed) { return seed * 1664525U + 1013904223U; }
 
 namespace {

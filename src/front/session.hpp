@@ -19,31 +19,9 @@
 
 #include "core/game.hpp"
 #include "front/bookmark.hpp"
+#include "front/shelf.hpp"
 
 namespace vesk::front {
-
-// Where a front end keeps its bookmarks, by name.
-class Shelf {
- public:
-  virtual ~Shelf() = default;
-  // Keeps `text` under `name` in place of what was there; false, with the
-  // reason in `error`, when it cannot.
-  virtual bool put(const std::string& name, const std::string& text, std::string& error) = 0;
-  virtual std::optional<std::string> get(const std::string& name) const = 0;
-  // The names kept, in order.
-  virtual std::vector<std::string> names() const = 0;
-};
-
-// Bookmarks that last as long as the shelf: for replays and tests.
-class MemoryShelf : public Shelf {
- public:
-  bool put(const std::string& name, const std::string& text, std::string& error) override;
-  std::optional<std::string> get(const std::string& name) const override;
-  std::vector<std::string> names() const override;
-
- private:
-  std::map<std::string, std::string> kept_;
-};
 
 // What a front end gives the session.
 struct Comforts {

@@ -1,5 +1,5 @@
-// The console's side of the comforts: bookmarks kept in the user's data
-// directory, one directory for each game, and transcripts written to files.
+// The console's side of the comforts: where bookmarks are kept in the user's
+// data directory, one directory for each game, and transcripts as files.
 #pragma once
 
 #include <filesystem>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "front/session.hpp"
+#include "front/shelf.hpp"
 
 namespace vesk::kit {
 
@@ -20,20 +20,6 @@ namespace vesk::kit {
 // neither variable is set; `xdg_data_home` and `home` are their values.
 std::optional<std::filesystem::path> bookmark_directory(const std::filesystem::path& game, const char* xdg_data_home,
                                                         const char* home);
-
-// Bookmarks as files NAME.bookmark in a directory, made when the first is
-// kept; each is written whole to a temporary file and then renamed over the
-// old one, so that a bookmark is never seen half written.
-class DirectoryShelf : public front::Shelf {
- public:
-  explicit DirectoryShelf(std::filesystem::path directory) : directory_(std::move(directory)) {}
-  bool put(const std::string& name, const std::string& text, std::string& error) override;
-  std::optional<std::string> get(const std::string& name) const override;
-  std::vector<std::string> names() const override;
-
- private:
-  std::filesystem::path directory_;
-};
 
 // Opens the transcript file `name` for "transcript FILE".
 std::unique_ptr<std::ostream> open_transcript_file(const std::string& name, std::string& error);

@@ -150,7 +150,7 @@ int run_play(const Arguments& args, std::istream& in, std::ostream& out, std::os
   // A recording keeps its bookmarks to itself, so that it plays back alike
   // whatever bookmarks the player has.
   front::MemoryShelf recorded_shelf;
-  std::optional<DirectoryShelf> shelf;
+  std::optional<front::DirectoryShelf> shelf;
   if (record) {
     comforts.shelf = &recorded_shelf;
   } else if (const auto kept = bookmark_directory(game, std::getenv("XDG_DATA_HOME"), std::getenv("HOME"))) {

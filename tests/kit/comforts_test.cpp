@@ -96,7 +96,7 @@ TEST(Bookmarks, LiveInTheDataDirectoryApartForEachGame) {
   EXPECT_FALSE(kit::bookmark_directory("/games/salt", nullptr, nullptr));
 
   const kit::TemporaryDirectory where;
-  kit::DirectoryShelf shelf(where.path() / "vesk" / "salt-1");
+  front::DirectoryShelf shelf(where.path() / "vesk" / "salt-1");
   EXPECT_TRUE(shelf.names().empty());
   std::string error;
   ASSERT_TRUE(shelf.put("b", "first\n", error)) << error;
@@ -109,7 +109,7 @@ TEST(Bookmarks, LiveInTheDataDirectoryApartForEachGame) {
   std::size_t files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(where.path() / "vesk" / "salt-1")) ++files;
   EXPECT_EQ(files, 2U);
-  kit::DirectoryShelf blocked(where.path() / "vesk" / "salt-1" / "a.bookmark" / "below");
+  front::DirectoryShelf blocked(where.path() / "vesk" / "salt-1" / "a.bookmark" / "below");
   EXPECT_FALSE(blocked.put("x", "text", error));
   EXPECT_NE(error.find("cannot make"), std::string::npos) << error;
 }
