@@ -498,7 +498,9 @@ std::string Session::help_paragraph() const {
 // The game has ended by death or "terminate": the player may take the last
 // step back, start again or resume a bookmark before it ends for good.
 void Session::offer_after_ending() {
-  say("\nThe game is over. Type undo, restart, resume NAME or quit.\n> ");
+  // After a blank line, as the game leaves its last view.
+  say(pending_.ends_with("\n\n") ? "" : "\n");
+  say("The game is over. Type undo, restart, resume NAME or quit.\n> ");
   for (;;) {
     std::string line;
     if (!read_line(line)) {
