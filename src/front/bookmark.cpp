@@ -152,7 +152,10 @@ std::optional<Bookmark> parse_bookmark(std::string_view text) {
     } else if (key == "file") {
       const auto [name, state] = split_field(rest);
       std::optional<std::string> file = unescaped(name);
-      if (!file) return std::nullopt;
+      // A saved game lies in the game's directory: a name that would leave it is no bookmark's.
+      if (!file || file->empty() || file->find('/') != std::string::npos || *file == "." || *file == "..") {
+        return std::nullopt;
+      }
       Event event{Event::Kind::kFile, std::move(*file), std::nullopt};
       if (state.starts_with("+ ")) {
         event.contents = unescaped(state.substr(2));

@@ -2,10 +2,10 @@
 // history, bookmarks played back from their start, and the offer at the end.
 #include "front/session.hpp"
 
-#include <fstream>
 #include <istream>
+#include <new>
 #include <random>
-#include <sstream>
+#include <stdexcept>
 #include <system_error>
 #include <utility>
 
@@ -58,16 +58,32 @@ class PlaybackInput : public std::streambuf {
     const fs::path path = directory_ / file.text;
     std::error_code error;
     fs::remove(path, error);
-    if (file.contents) {
-      std::ofstream out(path, std::ios::binary);
-      out << *file.contents;
-    }
+    if (file.contents) write_whole_file(path, *file.contents);
   }
 
   const std::vector<Event>& events_;
   std::size_t& next_;
   fs::path directory_;
   std::string line_;
+};
+
+// Output kept in a string.
+class StringOutput : public std::streambuf {
+ public:
+  const std::string& text() const { return text_; }
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (!traits_type::eq_int_type(c, traits_type::eof())) text_ += traits_type::to_char_type(c);
+    return traits_type::not_eof(c);
+  }
+  std::streamsize xsputn(const char* data, std::streamsize count) override {
+    text_.append(data, static_cast<std::size_t>(count));
+    return count;
+  }
+
+ private:
+  std::string text_;
 };
 
 // Output that is only digested.
@@ -251,21 +267,29 @@ bool Session::read_line(std::string& line) {
 // ---- The loop.
 
 Ending Session::run() {
-  game_.to_prompt();
-  while (!ended_) {
-    if (game_.at_prompt()) {
-      std::string line;
-      if (!read_line(line)) {
-        game_.end_input();
-        ended_ = Ending::kInputEnded;
-        break;
+  try {
+    game_.to_prompt();
+    while (!ended_) {
+      if (game_.at_prompt()) {
+        std::string line;
+        if (!read_line(line)) {
+          game_.end_input();
+          ended_ = Ending::kInputEnded;
+          break;
+        }
+        take_line(line);
+      } else if (game_.ending() && *game_.ending() == Ending::kGameOver) {
+        offer_after_ending();
+      } else {
+        ended_ = game_.ending().value_or(Ending::kInputEnded);
       }
-      take_line(line);
-    } else if (game_.ending() && *game_.ending() == Ending::kGameOver) {
-      offer_after_ending();
-    } else {
-      ended_ = game_.ending().value_or(Ending::kInputEnded);
     }
+  } catch (const std::bad_alloc&) {
+    // As the game itself does: content that drives it out of memory ends it
+    // as at the end of the input, with what it printed.
+    ended_ = Ending::kInputEnded;
+  } catch (const std::length_error&) {
+    ended_ = Ending::kInputEnded;
   }
   flush();
   if (transcript_) transcript_.reset();
@@ -341,12 +365,13 @@ void Session::undo() {
 // that the game itself is left exactly as it was.
 void Session::show_view() {
   Game copy = game_;
-  std::istringstream nothing;
-  std::ostringstream view;
+  std::istream nothing(nullptr);
+  StringOutput view_buffer;
+  std::ostream view(&view_buffer);
   copy.attach(nothing, view);
   copy.state().observer = nullptr;
   copy.enter("look");
-  say(view.str());
+  say(view_buffer.text());
 }
 
 void Session::restart() {

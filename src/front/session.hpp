@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
-#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>

@@ -52,6 +52,13 @@ bool write_all(int fd, std::string_view text) {
 
 }  // namespace
 
+bool write_whole_file(const fs::path& file, std::string_view text) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool written = write_all(fd, text);
+  return ::close(fd) == 0 && written;
+}
+
 bool DirectoryShelf::put(const std::string& name, const std::string& text, std::string& error) {
   std::error_code made;
   fs::create_directories(directory_, made);

@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vesk::front {
@@ -45,5 +46,8 @@ class DirectoryShelf : public Shelf {
  private:
   std::filesystem::path directory_;
 };
+
+// Writes `text` to `file`, made or emptied first; false when that fails.
+bool write_whole_file(const std::filesystem::path& file, std::string_view text);
 
 }  // namespace vesk::front

@@ -318,7 +318,9 @@ TEST(Bookmark, KeepsEveryByteOfWhatReachedTheGame) {
   for (const char* damaged : {"", "vesk bookmark 1\n", "vesk bookmark 1\ncontent 0\noutput 0\nseed 1\n",
                               "vesk bookmark 1\ncontent 0123456789abcdef\noutput 0123456789abcdef\nseed 4294967296\n",
                               "vesk bookmark 1\ncontent 0123456789abcdef\noutput 0123456789abcdef\nseed 1\nread %4\n",
-                              "vesk bookmark 1\ncontent 0123456789abcdef\noutput 0123456789abcdef\nseed 1\nenter x"}) {
+                              "vesk bookmark 1\ncontent 0123456789abcdef\noutput 0123456789abcdef\nseed 1\nenter x",
+                              "vesk bookmark 1\ncontent 0123456789abcdef\noutput 0123456789abcdef\nseed 1\n"
+                              "file ../../x.txt -\n"}) {
     EXPECT_FALSE(front::parse_bookmark(damaged)) << damaged;
   }
   EXPECT_TRUE(front::is_bookmark_name("keeper-2.b_c"));
