@@ -242,7 +242,7 @@ std::optional<Walkthrough> parse_walkthrough(std::string_view text, std::string&
     if (first && line.starts_with("comforts ")) {
       walk.comforts = line.substr(9);
       if (walk.comforts != "same-seed" && walk.comforts != "new-seed") {
-        return fail("expected \"comforts same-seed\" or \"comforts new-seed\"");
+        return fail(R"(expected "comforts same-seed" or "comforts new-seed")");
       }
       continue;
     }
