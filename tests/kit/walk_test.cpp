@@ -72,6 +72,16 @@ TEST(Walkthrough, RejectsBrokenHeadersWithTheLine) {
   EXPECT_FALSE(parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ntyped a\nlook\n\n", error));
   EXPECT_EQ(error.rfind("line 6:", 0), 0u) << error;
   EXPECT_FALSE(parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ntyped a\n", error));
+  // The comforts line comes first after the ending, with one of its two words.
+  EXPECT_FALSE(parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ncomforts on\n\n", error));
+  EXPECT_EQ(error.rfind("line 5:", 0), 0u) << error;
+  EXPECT_FALSE(
+      parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ntyped a\ncomforts new-seed\n\n", error));
+  EXPECT_EQ(error.rfind("line 6:", 0), 0u) << error;
+  const auto kept = parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ncomforts new-seed\n\n", error);
+  ASSERT_TRUE(kept) << error;
+  EXPECT_EQ(kept->comforts, "new-seed");
+  EXPECT_EQ(format_walkthrough(*kept), "vesk walkthrough\nseed 1\nclock 2\nending quit\ncomforts new-seed\n\n");
 }
 
 TEST(Play, RecordsEveryPromptAndReplays) {
