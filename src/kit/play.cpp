@@ -169,7 +169,7 @@ int run_play(const Arguments& args, std::istream& in, std::ostream& out, std::os
       run_session(game, dice, typed, &wrapped, trace ? &*trace : nullptr, plain ? nullptr : &comforts);
   wrapped.flush();
   // The cursor stands after the prompt that met the end of the input.
-  if (!plain && typed.ended() && result.ending != Ending::kNoGame) out << "\n";
+  if (!plain && typed.ended() && !result.transcript.empty() && result.transcript.back() != '\n') out << "\n";
   if (trace && result.ending != Ending::kNoGame) trace->end_run(result.ending);
   if (trace_out.is_open() && !trace_out.flush()) {
     err << "vesk-kit: cannot write " << *trace_file << "\n";
