@@ -273,18 +273,22 @@ bool ListedLines::next_line(std::string& line, const std::string& /*prompt*/) {
 
 namespace {
 
-// A transcript that a replay keeps nowhere.
-class UnwrittenTranscript : public std::ostream {
- public:
-  UnwrittenTranscript() : std::ostream(&nowhere_) {}
+// Output that goes nowhere.
+class Nowhere : public std::streambuf {
+ protected:
+  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+  std::streamsize xsputn(const char* /*data*/, std::streamsize count) override { return count; }
+};
 
- private:
-  class Nowhere : public std::streambuf {
-   protected:
-    int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-    std::streamsize xsputn(const char* /*data*/, std::streamsize count) override { return count; }
-  };
-  Nowhere nowhere_;
+// Holds the buffer, so that it is made before the stream that writes to it.
+struct NowhereHolder {
+  Nowhere nowhere;
+};
+
+// A transcript that a replay keeps nowhere.
+class UnwrittenTranscript : private NowhereHolder, public std::ostream {
+ public:
+  UnwrittenTranscript() : std::ostream(&nowhere) {}
 };
 
 }  // namespace
