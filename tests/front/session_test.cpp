@@ -243,6 +243,35 @@ TEST(Session, BookmarkQuitStartAgainAndResumeContinueExactly) {
   expect_same_from(fourth, 2, reference, at + 1);
 }
 
+// A bookmark plays "sv" and "ld" again against the saved games as they were
+// then, whatever the disk holds when it is resumed.
+TEST(Session, ABookmarkHoldsWhatItsLoadsRead) {
+  const GameFiles game(
+      Files{{"area1.txt",
+             "The Hall.\nA bare hall.\n\nThe Hall.\n\nnone\n\nenter a code\nsave the game\nload the game\n"
+             "read the code\n\naction 1 dp 0 nk v1 Code\naction 2 dp 0 sv\n"
+             "action 3 dp 0 ld\naction 4 dp 0 msg The code was +v1 then.\n"}});
+  MemoryShelf shelf;
+  Comforts comforts;
+  comforts.shelf = &shelf;
+  const fs::path dir = game.path();
+  const Lines before = {"action 1", "42", "action 2", "kept", "action 1", "7", "action 3", "kept"};
+  const Lines after = {"action 4", "look", "action 2", "kept"};
+  const Played reference = with_session(dir, 1, joined({before, after, {"quit"}}), comforts);
+  EXPECT_NE(reference.responses[before.size() + 1].find("The code was 42 then."), std::string::npos);
+  fs::remove(dir / "kept.txt");
+  with_session(dir, 1, joined({before, {"bookmark b", "quit"}}), comforts);
+  // Another save of that name stands there now; the bookmark still knows what
+  // its load read, and the game's own "sv" that follows finds it in the way.
+  std::ofstream(dir / "kept.txt") << "game 5\ns1 other\n";
+  const Played resumed = with_session(dir, 2, joined({{"resume b"}, after, {"quit"}}), comforts);
+  EXPECT_TRUE(resumed.responses[1].starts_with("Resumed \"b\".\n")) << resumed.responses[1];
+  ASSERT_EQ(resumed.responses.size() - 2, reference.responses.size() - before.size() - 1);
+  for (std::size_t i = 2; i < resumed.responses.size(); ++i) {
+    EXPECT_EQ(resumed.responses[i], reference.responses[before.size() + i - 1]) << i;
+  }
+}
+
 TEST(Session, RefusesABookmarkOfChangedFilesOrDamaged) {
   const DemoCopy dir;
   MemoryShelf shelf;
