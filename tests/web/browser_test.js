@@ -141,6 +141,13 @@ async function comforts(page, url) {
   await type(page, ['restart']);
   const restarted = (await transcriptOf(page)).slice(beforeRestart.length);
   expect(restarted === `restart\nThe game starts again.\n${firstView}`, 'restart shows the first view again');
+  // The page keeps the transcript itself; help lists the words after the game's own.
+  const beforeWords = await transcriptOf(page);
+  await type(page, ['transcript notes.txt', 'help']);
+  const words = (await transcriptOf(page)).slice(beforeWords.length);
+  expect(words.startsWith('transcript notes.txt\nThe page keeps the transcript: its "Download transcript" button') &&
+         words.includes('\nselect\nuse\n\nAround the game:\nundo: ') && !words.includes('transcript FILE'),
+         'transcript and help in the page');
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#transcript-button')]);
   const downloaded = fs.readFileSync(await download.path(), 'utf8');
   expect(downloaded === await transcriptOf(page), 'the transcript downloads as shown and typed');
