@@ -116,7 +116,7 @@ fuzz:
 
 # Runs each fuzz target for FUZZ_SECONDS from its corpus in fuzz/corpus/.
 fuzz-run: fuzz
-	@for target in loaders session game; do \
+	@for target in loaders session game comforts; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
 	  echo "fuzzing $$target for $(FUZZ_SECONDS) s" && \
 	  $(FUZZ_BUILD)/fuzz/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=20 -max_len=8192 \
@@ -128,7 +128,7 @@ fuzz-run: fuzz
 # Keeps in fuzz/corpus/ the inputs of the last fuzz-run that add coverage, to
 # be committed so that every later run starts from them.
 fuzz-merge: fuzz
-	@for target in loaders session game; do \
+	@for target in loaders session game comforts; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
 	  $(FUZZ_BUILD)/fuzz/$${target}_fuzz -merge=1 -timeout=20 -max_len=8192 \
 	    fuzz/corpus/$$target $(FUZZ_BUILD)/corpus/$$target 2>&1 | grep -E '^(MERGE-OUTER|==|SUMMARY)' ; \
