@@ -33,13 +33,15 @@ build:
 	$(CONFIGURE) -DVESK_TESTS=ON -DVESK_BENCH=ON
 	cmake --build $(BUILD) -j$(JOBS)
 
-# Builds the program alone and plays the sample game from its working copy in
-# PLAY_DIR: the content files are refreshed there, and saves stay until make clean.
+# Builds the programs alone and plays the sample game from its working copy in
+# PLAY_DIR through vesk-kit play, with undo, restart, bookmarks, transcripts and
+# wrapping around the game: the content files are refreshed there, and saves
+# stay until make clean. `cd $(PLAY_DIR) && vesk` plays the very same game bare.
 play:
 	@test -f $(BUILD)/CMakeCache.txt || $(CONFIGURE) $(PLAYER_OPTIONS)
-	cmake --build $(BUILD) -j$(JOBS) --target vesk
+	cmake --build $(BUILD) -j$(JOBS) --target vesk vesk-kit
 	@mkdir -p $(PLAY_DIR) && cp games/demo/* $(PLAY_DIR)/
-	cd $(PLAY_DIR) && $(abspath $(BUILD))/vesk
+	cd $(PLAY_DIR) && $(abspath $(BUILD))/vesk-kit play
 
 # With emscripten the web build is tested too; without it its tests are skipped.
 test: build $(if $(HAVE_EMSCRIPTEN),web)
@@ -114,7 +116,7 @@ fuzz:
 
 # Runs each fuzz target for FUZZ_SECONDS from its corpus in fuzz/corpus/.
 fuzz-run: fuzz
-	@for target in loaders session game; do \
+	@for target in loaders session game comforts; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
 	  echo "fuzzing $$target for $(FUZZ_SECONDS) s" && \
 	  $(FUZZ_BUILD)/fuzz/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=20 -max_len=8192 \
@@ -126,7 +128,7 @@ fuzz-run: fuzz
 # Keeps in fuzz/corpus/ the inputs of the last fuzz-run that add coverage, to
 # be committed so that every later run starts from them.
 fuzz-merge: fuzz
-	@for target in loaders session game; do \
+	@for target in loaders session game comforts; do \
 	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
 	  $(FUZZ_BUILD)/fuzz/$${target}_fuzz -merge=1 -timeout=20 -max_len=8192 \
 	    fuzz/corpus/$$target $(FUZZ_BUILD)/corpus/$$target 2>&1 | grep -E '^(MERGE-OUTER|==|SUMMARY)' ; \

@@ -16,7 +16,8 @@ ALLOWED = {
     "combat": {"base", "content", "state"},
     "inventory": {"base", "content", "state", "script"},
     "core": {"base", "content", "state", "script", "combat", "inventory"},
-    "kit": {"base", "content", "state", "script", "combat", "inventory", "core"},
+    "front": {"base", "content", "state", "script", "combat", "inventory", "core"},
+    "kit": {"base", "content", "state", "script", "combat", "inventory", "core", "front"},
 }
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^/"]+)/[^"]+"', re.MULTILINE)

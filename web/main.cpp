@@ -1,5 +1,6 @@
 // The web front end: plays a game in a web page (or under node), its input
-// awaited from the page a line at a time and its output handed over as bytes.
+// awaited from the page a line at a time and its output handed over as bytes;
+// the page plays it with the comforts around it (undo, restart, bookmarks).
 #include <emscripten/emscripten.h>
 
 #include <array>
@@ -13,6 +14,8 @@
 #include <utility>
 
 #include "core/game.hpp"
+#include "front/session.hpp"
+#include "front/shelf.hpp"
 
 // What the page's script provides (web/library.js).
 extern "C" {
@@ -95,6 +98,36 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vesk_web_play(std::uint32_t seed, const char
   {
     const auto game = std::make_unique<vesk::Game>(std::move(*world), in, out, seed, saves);
     game->run();
+  }
+  out.flush();
+  return 0;
+}
+
+// The same with the comforts around the game, its bookmarks kept as files in
+// `bookmarks`, which the page keeps in the browser. A restart plays `seed`
+// again when `seed_given` (the page's ?seed=N), else a new one.
+extern "C" EMSCRIPTEN_KEEPALIVE int vesk_web_play_comforts(std::uint32_t seed, int seed_given, const char* content,
+                                                           const char* saves, const char* bookmarks) {
+  PageOutput output_buffer;
+  PageInput input_buffer(output_buffer);
+  std::ostream out(&output_buffer);
+  std::istream in(&input_buffer);
+  std::optional<vesk::World> world = vesk::start_game(content, out);
+  if (!world) {
+    out.flush();
+    std::cerr << "No game found: area1.txt is missing.\n";
+    return 1;
+  }
+  {
+    vesk::front::DirectoryShelf shelf(bookmarks);
+    vesk::front::Comforts comforts;
+    if (seed_given) comforts.fixed_seed = seed;
+    comforts.shelf = &shelf;
+    comforts.transcripts_elsewhere = "The page keeps the transcript: its \"Download transcript\" button saves it.";
+    const auto session =
+        std::make_unique<vesk::front::Session>(std::make_shared<const vesk::World>(std::move(*world)),
+                                               vesk::front::content_digest(content), in, out, seed, saves, comforts);
+    session->run();
   }
   out.flush();
   return 0;

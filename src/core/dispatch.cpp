@@ -73,11 +73,26 @@ constexpr std::array<Command, 11> kCommands = {{
 
 }  // namespace
 
-Outcome dispatch(GameState& game, std::string_view line) {
+namespace {
+
+// The first command whose word begins the line; nullptr when none does.
+const Command* command_of(std::string_view line) {
   for (const Command& command : kCommands) {
-    if (starts_with(line, command.word)) return command.handle(game, split_words(line));
+    if (starts_with(line, command.word)) return &command;
   }
+  return nullptr;
+}
+
+}  // namespace
+
+Outcome dispatch(GameState& game, std::string_view line) {
+  if (const Command* command = command_of(line)) return command->handle(game, split_words(line));
   return game.invalid_entry();
+}
+
+std::string_view command_word(std::string_view line) {
+  const Command* command = command_of(line);
+  return command ? command->word : std::string_view();
 }
 
 }  // namespace vesk

@@ -71,7 +71,10 @@ class ScriptChecker {
     for (std::size_t a = 0; a < world.area_count() && a < ctx_.rec.areas.size(); ++a) check_area(a);
     for (std::size_t m = 0; m < world.messages.size() && m < ctx_.rec.messages.size(); ++m) {
       const TextLines& lines = world.messages[m];
-      for (std::size_t k = 0; k < lines.size(); ++k) read_text(lines[k], Site{ctx_.rec.messages[m], k});
+      for (std::size_t k = 0; k < lines.size(); ++k) {
+        read_text(lines[k], Site{ctx_.rec.messages[m], k});
+        note_long_line(lines[k], Site{ctx_.rec.messages[m], k});
+      }
     }
     for (const Area& area : world.all_areas()) {
       for (const PlacedItem& item : area.items) ctx_.obtainable.insert(item.item->name);
@@ -85,10 +88,14 @@ class ScriptChecker {
     const AreaTrace& trace = ctx_.rec.areas[a];
     const auto area_index = static_cast<std::int32_t>(a);
     Site site{trace.file, 0, area_index, false};
-    for (std::size_t k = 0; k < area.long_description.size(); ++k) read_text(area.long_description[k], at(site, k));
+    for (std::size_t k = 0; k < area.long_description.size(); ++k) {
+      read_text(area.long_description[k], at(site, k));
+      note_long_line(area.long_description[k], at(site, k));
+    }
     const std::size_t short_start = area.long_description.size() + 1;
     for (std::size_t k = 0; k < area.short_description.size(); ++k) {
       read_text(area.short_description[k], at(site, short_start + k));
+      note_long_line(area.short_description[k], at(site, short_start + k));
     }
     Site turn = site;
     turn.turn = true;
@@ -306,6 +313,21 @@ class ScriptChecker {
     }
   }
 
+  // A line of text wider than an 80-column console, where the terminal breaks
+  // it in the middle of a word.
+  void note_long_line(std::string_view text, const Site& site) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    std::size_t characters = 0;
+    for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
+    // A line the game cuts into pieces has its own finding (text-cut).
+    if (characters <= kConsoleLine || text.size() >= kLineCapacity) return;
+    add(site, "long-line",
+        format_text("the text is %zu characters long, wider than the %zu columns that an 80-column console shows "
+                    "whole, so the console breaks it, often inside a word; break it into shorter lines",
+                    characters, kConsoleLine));
+  }
+  static constexpr std::size_t kConsoleLine = 79;
+
   // --- scripts --------------------------------------------------------------
 
   // An area's script lists and an item's use script alike: any list of lines.
@@ -422,6 +444,7 @@ class ScriptChecker {
       check_message(words, site);
     } else if (word == "msg" || word == ":") {
       read_text(words_from(words, 1), site);
+      note_long_line(words_from(words, 1), site);
     } else if (word == ";" || word == ",") {
       const std::string name = words_from(words, 1);
       if (name.empty()) {

@@ -85,6 +85,7 @@ const std::vector<CheckInfo>& all_checks() {
       {"reversed-bounds", Grade::kWarning},
       {"zero-chance", Grade::kWarning},
       {"text-cut", Grade::kWarning},
+      {"long-line", Grade::kNote},
       {"empty-display-name", Grade::kWarning},
   };
   return kChecks;

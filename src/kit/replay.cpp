@@ -48,12 +48,17 @@ std::optional<SeedRange> parse_range(const std::string& text) {
 
 // Plays the typed lines with `seed` in a fresh copy of the game, so that saved
 // games never land in the game directory.
-SessionResult play_copy(const fs::path& game, const std::vector<std::string>& typed, std::uint32_t seed,
+// A walkthrough played with the comforts is played back with them, its
+// meta words (undo, restart, bookmarks) typed lines like any other.
+SessionResult play_copy(const fs::path& game, const Walkthrough& walk, std::uint32_t seed,
                         Observer* observer = nullptr) {
   const TemporaryDirectory work;
   copy_game(game, work.path());
-  ListedLines lines(typed);
-  return run_session(work.path(), seed, lines, nullptr, observer);
+  ListedLines lines(walk.typed);
+  front::MemoryShelf shelf;
+  front::Comforts comforts;
+  const bool comfortable = walkthrough_comforts(walk, seed, shelf, comforts);
+  return run_session(work.path(), seed, lines, nullptr, observer, comfortable ? &comforts : nullptr);
 }
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
@@ -66,8 +71,8 @@ std::string typed_line_name(const Walkthrough& walk, std::size_t index) {
 // Compares one walkthrough with a new run; true when they match.
 bool replay_one(const fs::path& game, const fs::path& file, const Walkthrough& walk, const std::string& recorded,
                 bool update, Observer* observer, std::ostream& out, std::ostream& err) {
-  const SessionResult run = play_copy(game, walk.typed, walk.seed, observer);
-  const Walkthrough replayed{walk.seed, walk.clock, ending_name(run.ending), run.typed, run.transcript};
+  const SessionResult run = play_copy(game, walk, walk.seed, observer);
+  const Walkthrough replayed{walk.seed, walk.clock, ending_name(run.ending), run.typed, run.transcript, walk.comforts};
   const std::string text = format_walkthrough(replayed);
   if (text == recorded) {
     out << file.string() << ": ok (" << walk.typed.size() << " typed lines, " << walk.ending << ")\n";
@@ -114,7 +119,7 @@ bool replay_one(const fs::path& game, const fs::path& file, const Walkthrough& w
 void sweep_one(const fs::path& game, const fs::path& file, const Walkthrough& walk, SeedRange seeds,
                std::ostream& out) {
   // The recorded seed shows where the game stood at each typed line.
-  const SessionResult reference = play_copy(game, walk.typed, walk.seed);
+  const SessionResult reference = play_copy(game, walk, walk.seed);
   if (reference.transcript != walk.transcript) {
     out << file.string() << ": note: the walkthrough does not replay as recorded; replay it first\n";
   }
@@ -124,7 +129,7 @@ void sweep_one(const fs::path& game, const fs::path& file, const Walkthrough& wa
   std::map<std::size_t, std::vector<std::uint32_t>> left_after;
   std::map<std::size_t, std::map<std::string, std::uint64_t>> endings;
   for (std::uint64_t seed = seeds.first; seed <= seeds.last; ++seed) {
-    const SessionResult run = play_copy(game, walk.typed, static_cast<std::uint32_t>(seed));
+    const SessionResult run = play_copy(game, walk, static_cast<std::uint32_t>(seed));
     ++total;
     const std::string ending = ending_name(run.ending);
     if (ending == walk.ending) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <istream>
 #include <limits>
+#include <memory>
 #include <ostream>
 #include <sstream>
 #include <streambuf>
@@ -100,12 +101,13 @@ class RecordingIn : public std::streambuf {
       : source_(source), out_(out), result_(result) {}
 
   void watch(const Game& game) { game_ = &game; }
+  void watch(const front::Session& session) { session_ = &session; }
 
  protected:
   int_type underflow() override {
     if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
     std::string& transcript = result_.transcript;
-    const bool closing = game_ && game_->ending().has_value();
+    const bool closing = session_ ? session_->closing() : game_ && game_->ending().has_value();
     const std::string prompt = closing ? std::string() : std::string(last_line_of(transcript));
     std::string shown_prompt;
     if (source_.shows_prompt()) {
@@ -122,7 +124,8 @@ class RecordingIn : public std::streambuf {
       std::string typed = line_;
       if (!typed.empty() && typed.back() == '\n') typed.pop_back();
       result_.typed_offset.push_back(transcript.size());
-      const GameState* state = game_ ? &game_->state() : nullptr;
+      const Game* game = session_ ? &session_->game() : game_;
+      const GameState* state = game ? &game->state() : nullptr;
       result_.places.push_back({state ? state->vars.area : 0, state ? state->vars.spot : 0, prompt_kind(prompt)});
       transcript += typed;
       transcript += '\n';
@@ -137,6 +140,7 @@ class RecordingIn : public std::streambuf {
   TranscriptOut& out_;
   SessionResult& result_;
   const Game* game_ = nullptr;
+  const front::Session* session_ = nullptr;
   std::string line_;
 };
 
@@ -173,6 +177,7 @@ std::string format_walkthrough(const Walkthrough& walk) {
   text += kMagic;
   text += "\nseed " + std::to_string(walk.seed) + "\nclock " + std::to_string(walk.clock) + "\nending " + walk.ending +
           "\n";
+  if (!walk.comforts.empty()) text += "comforts " + walk.comforts + "\n";
   for (const std::string& line : walk.typed) text += "typed " + line + "\n";
   text += "\n";
   text += walk.transcript;
@@ -231,8 +236,16 @@ std::optional<Walkthrough> parse_walkthrough(std::string_view text, std::string&
   }
   if (!take_line() || !line.starts_with("ending ")) return fail("expected \"ending quit|input-ended|game-over\"");
   walk.ending = line.substr(7);
-  for (;;) {
+  bool first = true;
+  for (;; first = false) {
     if (!take_line()) return fail("expected a typed line or the empty line that ends the header");
+    if (first && line.starts_with("comforts ")) {
+      walk.comforts = line.substr(9);
+      if (walk.comforts != "same-seed" && walk.comforts != "new-seed") {
+        return fail(R"(expected "comforts same-seed" or "comforts new-seed")");
+      }
+      continue;
+    }
     if (line.empty()) break;
     if (!line.starts_with("typed ") && line != "typed") return fail("expected a typed line: \"typed TEXT\"");
     walk.typed.emplace_back(line.substr(std::min<std::size_t>(6, line.size())));
@@ -258,15 +271,55 @@ bool ListedLines::next_line(std::string& line, const std::string& /*prompt*/) {
   return true;
 }
 
+namespace {
+
+// Output that goes nowhere.
+class Nowhere : public std::streambuf {
+ protected:
+  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+  std::streamsize xsputn(const char* /*data*/, std::streamsize count) override { return count; }
+};
+
+// Holds the buffer, so that it is made before the stream that writes to it.
+struct NowhereHolder {
+  Nowhere nowhere;
+};
+
+// A transcript that a replay keeps nowhere.
+class UnwrittenTranscript : private NowhereHolder, public std::ostream {
+ public:
+  UnwrittenTranscript() : std::ostream(&nowhere) {}
+};
+
+}  // namespace
+
+bool walkthrough_comforts(const Walkthrough& walk, std::uint32_t seed, front::MemoryShelf& shelf,
+                          front::Comforts& comforts) {
+  if (walk.comforts.empty()) return false;
+  comforts = {};
+  if (walk.comforts == "same-seed") comforts.fixed_seed = seed;
+  comforts.shelf = &shelf;
+  comforts.open_transcript = [](const std::string&, std::string&) -> std::unique_ptr<std::ostream> {
+    return std::make_unique<UnwrittenTranscript>();
+  };
+  return true;
+}
+
 SessionResult run_session(const std::filesystem::path& directory, std::uint32_t seed, LineSource& source,
-                          std::ostream* screen, Observer* observer) {
+                          std::ostream* screen, Observer* observer, const front::Comforts* comforts) {
   SessionResult result;
   TranscriptOut output(result.transcript, screen, source.shows_prompt());
   RecordingIn input(source, output, result);
   std::ostream out(&output);
   std::istream in(&input);
   std::optional<World> world = start_game(directory, out);
-  if (world) {
+  if (world && comforts) {
+    front::Session session(std::make_shared<const World>(std::move(*world)), front::content_digest(directory), in, out,
+                           seed, directory, *comforts);
+    input.watch(session);
+    session.set_observer(observer);
+    result.ending = session.run();
+  } else if (world) {
     Game game(std::move(*world), in, out, seed, directory);
     input.watch(game);
     game.state().observer = observer;

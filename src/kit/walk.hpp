@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/game.hpp"
+#include "front/session.hpp"
 
 namespace vesk::kit {
 
@@ -21,6 +22,7 @@ namespace vesk::kit {
 //   seed 111
 //   clock 111
 //   ending game-over
+//   comforts new-seed            (only for a game played with the comforts)
 //   typed action 1
 //   typed path 1
 //   ...
@@ -30,17 +32,27 @@ namespace vesk::kit {
 //
 // The header ends at its first empty line; each "typed" line holds one line
 // the player typed, exactly (the text after "typed " up to the line end). The
-// transcript runs to the end of the file and is compared byte for byte.
+// transcript runs to the end of the file and is compared byte for byte. A
+// "comforts" line says that the game was played with the comforts around it
+// (undo, restart, bookmarks), so that its typed lines play back the same:
+// "same-seed" when a restart kept the seed, "new-seed" when it took the next.
 struct Walkthrough {
   std::uint32_t seed = 0;
   std::int64_t clock = 0;
   std::string ending;  // "quit", "input-ended" or "game-over"
   std::vector<std::string> typed;
   std::string transcript;
+  std::string comforts;  // "same-seed", "new-seed", or empty: the game alone
 
   // The line of the file that holds typed line `index` (0-based), from 1.
-  std::size_t typed_file_line(std::size_t index) const { return 5 + index; }
+  std::size_t typed_file_line(std::size_t index) const { return (comforts.empty() ? 5 : 6) + index; }
 };
+
+// The comforts that a walkthrough was played with, to play it back with the
+// same on `seed`: bookmarks it makes last as long as `shelf` and its
+// transcripts are left unwritten. False when it was played without.
+bool walkthrough_comforts(const Walkthrough& walk, std::uint32_t seed, front::MemoryShelf& shelf,
+                          front::Comforts& comforts);
 
 std::string format_walkthrough(const Walkthrough& walk);
 // The walkthrough in `text`; nothing, with the reason in `error`, when the text
@@ -100,10 +112,12 @@ struct SessionResult {
 };
 
 // Plays the game in `directory` (saves land there) with `seed`, reading lines
-// from `source`. What the game prints also goes to `screen` when given, and
-// what it does to `observer`.
+// from `source`, as vesk does or, given `comforts`, with them around it. What
+// is shown also goes to `screen` when given, and what the game does to
+// `observer`.
 SessionResult run_session(const std::filesystem::path& directory, std::uint32_t seed, LineSource& source,
-                          std::ostream* screen, Observer* observer = nullptr);
+                          std::ostream* screen, Observer* observer = nullptr,
+                          const front::Comforts* comforts = nullptr);
 
 // A short unified diff of two transcripts around their first difference, with
 // file line numbers counted from `first_line`.

@@ -73,6 +73,8 @@ struct Case {
 };
 
 const std::string kLongName(130, 'x');
+// 82 characters: wider than an 80-column console shows whole.
+const std::string kWideText = "The rain comes in sideways off the sea, and the old keeper pulls his coat tighter.";
 
 std::vector<Case> cases() {
   const std::string rat = "rat\n5\n-\n";
@@ -252,6 +254,12 @@ std::vector<Case> cases() {
        {{"enemy1.txt", rat + "bites you 1 4 60\n\n\nattr fire 2\n"}},
        "enemy1.txt",
        7},
+      {"long-line",
+       {{"area1.txt", hall("action 1 dp 0 msg " + kWideText + "\n")}},
+       {{"area1.txt", hall("action 1 dp 0 msg The rain comes in sideways off the sea, and the old keeper\n"
+                           "action 1 dp 0 msg pulls his coat tighter.\n")}},
+       "area1.txt",
+       10},
       {"not-a-number",
        {{"area1.txt", "Hall.\n\nHall.\n\ndoor 2 3O\n\nlook\n\nitem rusty key\n"}},
        {{"area1.txt", "Hall.\n\nHall.\n\ndoor 2 30\n\nlook\n\nitem rusty key\n"}},
@@ -291,6 +299,24 @@ TEST(Check, EveryCheckFiresOnItsGameAndNotOnTheMendedOne) {
   tested["not-a-file"] = 1;
   tested["too-large"] = 1;
   for (const auto& info : vesk::kit::all_checks()) EXPECT_EQ(tested[std::string(info.name)], 1) << info.name;
+}
+
+// Every text that the game shows as a line of its own: message files, both
+// descriptions and the "msg" and ":" commands; a line end is no character.
+TEST(Check, NotesLinesWiderThanTheConsoleWhereverTheyAreShown) {
+  const std::string exact(79, 'x');
+  const auto findings = check(
+      with(base_game(),
+           {{"msg1.txt", "Hello.\n" + kWideText + "\r\n" + exact + "\n"},
+            {"area1.txt", kWideText + "\n\nHall.\n" + kWideText + "\n\ndoor 2 30\n\nlook\n\nitem rusty key\n" +
+                              "action 1 dp 0 : " + kWideText + "\naction 1 dp 0 s s1 " + kWideText + "\n"},
+            {"item5.txt", "caf\xc3\xa9 map\nd 0 msg " + std::string(70, 'a') + " caf\xc3\xa9 \xc3\xa9t\xc3\xa9\n"}}));
+  std::vector<std::string> noted;
+  for (const auto& f : findings) {
+    if (f.check == "long-line") noted.push_back(f.file + ":" + std::to_string(f.line));
+  }
+  EXPECT_EQ(noted, (std::vector<std::string>{"area1.txt:1", "area1.txt:4", "area1.txt:11", "msg1.txt:2"}))
+      << listing(findings);
 }
 
 // The faults an author plants by habit, each reported on its own line with

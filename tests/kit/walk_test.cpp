@@ -47,7 +47,7 @@ Walkthrough read_walk(const std::string& file) {
 }
 
 TEST(Walkthrough, FormatsAndParsesBack) {
-  const Walkthrough walk{4000000000u, 1700000000, "quit", {"path 1", "", "  two  spaces\r"}, "> path 1\n> \n"};
+  const Walkthrough walk{4000000000u, 1700000000, "quit", {"path 1", "", "  two  spaces\r"}, "> path 1\n> \n", ""};
   const std::string text = format_walkthrough(walk);
   EXPECT_EQ(text,
             "vesk walkthrough\nseed 4000000000\nclock 1700000000\nending quit\n"
@@ -72,6 +72,16 @@ TEST(Walkthrough, RejectsBrokenHeadersWithTheLine) {
   EXPECT_FALSE(parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ntyped a\nlook\n\n", error));
   EXPECT_EQ(error.rfind("line 6:", 0), 0u) << error;
   EXPECT_FALSE(parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ntyped a\n", error));
+  // The comforts line comes first after the ending, with one of its two words.
+  EXPECT_FALSE(parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ncomforts on\n\n", error));
+  EXPECT_EQ(error.rfind("line 5:", 0), 0u) << error;
+  EXPECT_FALSE(
+      parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ntyped a\ncomforts new-seed\n\n", error));
+  EXPECT_EQ(error.rfind("line 6:", 0), 0u) << error;
+  const auto kept = parse_walkthrough("vesk walkthrough\nseed 1\nclock 2\nending quit\ncomforts new-seed\n\n", error);
+  ASSERT_TRUE(kept) << error;
+  EXPECT_EQ(kept->comforts, "new-seed");
+  EXPECT_EQ(format_walkthrough(*kept), "vesk walkthrough\nseed 1\nclock 2\nending quit\ncomforts new-seed\n\n");
 }
 
 TEST(Play, RecordsEveryPromptAndReplays) {
@@ -79,7 +89,7 @@ TEST(Play, RecordsEveryPromptAndReplays) {
   GameFiles elsewhere(kPromptGame);
   const std::string walk_file = game.file("run.walk");
   const KitRun played =
-      run_kit({"play", game.path(), "--seed", "7", "--clock", "99", "--record", walk_file}, kPromptInput);
+      run_kit({"play", game.path(), "--plain", "--seed", "7", "--clock", "99", "--record", walk_file}, kPromptInput);
   ASSERT_EQ(played.status, 0) << played.err;
 
   // The screen shows what vesk shows: no echo of the typed lines.
@@ -122,7 +132,8 @@ TEST(Play, RecordsEveryPromptAndReplays) {
 TEST(Play, RecordsPipedInputThatEndsWithoutQuitting) {
   GameFiles game(kPromptGame);
   const std::string walk_file = game.file("short.walk");
-  const KitRun played = run_kit({"play", game.path(), "--clock", "12345", "--record", walk_file}, "look\nhelp");
+  const KitRun played =
+      run_kit({"play", game.path(), "--plain", "--clock", "12345", "--record", walk_file}, "look\nhelp");
   ASSERT_EQ(played.status, 0) << played.err;
   const Walkthrough walk = read_walk(walk_file);
   EXPECT_EQ(walk.seed, 12345u) << "the clock gives the seed";
@@ -140,7 +151,8 @@ TEST(Play, LeavesTheLineAfterTheEndingOutOfTheRecording) {
   GameFiles game(talking_game("The roof falls in."));
   game.write("area1.txt", talking_game("The roof falls in.")["area1.txt"] + "action 2 dp 0 terminate\n");
   const std::string walk_file = game.file("end.walk");
-  const KitRun played = run_kit({"play", game.path(), "--seed", "1", "--record", walk_file}, "action 2\nbye\n");
+  const KitRun played =
+      run_kit({"play", game.path(), "--plain", "--seed", "1", "--record", walk_file}, "action 2\nbye\n");
   ASSERT_EQ(played.status, 0) << played.err;
   Walkthrough walk = read_walk(walk_file);
   EXPECT_EQ(walk.ending, "game-over");
@@ -159,7 +171,8 @@ TEST(Play, LeavesTheLineAfterTheEndingOutOfTheRecording) {
 TEST(Replay, NamesTheTypedLineBeforeTheFirstDifferenceAndUpdates) {
   GameFiles game(talking_game("Your shout comes back to you."));
   const std::string walk_file = game.file("talk.walk");
-  ASSERT_EQ(run_kit({"play", game.path(), "--seed", "1", "--record", walk_file}, "action 1\naction 2\naction 3\nquit\n")
+  ASSERT_EQ(run_kit({"play", game.path(), "--plain", "--seed", "1", "--record", walk_file},
+                    "action 1\naction 2\naction 3\nquit\n")
                 .status,
             0);
   const std::string recorded = vesk::read_file(walk_file).value();
@@ -187,8 +200,10 @@ TEST(Replay, NamesTheTypedLineBeforeTheFirstDifferenceAndUpdates) {
 TEST(Replay, ReportsAGameThatEndsEarlierAndBadFiles) {
   GameFiles game(talking_game("Your shout comes back to you."));
   const std::string walk_file = game.file("talk.walk");
-  ASSERT_EQ(run_kit({"play", game.path(), "--seed", "1", "--record", walk_file}, "action 1\naction 2\nquit\n").status,
-            0);
+  ASSERT_EQ(
+      run_kit({"play", game.path(), "--plain", "--seed", "1", "--record", walk_file}, "action 1\naction 2\nquit\n")
+          .status,
+      0);
   game.write("area1.txt", talking_game("Your shout brings the roof down.\naction 2 dp 0 terminate")["area1.txt"]);
   const KitRun failed = run_kit({"replay", game.path(), walk_file});
   EXPECT_EQ(failed.status, 1);
@@ -215,9 +230,10 @@ TEST(Sweep, CountsTheSeedsThatEndAsRecorded) {
   std::uint32_t lucky = 0;
   while (first_draw(lucky) % 4 != 0) ++lucky;
   const std::string walk_file = game.file("roll.walk");
-  ASSERT_EQ(
-      run_kit({"play", game.path(), "--seed", std::to_string(lucky), "--record", walk_file}, "action 1\nquit\n").status,
-      0);
+  ASSERT_EQ(run_kit({"play", game.path(), "--plain", "--seed", std::to_string(lucky), "--record", walk_file},
+                    "action 1\nquit\n")
+                .status,
+            0);
   ASSERT_EQ(read_walk(walk_file).ending, "game-over");
 
   int expected = 0;

@@ -2,7 +2,9 @@
 // file and from a web server on 127.0.0.1, its walkthrough typed into the input line with
 // its seed must give the walkthrough's transcript; the game's save must be in
 // the saves panel, still there after a reload, and load back as the engine
-// loads it.
+// loads it. The comforts around the game: undo at the ending plays the last
+// step again alike, a bookmark outlasts a reload and resumes, restart shows the
+// first view, and the transcript downloads as shown.
 //
 // usage: node browser_test.js --kit VESK_KIT --game GAME_DIR --web WEB_FILES --out DIR
 //
@@ -92,16 +94,63 @@ function expect(ok, what) {
   if (!ok) failures.push(what);
 }
 
+const OFFER = 'The game is over. Type undo, restart, resume NAME or quit.\n> ';
+
 async function playWalkthrough(page, url, walk, where) {
   await page.goto(url);
   await settle(page);
   await type(page, walk.typed);
   const transcript = await transcriptOf(page);
-  expect(transcript === walk.transcript, `${where}: the walkthrough's transcript`);
-  if (transcript !== walk.transcript) console.log(firstDifference(walk.transcript, transcript));
-  // The game waits for its two closing characters, then the page ends it.
-  await type(page, ['', '']);
+  // Where vesk waits for two characters at the end, the page offers undo,
+  // restart, resume or quit first.
+  expect(transcript === walk.transcript + OFFER, `${where}: the walkthrough's transcript`);
+  if (transcript !== walk.transcript + OFFER) console.log(firstDifference(walk.transcript + OFFER, transcript));
+  // Undo takes the last step back, and the same step again ends alike.
+  const last = walk.typed[walk.typed.length - 1];
+  const lastStep = walk.transcript.slice(walk.transcript.lastIndexOf(`> ${last}\n`) + 2);
+  await type(page, ['undo']);
+  const undone = (await transcriptOf(page)).slice(transcript.length);
+  expect(undone.startsWith(`undo\nUndone: "${last}".\n`) && undone.endsWith('> '), `${where}: undo at the ending`);
+  await type(page, [last]);
+  const again = (await transcriptOf(page)).slice(transcript.length + undone.length);
+  expect(again === lastStep + OFFER, `${where}: the undone step played again`);
+  // After "quit" the game waits for its two closing characters, then the page ends it.
+  await type(page, ['quit', '', '']);
   expect(await stateOf(page) === 'ended' && await page.isVisible('#again'), `${where}: the ending and "Play again"`);
+}
+
+// Bookmarks in the browser beside the saves, restart and the transcript's download.
+async function comforts(page, url) {
+  await page.goto(url);
+  await settle(page);
+  const start = await transcriptOf(page);
+  const firstView = start.slice(start.indexOf('Please wait...\n\n') + 'Please wait...\n\n'.length);
+  await type(page, ['path 2', 'bookmark cottage']);
+  const cottage = await transcriptOf(page);
+  expect(cottage.endsWith('> bookmark cottage\nBookmarked as "cottage".\n\n> '), 'bookmark');
+  const view = cottage.slice(start.length + 'path 2\n'.length, cottage.lastIndexOf('> bookmark cottage'));
+  await page.reload();
+  await settle(page);
+  const before = await transcriptOf(page);
+  await type(page, ['bookmarks', 'resume cottage']);
+  const resumed = (await transcriptOf(page)).slice(before.length);
+  const wanted = `bookmarks\nBookmarks: cottage.\n\n> resume cottage\nResumed "cottage".\n${view}> `;
+  expect(resumed === wanted, 'the bookmark outlasts a reload and resumes with its view');
+  if (resumed !== wanted) console.log(firstDifference(wanted, resumed));
+  const beforeRestart = await transcriptOf(page);
+  await type(page, ['restart']);
+  const restarted = (await transcriptOf(page)).slice(beforeRestart.length);
+  expect(restarted === `restart\nThe game starts again.\n${firstView}`, 'restart shows the first view again');
+  // The page keeps the transcript itself; help lists the words after the game's own.
+  const beforeWords = await transcriptOf(page);
+  await type(page, ['transcript notes.txt', 'help']);
+  const words = (await transcriptOf(page)).slice(beforeWords.length);
+  expect(words.startsWith('transcript notes.txt\nThe page keeps the transcript: its "Download transcript" button') &&
+         words.includes('\nselect\nuse\n\nAround the game:\nundo: ') && !words.includes('transcript FILE'),
+         'transcript and help in the page');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#transcript-button')]);
+  const downloaded = fs.readFileSync(await download.path(), 'utf8');
+  expect(downloaded === await transcriptOf(page), 'the transcript downloads as shown and typed');
 }
 
 async function main() {
@@ -181,6 +230,8 @@ async function main() {
     expect(shown.includes('File name?> wt-logbook\n') && !shown.includes('Error:'), 'loading the save in the page');
     expect(before + shown === expected, 'the page after loading shows what the engine does');
     if (before + shown !== expected) console.log(firstDifference(expected, before + shown));
+
+    await comforts(page, httpUrl);
   } finally {
     await context.close();
     server.close();

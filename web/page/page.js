@@ -1,6 +1,7 @@
 // The page of a published vesk game: runs the engine (vesk.js and its wasm),
 // shows what it prints as a transcript, hands it the lines typed in the input
-// line, and keeps its saved games in the browser's IndexedDB.
+// line, and keeps its saved games and the bookmarks of the comforts around the
+// game (undo, restart, bookmark NAME, resume NAME) in the browser's IndexedDB.
 'use strict';
 
 (function () {
@@ -17,48 +18,67 @@
     return bytes;
   }
 
-  // The seed of the game's dice: ?seed=N fixes it, else the clock in
-  // seconds, as the console program takes it.
+  // The seed of the game's dice: ?seed=N fixes it (and a restart keeps it),
+  // else the clock in seconds, as the console program takes it.
   function seed() {
     const fixed = new URLSearchParams(location.search).get('seed');
-    if (fixed !== null && /^\d+$/.test(fixed)) return Number(fixed) >>> 0;
-    return Math.floor(Date.now() / 1000) >>> 0;
+    if (fixed !== null && /^\d+$/.test(fixed)) return {value: Number(fixed) >>> 0, given: true};
+    return {value: Math.floor(Date.now() / 1000) >>> 0, given: false};
   }
 
-  // Saved games, kept per game (by its title) in IndexedDB as one record of
-  // file names and bytes. Where IndexedDB cannot be had (some private
-  // windows) they last as long as the page.
-  const saves = {
-    files: new Map(),
-    database: null,
-    async open() {
-      try {
-        this.database = await new Promise((resolve, reject) => {
-          const request = indexedDB.open('vesk-saves', 1);
-          request.onupgradeneeded = () => request.result.createObjectStore('games');
-          request.onsuccess = () => resolve(request.result);
-          request.onerror = () => reject(request.error);
-        });
+  // Saved games and bookmarks, kept per game (by its title) in IndexedDB,
+  // each as one record of file names and bytes: the saves in the store
+  // "games", the bookmarks beside them in "bookmarks". Where IndexedDB cannot
+  // be had (some private windows) they last as long as the page.
+  function shelf(storeName, onStored) {
+    return {
+      files: new Map(),
+      database: null,
+      async open(database) {
+        this.database = database;
+        if (!database) return;
         const record = await this.request('readonly', (store) => store.get(game.title));
         if (record) for (const [name, bytes] of Object.entries(record)) this.files.set(name, bytes);
-      } catch (error) {
-        this.database = null;
-        $('saves-note').textContent = 'This browser keeps no saved games here: download them to keep them.';
-      }
-    },
-    request(mode, action) {
-      return new Promise((resolve, reject) => {
-        const transaction = this.database.transaction('games', mode);
-        const request = action(transaction.objectStore('games'));
-        transaction.oncomplete = () => resolve(request.result);
-        transaction.onerror = () => reject(transaction.error);
+      },
+      request(mode, action) {
+        return new Promise((resolve, reject) => {
+          const transaction = this.database.transaction(storeName, mode);
+          const request = action(transaction.objectStore(storeName));
+          transaction.oncomplete = () => resolve(request.result);
+          transaction.onerror = () => reject(transaction.error);
+        });
+      },
+      async store() {
+        if (this.database) {
+          await this.request('readwrite', (store) => store.put(Object.fromEntries(this.files), game.title));
+        }
+        onStored();
+      },
+    };
+  }
+  const saves = shelf('games', () => showSaves());
+  const bookmarks = shelf('bookmarks', () => {});
+
+  async function openShelves() {
+    let database = null;
+    try {
+      database = await new Promise((resolve, reject) => {
+        const request = indexedDB.open('vesk-saves', 2);
+        request.onupgradeneeded = () => {
+          for (const name of ['games', 'bookmarks']) {
+            if (!request.result.objectStoreNames.contains(name)) request.result.createObjectStore(name);
+          }
+        };
+        request.onsuccess = () => resolve(request.result);
+        request.onerror = () => reject(request.error);
       });
-    },
-    async store() {
-      if (this.database) await this.request('readwrite', (store) => store.put(Object.fromEntries(this.files), game.title));
-      showSaves();
-    },
-  };
+      await saves.open(database);
+      await bookmarks.open(database);
+    } catch (error) {
+      saves.database = bookmarks.database = null;
+      $('saves-note').textContent = 'This browser keeps no saved games here: download them to keep them.';
+    }
+  }
 
   // One game being played: its engine instance, the lines typed ahead of the
   // game's reads, and the read the game is waiting at.
@@ -95,9 +115,23 @@
     if (changed) await saves.store();
   }
 
+  // The bookmarks that the game kept since its last read, new or replaced.
+  async function keepBookmarks(instance) {
+    let changed = false;
+    for (const name of instance.FS.readdir('/bookmarks')) {
+      if (!name.endsWith('.bookmark')) continue;
+      const bytes = instance.FS.readFile(`/bookmarks/${name}`);
+      const kept = bookmarks.files.get(name);
+      if (kept && kept.length === bytes.length && kept.every((byte, i) => byte === bytes[i])) continue;
+      bookmarks.files.set(name, bytes);
+      changed = true;
+    }
+    if (changed) await bookmarks.store();
+  }
+
   function readLine() {
     const current = session;
-    return keepNewSaves(current.instance).then(() => {
+    return keepNewSaves(current.instance).then(() => keepBookmarks(current.instance)).then(() => {
       if (current.typed.length > 0) return current.typed.shift();
       setState('waiting');
       return new Promise((resolve) => { current.waiting = resolve; });
@@ -166,16 +200,22 @@
     current.instance = instance;
     instance.FS.mkdir('/game');
     instance.FS.mkdir('/saves');
+    instance.FS.mkdir('/bookmarks');
     for (const [name, text] of Object.entries(game.files)) instance.FS.writeFile(`/game/${name}`, fromBase64(text));
     for (const [name, bytes] of saves.files) instance.FS.writeFile(`/saves/${name}`, bytes);
+    for (const [name, bytes] of bookmarks.files) instance.FS.writeFile(`/bookmarks/${name}`, bytes);
     setState('busy');
     input.focus();
-    const status = await instance.ccall('vesk_web_play', 'number', ['number', 'string', 'string'],
-                                        [seed(), '/game', '/saves'], {async: true});
+    const dice = seed();
+    const status = await instance.ccall('vesk_web_play_comforts', 'number',
+                                        ['number', 'number', 'string', 'string', 'string'],
+                                        [dice.value, dice.given ? 1 : 0, '/game', '/saves', '/bookmarks'],
+                                        {async: true});
     write(new Uint8Array(0));
     const rest = current.decoder.decode();
     if (rest) output.append(rest);
     await keepNewSaves(instance);
+    await keepBookmarks(instance);
     current.ended = true;
     $('ended-message').textContent = status === 0 ? 'The game has ended.' : 'This page holds no game to play.';
     $('ended').hidden = false;
@@ -236,13 +276,25 @@
     await saves.store();
   });
 
+  // Everything shown and typed so far, as a text file.
+  $('transcript-button').addEventListener('click', () => {
+    const text = output.textContent + prompt.textContent;
+    const link = document.createElement('a');
+    link.download = `${game.title} transcript.txt`;
+    link.href = URL.createObjectURL(new Blob([text], {type: 'text/plain'}));
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 0);
+  });
+
   $('saves-button').addEventListener('click', () => {
     const panel = $('saves');
     panel.hidden = !panel.hidden;
     $('saves-button').setAttribute('aria-expanded', String(!panel.hidden));
   });
 
-  saves.open().then(() => {
+  openShelves().then(() => {
     showSaves();
     return play();
   });
