@@ -118,7 +118,8 @@ LineViews split_line_views(std::string& content, std::size_t capacity) {
   return pieces_of_folded(content, capacity);
 }
 
-LineViews pieces_of_folded(std::string_view text, std::size_t capacity) {
+LineViews pieces_of_folded(std::string_view folded, std::size_t capacity) {
+  const std::string_view text = folded;
   LineViews pieces;
   std::size_t line_end = 0;  // just past the line feed of the line being cut, or the end
   for (std::size_t start = 0; start < text.size();) {
@@ -135,7 +136,7 @@ LineViews pieces_of_folded(std::string_view text, std::size_t capacity) {
   return pieces;
 }
 
-LineViews views_of(const Lines& lines) { return LineViews(lines.begin(), lines.end()); }
+LineViews views_of(const Lines& lines) { return {lines.begin(), lines.end()}; }
 
 namespace {
 

@@ -27,8 +27,9 @@ using Op = ScriptCommand::Op;
 void queue_message_line(GameState& game, const ScriptCommand& command) {
   const std::int32_t line = get_variable(game, command.target);
   const TextLines* lines = nth(game.world().messages, command.number);
-  if (lines && is_number_in(line, lines->size()))
+  if (lines && is_number_in(line, lines->size())) {
     add_pending_message(game, (*lines)[static_cast<std::size_t>(line - 1)]);
+  }
 }
 
 // ". W A": A rounds of ammunition for the weapon named W (one word only).
