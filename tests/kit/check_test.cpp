@@ -356,6 +356,45 @@ TEST(Check, FaultsAnAuthorPlantsByHabit) {
   }
 }
 
+// Every number word of a script is read by decimal conversion, as the loaders
+// read theirs: a word that is no whole number is read as its leading digits.
+TEST(Check, NumberWordsOfScriptsThatAreNoWholeNumber) {
+  const std::vector<std::pair<std::string, std::string>> lines = {
+      {"action 1 dp 1x = h 5 msg hi",
+       "\"1x\" stands where the game reads a number, and is no whole number, so the "
+       "game reads it as 1 (the line's condition count)"},
+      {"action 1 cv tch 9 17h",
+       "\"17h\" stands where the game reads a number, and is no whole number, so the game "
+       "reads it as 17 (the bounds are plain numbers: variables are not read there)"},
+      {"action 1 dp 0 msf 1x 2",
+       "\"1x\" stands where the game reads a number, and is no whole number, so the game "
+       "reads it as 1"},
+      {"action 1 dp 0 . crossbow 6O", "\"6O\" stands where the game reads a number"},
+      {"action 1 dp 0 s s2x hello",
+       "\"s2x\" stands where the game reads a number, and is no whole number, so the "
+       "game reads it as s2"},
+      {"action 1 dp 0 s h x6y",
+       "\"x6y\" stands where the game reads a number, and is no whole number, so the game "
+       "reads it as x6"},
+      {"action 1 cv = vi2x 0", "reads it as vi2"},
+      {"action 1 dp 0 s vv3q 1", "reads it as v3"},
+  };
+  for (const auto& [line, says] : lines) {
+    SCOPED_TRACE(line);
+    const auto findings = check(with(base_game(), {{"area1.txt", hall(line + "\n")}}));
+    bool found = false;
+    for (const auto& f : findings) {
+      found = found || (f.check == "not-a-number" && f.line == 10 && f.message.find(says) != std::string::npos);
+    }
+    EXPECT_TRUE(found) << listing(findings);
+  }
+  // A line that begins with a word and no count at all runs with the count 0.
+  EXPECT_EQ(listing(check(with(base_game(), {{"area1.txt", hall("action 1 dp msg hi\n")}}))),
+            "area1.txt:10: the line begins with \"msg\", not a condition count: the game reads the count as 0 and "
+            "runs the words after it; begin the line with \"0\" [condition-count]\n"
+            "area1.txt:10: \"hi\" is no command, so the line does nothing [unknown-command]\n");
+}
+
 TEST(Check, KeywordTrapsOfItemAndEnemyFilesAndScriptLines) {
   const auto has = [](const Files& changes, const char* file, std::int64_t line) {
     for (const auto& f : check(with(base_game(), changes))) {
