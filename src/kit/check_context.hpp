@@ -89,7 +89,7 @@ class Recorder : public LoadDiagnostics {
 struct PendingFinding {
   std::size_t file;
   std::size_t piece;
-  std::string check;
+  Check check;
   std::string message;
 };
 
@@ -103,9 +103,9 @@ struct AreaFacts {
 struct Context {
   Context(const World& world, Recorder& rec);
 
-  void add(std::size_t file, std::size_t piece, std::string_view check, std::string message);
+  void add(std::size_t file, std::size_t piece, Check check, std::string message);
   // A finding about a file that the game never reads.
-  void add_for_name(const std::string& name, std::string_view check, std::string message);
+  void add_for_name(const std::string& name, Check check, std::string message);
 
   // The text of a piece as the loader read it.
   std::string piece_text(std::size_t file, std::size_t piece) const;

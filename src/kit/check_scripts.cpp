@@ -97,14 +97,14 @@ class ScriptChecker {
     lists(area.actions);
   }
 
-  void add(const Site& site, std::string_view check, std::string message) {
+  void add(const Site& site, Check check, std::string message) {
     ctx_.add(site.file, site.piece, check, std::move(message));
   }
 
   // A number word that is no whole number: the game reads it by decimal
   // conversion, as `read_as`.
   void not_a_number(const Site& site, const std::string& word, const std::string& read_as, std::string_view hint = {}) {
-    add(site, "not-a-number",
+    add(site, Check::kNotANumber,
         quote_text(word) + " stands where the game reads a number, and is no whole number, so the game reads it as " +
             read_as + std::string(hint));
   }
@@ -121,7 +121,7 @@ class ScriptChecker {
   // malformed condition most likely means a wrong condition count.
   void check_condition(const ScriptTest& test, const Words& words, const Site& site, bool in_script) {
     const std::string text = join_words(words, 0, word_count(words) - 1);
-    const std::string_view check = in_script ? "condition-count" : "bad-condition";
+    const Check check = in_script ? Check::kConditionCount : Check::kBadCondition;
     const std::string count_hint = in_script ? "; check the line's condition count" : "";
     const std::string always_false =
         "the condition " + quote_text(text) +
@@ -181,7 +181,7 @@ class ScriptChecker {
     if (operand.kind != OperandKind::kItemVariable) {
       read_variable(operand, word, site);
     } else if (!is_number_in(operand.number, 3)) {
-      add(site, "unknown-variable",
+      add(site, Check::kUnknownVariable,
           quote_text(word) + " names no item variable (vi1, vi2 and vi3 exist), so it always reads 0");
     } else if (operand.loose) {
       not_a_number(site, word, "vi" + std::to_string(operand.number));
@@ -223,7 +223,7 @@ class ScriptChecker {
                       std::optional<std::int32_t> value) {
     switch (operand.kind) {
       case OperandKind::kLiteral:
-        add(site, "unknown-variable",
+        add(site, Check::kUnknownVariable,
             "the number " + quote_text(word) + " cannot be written to; name a variable such as v1");
         break;
       case OperandKind::kNamed:
@@ -261,7 +261,7 @@ class ScriptChecker {
     }
     const std::size_t count = ctx_.world.area_count();
     if (!is_number_in(*value, count)) {
-      add(site, "bad-area",
+      add(site, Check::kBadArea,
           "there is no area " + std::to_string(*value) + " (the game has " + std::to_string(count) +
               "), so the game ignores this write to \"ca\"; write an area number from 1 to " + std::to_string(count));
       return;
@@ -273,7 +273,7 @@ class ScriptChecker {
     }
     ctx_.area_facts[static_cast<std::size_t>(area)].area_writes.emplace_back(*value, site.piece);
     if (site.owner.turn && ctx_.world.area(static_cast<std::size_t>(*value - 1)).is_subdivided) {
-      add(site, "turn-ca-subdivided",
+      add(site, Check::kTurnCaSubdivided,
           "a turn script moves the player to area " + std::to_string(*value) +
               ", which is subdivided: the player arrives with no spot shown until the next turn passes; move the "
               "player with a path or an action's script instead");
@@ -282,13 +282,13 @@ class ScriptChecker {
 
   void check_ammo_variable(const Operand& operand, const std::string& word, const Site& site) {
     if (ctx_.world.find_ammo(operand.weapon) >= 0) return;
-    add(site, "unknown-weapon",
+    add(site, Check::kUnknownWeapon,
         "no weapon that fires ammunition is named " + quote_text(operand.weapon) + ", so " + quote_text(word) +
             " is no variable (it reads 0)" + ctx_.weapon_hint(operand.weapon) + " (write spaces in the name as \"_\")");
   }
 
   void unknown_variable(const std::string& word, const Site& site, std::string_view effect) {
-    add(site, "unknown-variable",
+    add(site, Check::kUnknownVariable,
         quote_text(word) + " is no variable the game knows, so it " + std::string(effect) +
             did_you_mean(variable_names_.nearest(word)) +
             " (the variables are game, steps, htcw, ca, prev, a2, air, air2, dt1, dt2, h, m, a_WEAPON, vN, vvN, and "
@@ -308,7 +308,7 @@ class ScriptChecker {
           break;
         case ScriptLine::Kind::kLabel:
           if (word_views(line.text).size() > 3) {
-            add(site, "keyword-trap",
+            add(site, Check::kKeywordTrap,
                 "the second-to-last word is \"repetition\", so the line is only the label " + quote_text(line.label) +
                     " and nothing else of it runs; a label line is \"0 repetition NAME\"");
           }
@@ -316,12 +316,12 @@ class ScriptChecker {
         case ScriptLine::Kind::kRepeat: {
           guarded(line, site);
           if (word_views(line.text).size() > 3 * line.conditions.size() + 3) {
-            add(site, "keyword-trap",
+            add(site, Check::kKeywordTrap,
                 "the second-to-last word is \"repeat\", so the line jumps back to the label " + quote_text(line.label) +
                     " and its other words do not run; a repeat line is \"COUNT CONDITIONS repeat NAME\"");
           }
           if (line.label_line == ScriptLine::kNoLabel) {
-            add(site, "missing-label",
+            add(site, Check::kMissingLabel,
                 "no label " + quote_text(line.label) +
                     " stands above this repeat line in its list, so the game goes on with the next line; put \"0 "
                     "repetition " +
@@ -340,7 +340,7 @@ class ScriptChecker {
     for (std::size_t k = 0; k < script.size(); ++k) {
       const ScriptLine& line = script[k];
       if (line.kind != ScriptLine::Kind::kLabel || label_used[k]) continue;
-      add(site_of(line.source, owner), "unused-label",
+      add(site_of(line.source, owner), Check::kUnusedLabel,
           "no repeat line below it jumps to the label " + quote_text(line.label) +
               "; remove it or add \"COUNT CONDITIONS repeat " + line.label + "\" below it");
     }
@@ -351,20 +351,20 @@ class ScriptChecker {
   void skipped_line(const ScriptLine& line, const Site& site, bool use_script) {
     const Words words = split_words(line.text);
     if (words.empty() || (words.size() == 1 && words[0].empty())) {
-      add(site, "short-line", "the script line is empty, so it does nothing; write \"0 msg Hello\" or remove it");
+      add(site, Check::kShortLine, "the script line is empty, so it does nothing; write \"0 msg Hello\" or remove it");
       return;
     }
     if (words.size() == 1 && !use_script) {
       if (is_whole_number(words[0])) {
-        add(site, "short-line", "the script line has a condition count but no command, so it does nothing");
+        add(site, Check::kShortLine, "the script line has a condition count but no command, so it does nothing");
       } else {
-        add(site, "condition-count",
+        add(site, Check::kConditionCount,
             "the script line has no condition count, so the game skips it; write \"0 " + words[0] + "\"");
       }
       return;
     }
     const std::int32_t count = to_int(words[0]);
-    add(site, "condition-count",
+    add(site, Check::kConditionCount,
         "the condition count " + quote_text(words[0]) +
             (count < 0
                  ? std::string(" is below 0")
@@ -379,7 +379,7 @@ class ScriptChecker {
     if (line.count_loose) {
       const std::string count = split_words(line.text).front();
       if (line.conditions.empty() && to_int(count) == 0) {
-        add(site, "condition-count",
+        add(site, Check::kConditionCount,
             "the line begins with " + quote_text(count) +
                 ", not a condition count: the game reads the count as 0 and runs the words after it; begin the line "
                 "with \"0\"");
@@ -411,17 +411,17 @@ class ScriptChecker {
       case Op::kPlaceUnique:
       case Op::kPlace:
         if (command.text.empty()) {
-          add(site, "short-line",
+          add(site, Check::kShortLine,
               quote_text(words[0]) + " needs the name of the enemy to place: \"" + words[0] + " goblin\"");
         } else if (!ctx_.world.find_enemy(command.text)) {
-          add(site, "unknown-enemy",
+          add(site, Check::kUnknownEnemy,
               "no enemy is named " + quote_text(command.text) + ctx_.enemy_hint(command.text) +
                   " (the command places nothing)");
         }
         break;
       case Op::kGiveAmmo:
         if (ctx_.world.find_ammo(command.name) < 0) {
-          add(site, "unknown-weapon",
+          add(site, Check::kUnknownWeapon,
               "no weapon that fires ammunition is named " + quote_text(command.name) + ctx_.weapon_hint(command.name) +
                   " (the command gives nothing; it names the weapon by one word only)");
         } else if (command.loose) {
@@ -432,9 +432,10 @@ class ScriptChecker {
       case Op::kTakeItem: {
         const bool give = command.op == Op::kGiveItem;
         if (command.text.empty()) {
-          add(site, "short-line", quote_text(words[0]) + " needs the name of an item: \"" + words[0] + " rusty key\"");
+          add(site, Check::kShortLine,
+              quote_text(words[0]) + " needs the name of an item: \"" + words[0] + " rusty key\"");
         } else if (!ctx_.world.find_item(command.text)) {
-          add(site, "unknown-item",
+          add(site, Check::kUnknownItem,
               "no item is named " + quote_text(command.text) + ctx_.item_hint(command.text) +
                   (give ? " (the command gives nothing)" : " (the command takes nothing)"));
         } else if (give) {
@@ -463,24 +464,24 @@ class ScriptChecker {
   // command word at all.
   void idle_command(const Words& words, const Site& site) {
     if (words.empty()) {
-      add(site, "short-line", "the script line has conditions but no command, so it does nothing");
+      add(site, Check::kShortLine, "the script line has conditions but no command, so it does nothing");
       return;
     }
     const std::string& word = words[0];
     const auto& known = command_words();
     const auto named = std::find_if(known.begin(), known.end(), [&](const CommandWord& c) { return c.word == word; });
     if (named != known.end()) {
-      add(site, "short-line", short_command_form(named->op, word));
+      add(site, Check::kShortLine, short_command_form(named->op, word));
       return;
     }
     const ScriptTest meant = compile_condition(WordViews{word, "0", "0"});
     if (meant.kind != ScriptTest::Kind::kNoOperator) {
-      add(site, "condition-count",
+      add(site, Check::kConditionCount,
           "the command begins with " + quote_text(word) +
               ", which begins a condition: the line holds more conditions than its count says; raise the count");
       return;
     }
-    add(site, "unknown-command",
+    add(site, Check::kUnknownCommand,
         quote_text(word) + " is no command, so the line does nothing" + did_you_mean(commands_.nearest(word)));
   }
 
@@ -504,7 +505,7 @@ class ScriptChecker {
     const std::int32_t file = command.number;
     const std::size_t files = ctx_.world.messages.size();
     if (!is_number_in(file, files)) {
-      add(site, "bad-message",
+      add(site, Check::kBadMessage,
           "there is no message file msg" + word_at(words, 1) + ".txt (the game has " + std::to_string(files) +
               "), so the command shows nothing");
       return;
@@ -517,7 +518,7 @@ class ScriptChecker {
     }
     const std::size_t lines = ctx_.world.messages[static_cast<std::size_t>(file - 1)].size();
     if (!is_number_in(command.target.number, lines)) {
-      add(site, "bad-message",
+      add(site, Check::kBadMessage,
           "msg" + std::to_string(file) + ".txt has no line " + word_at(words, 2) + " (it has " + std::to_string(lines) +
               "), so the command shows nothing");
     }
@@ -531,7 +532,7 @@ class ScriptChecker {
       fixed = value.number;
     } else if (value.kind == OperandKind::kRandom) {
       if (value.number == 0) {
-        add(site, "unknown-variable",
+        add(site, Check::kUnknownVariable,
             quote_text(word) +
                 " is a random number below N only with a number N after the \"x\" (\"x6\"); as written "
                 "the command does nothing");
@@ -555,7 +556,7 @@ class ScriptChecker {
       if (words[0] == "ammo") {
         const std::string weapon = join_words(words, 1, w - 4);
         if (ctx_.world.find_ammo(weapon) < 0) {
-          add(site, "unknown-weapon",
+          add(site, Check::kUnknownWeapon,
               "no weapon that fires ammunition is named " + quote_text(weapon) + ctx_.weapon_hint(weapon) +
                   " (the loot line gives nothing)");
         }
@@ -565,7 +566,7 @@ class ScriptChecker {
       if (ctx_.world.find_item(name)) {
         ctx_.obtainable.insert(name);
       } else {
-        add(site, "unknown-item",
+        add(site, Check::kUnknownItem,
             "no item is named " + quote_text(name) + ctx_.item_hint(name) + " (the loot line gives nothing)");
       }
     }
@@ -582,7 +583,7 @@ class ScriptChecker {
       const std::size_t lines = ctx_.world.messages[static_cast<std::size_t>(read.file - 1)].size();
       for (const auto& [value, writer] : values->second) {
         if (is_number_in(value, lines)) continue;
-        add(read.site, "bad-message",
+        add(read.site, Check::kBadMessage,
             "the line is read from v" + std::to_string(read.variable) + ", which a script in " +
                 ctx_.rec.files[writer.file].name + " sets to " + std::to_string(value) + ", but msg" +
                 std::to_string(read.file) + ".txt has " + std::to_string(lines) +
@@ -591,10 +592,10 @@ class ScriptChecker {
     }
     for (const auto& [name, site] : held_) {
       if (!ctx_.world.find_item(name)) {
-        add(site, "unknown-item",
+        add(site, Check::kUnknownItem,
             "no item is named " + quote_text(name) + ctx_.item_hint(name) + ", so the \"held\" test is always false");
       } else if (!ctx_.obtainable.count(name)) {
-        add(site, "never-obtainable",
+        add(site, Check::kNeverObtainable,
             "the condition tests for " + quote_text(name) +
                 ", but no area holds it, no script gives it and no enemy leaves it, so it is always false; place it "
                 "with an \"item\" line, a \"_\" command or a loot line");
@@ -618,12 +619,12 @@ class ScriptChecker {
       const std::string more = more_places(entry.read.size());
       if (entry.kind == XrefEntry::Kind::kVariable && !indirect_writes_ &&
           is_number_in(entry.number, kMaxNumberedVariables)) {
-        add(site, "unwritten-variable",
+        add(site, Check::kUnwrittenVariable,
             format_text("v%s is read here%s, but no script writes it, so it is always 0; write it somewhere (\"s v%s "
                         "1\") or read the variable that is meant",
                         number.c_str(), more.c_str(), number.c_str()));
       } else if (entry.kind == XrefEntry::Kind::kString && is_number_in(entry.number, kMaxStringVariables)) {
-        add(site, "unwritten-variable",
+        add(site, Check::kUnwrittenVariable,
             format_text("s%s is shown here%s, but no script writes it, so it is always empty; write it (\"s s%s some "
                         "text\") or show the text that is meant",
                         number.c_str(), more.c_str(), number.c_str()));

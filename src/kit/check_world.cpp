@@ -23,12 +23,12 @@ std::string plural(std::size_t count, std::string_view word) {
 void check_bounds(Context& ctx, std::size_t file, std::size_t piece, std::string_view what, std::int32_t low,
                   std::int32_t high, std::int32_t chance) {
   if (low > high) {
-    ctx.add(file, piece, "reversed-bounds",
+    ctx.add(file, piece, Check::kReversedBounds,
             "the " + std::string(what) + " runs from " + std::to_string(low) + " down to " + std::to_string(high) +
                 "; write the lower number first");
   }
   if (chance <= 0) {
-    ctx.add(file, piece, "zero-chance",
+    ctx.add(file, piece, Check::kZeroChance,
             "the chance is " + std::to_string(chance) + " percent, so the " +
                 std::string(what == "damage" ? "attack never hits" : "loot is never given") +
                 "; write a chance from 1 to 100");
@@ -41,12 +41,12 @@ void check_items(Context& ctx) {
     const ItemTrace& trace = ctx.rec.items[i];
     if (!item.is_weapon || !trace.weapon) continue;
     if (item.min_damage > item.max_damage) {
-      ctx.add(trace.file, *trace.weapon, "reversed-bounds",
+      ctx.add(trace.file, *trace.weapon, Check::kReversedBounds,
               "the damage runs from " + std::to_string(item.min_damage) + " down to " +
                   std::to_string(item.max_damage) + "; write the lower number first");
     }
     if (item.hit_chance <= 0) {
-      ctx.add(trace.file, *trace.weapon, "zero-chance",
+      ctx.add(trace.file, *trace.weapon, Check::kZeroChance,
               "the hit chance is " + std::to_string(item.hit_chance) +
                   " percent, so the weapon never hits; write a chance from 1 to 100");
     }
@@ -58,12 +58,12 @@ void check_enemies(Context& ctx) {
     const Enemy& enemy = ctx.world.enemies[e];
     const EnemyTrace& trace = ctx.rec.enemies[e];
     if (enemy.attacks.empty()) {
-      ctx.add(trace.file, 0, "no-attacks",
+      ctx.add(trace.file, 0, Check::kNoAttacks,
               "the enemy has no attack lines, so it never attacks; add lines such as \"bites you 1 4 60\" after the "
               "third line, ended by a blank line");
     }
     if (!enemy.name.empty() && enemy.shown_name.empty()) {
-      ctx.add(trace.file, 0, "empty-display-name",
+      ctx.add(trace.file, 0, Check::kEmptyDisplayName,
               "the name " + quote_text(enemy.name) +
                   " is only a number, and the game drops a last word that is a number when it shows an enemy, so "
                   "the player sees an empty name; put a word before the number");
@@ -76,7 +76,7 @@ void check_enemies(Context& ctx) {
       const bool loot_shaped = attack.text == "m" || starts_with(attack.text, "ammo ") ||
                                (!attack.text.empty() && ctx.world.find_item(attack.text));
       if (loot_shaped) {
-        ctx.add(trace.file, piece, "loot-in-attacks",
+        ctx.add(trace.file, piece, Check::kLootInAttacks,
                 "this line has the form of a loot line, but it stands among the attacks, so the enemy attacks with "
                 "the text " +
                     quote_text(attack.text) +
@@ -127,7 +127,7 @@ void check_area_records(Context& ctx, std::size_t a) {
     const Words words = split_words(ctx.piece_text(f, piece));
     const bool written =
         words.size() >= 2 && is_integer_text(words[words.size() - 2]) && !words[words.size() - 2].empty();
-    ctx.add(f, piece, "bad-area",
+    ctx.add(f, piece, Check::kBadArea,
             "the path leads to area " + std::to_string(path.target_area) + ", but the areas are numbered 1 to " +
                 std::to_string(count) + ", so taking it goes nowhere" +
                 (written ? std::string("; write an existing area number")
@@ -137,7 +137,7 @@ void check_area_records(Context& ctx, std::size_t a) {
   for (std::size_t k = 0; k < area.enemy_kinds.size(); ++k) {
     const std::size_t piece = k < trace.enemies.size() ? trace.enemies[k] : 0;
     if (area.enemy_kinds[k].chance <= 0) {
-      ctx.add(f, piece, "zero-chance",
+      ctx.add(f, piece, Check::kZeroChance,
               "the chance is " + std::to_string(area.enemy_kinds[k].chance) +
                   " percent, so the enemy never appears; write a chance from 1 to 100");
     }
@@ -148,7 +148,7 @@ void check_area_records(Context& ctx, std::size_t a) {
   auto before_m2 = [&](const std::vector<std::size_t>& pieces, std::size_t k, std::string_view what,
                        std::string_view effect) {
     if (k >= pieces.size() || pieces[k] >= m2) return false;
-    ctx.add(f, pieces[k], "before-m2",
+    ctx.add(f, pieces[k], Check::kBeforeM2,
             "the " + std::string(what) + " line comes before the \"m2\" line, so it is read without a spot and " +
                 std::string(effect) + "; move it below the spot rows and give it a spot");
     return true;
@@ -156,7 +156,7 @@ void check_area_records(Context& ctx, std::size_t a) {
   for (std::size_t k = 0; k < area.items.size(); ++k) {
     if (before_m2(trace.items, k, "item", "the item lies where nobody stands")) continue;
     if (area.items[k].spot > spots && k < trace.items.size()) {
-      ctx.add(f, trace.items[k], "bad-spot",
+      ctx.add(f, trace.items[k], Check::kBadSpot,
               "the item lies on spot " + std::to_string(area.items[k].spot) + ", but the area has " +
                   plural(static_cast<std::size_t>(spots), "spot") + ", so nobody can find it");
     }
@@ -164,7 +164,7 @@ void check_area_records(Context& ctx, std::size_t a) {
   for (std::size_t k = 0; k < area.ammo_piles.size(); ++k) {
     if (before_m2(trace.ammo, k, "ammo", "the ammunition lies where nobody stands")) continue;
     if (area.ammo_piles[k].spot > spots && k < trace.ammo.size()) {
-      ctx.add(f, trace.ammo[k], "bad-spot",
+      ctx.add(f, trace.ammo[k], Check::kBadSpot,
               "the ammunition lies on spot " + std::to_string(area.ammo_piles[k].spot) + ", but the area has " +
                   plural(static_cast<std::size_t>(spots), "spot") + ", so nobody can find it");
     }
@@ -177,12 +177,12 @@ void check_area_records(Context& ctx, std::size_t a) {
     const std::string range = "the range from spot " + std::to_string(kind.first_spot) + " below " +
                               std::to_string(kind.end_spot) + " in steps of " + std::to_string(kind.spot_step);
     if (!reach.any) {
-      ctx.add(f, trace.enemies[k], "enemy-nowhere",
+      ctx.add(f, trace.enemies[k], Check::kEnemyNowhere,
               range + " holds none of the area's " + plural(static_cast<std::size_t>(spots), "spot") +
                   ", so the enemy never appears; the end spot is not in the range, and a step of 0 or below holds "
                   "the first spot alone, and only when it is below the end");
     } else if (reach.beyond) {
-      ctx.add(f, trace.enemies[k], "enemy-range",
+      ctx.add(f, trace.enemies[k], Check::kEnemyRange,
               range + " goes past the area's last spot (" + std::to_string(spots) + "); end it at " +
                   std::to_string(spots + 1) + " or below");
     }
@@ -191,7 +191,7 @@ void check_area_records(Context& ctx, std::size_t a) {
   std::int32_t previous = 0;
   for (const auto& [spot, piece] : trace.rows) {
     if (spot > previous + 1) {
-      ctx.add(f, piece, "spot-row-order",
+      ctx.add(f, piece, Check::kSpotRowOrder,
               "the rows skip from spot " + std::to_string(previous) + " to spot " + std::to_string(spot) + ", so " +
                   (spot == previous + 2
                        ? "spot " + std::to_string(previous + 1) + " has"
@@ -240,12 +240,12 @@ void check_spots(Context& ctx, std::size_t a) {
     for (std::int32_t d = 0; d < 4; ++d) {
       const std::int32_t exit = exits[static_cast<std::size_t>(d)];
       if (exit > 0 && exit > area.spot_count) {
-        ctx.add(f, piece_of(s), "bad-spot",
+        ctx.add(f, piece_of(s), Check::kBadSpot,
                 "spot " + std::to_string(s) + " leads in direction " + std::to_string(d) + " to spot " +
                     std::to_string(exit) + ", but the area has " + plural(spots, "spot") +
                     ", so the exit goes nowhere; write an existing spot, or minus an area number to leave");
       } else if (exit < 0 && !is_number_in(-std::int64_t{exit}, count)) {
-        ctx.add(f, piece_of(s), "bad-area",
+        ctx.add(f, piece_of(s), Check::kBadArea,
                 "spot " + std::to_string(s) + " leads in direction " + std::to_string(d) + " out to area " +
                     std::to_string(-std::int64_t{exit}) + ", but the areas are numbered 1 to " + std::to_string(count) +
                     ", so the exit goes nowhere");
@@ -281,7 +281,7 @@ void check_spots(Context& ctx, std::size_t a) {
   std::int64_t from = 1;
   auto report_run = [&](std::int64_t last) {
     if (from > last) return;
-    ctx.add(f, piece_of(from), "unreachable-spot",
+    ctx.add(f, piece_of(from), Check::kUnreachableSpot,
             "no entry and no exit reaches " + spot_range(from, last) + ", so the player can never stand " +
                 (from == last ? "there" : "on them") + "; give another spot an exit to " +
                 (from == last ? "it" : "them"));
@@ -298,7 +298,7 @@ void check_spots(Context& ctx, std::size_t a) {
       bool back = false;
       for (std::int32_t b = 0; b < 4; ++b) back = back || area.exit_of(to, b) == s;
       if (!back) {
-        ctx.add(f, piece_of(s), "one-way-exit",
+        ctx.add(f, piece_of(s), Check::kOneWayExit,
                 "spot " + std::to_string(s) + " leads to spot " + std::to_string(to) + ", but spot " +
                     std::to_string(to) + " has no exit back; add one if the way is meant to go both ways");
       }
@@ -360,7 +360,7 @@ void check_world(Context& ctx) {
     }
     for (std::size_t a = 0; a < count; ++a) {
       if (reached[a]) continue;
-      ctx.add(ctx.rec.areas[a].file, 0, "unreachable-area",
+      ctx.add(ctx.rec.areas[a].file, 0, Check::kUnreachableArea,
               "nothing leads to area " + std::to_string(a + 1) +
                   " from area 1 (no path, no exit and no script's \"ca\"), so the player never gets here; add a way in "
                   "or remove the area");
@@ -369,7 +369,7 @@ void check_world(Context& ctx) {
   if (!ctx.use_scripts_change_area) {
     for (std::size_t a = 0; a < count; ++a) {
       if (!leads[a].empty() || (a < ctx.area_facts.size() && ctx.area_facts[a].may_leave)) continue;
-      ctx.add(ctx.rec.areas[a].file, 0, "dead-end",
+      ctx.add(ctx.rec.areas[a].file, 0, Check::kDeadEnd,
               "area " + std::to_string(a + 1) +
                   " has no way out (no path, no exit and no script that moves the player or ends the game), so the "
                   "player is stuck here; add a path back");
@@ -387,12 +387,12 @@ void check_world(Context& ctx) {
     const Area& area = world.area(a);
     const AreaTrace& trace = ctx.rec.areas[a];
     if (area.is_dark && !lamp) {
-      ctx.add(trace.file, trace.dark.value_or(0), "dark-no-lamp",
+      ctx.add(trace.file, trace.dark.value_or(0), Check::kDarkNoLamp,
               "the area is dark, but the game has no lamp to be had (no area holds one, no script gives one, no enemy "
               "leaves one), so the player always moves here at random; place a lamp item");
     }
     if (area.water_level == 2 && !air) {
-      ctx.add(trace.file, trace.water.value_or(0), "water-no-air",
+      ctx.add(trace.file, trace.water.value_or(0), Check::kWaterNoAir,
               "the area is under water, but the game has no air supply to be had, so the player loses air quickly "
               "here; place an item with an \"air\" line if long dives are meant");
     }

@@ -3,6 +3,7 @@
 #include "kit/checker.hpp"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -33,64 +34,73 @@ std::string_view grade_name(Grade grade) {
   return "note";
 }
 
-const std::vector<CheckInfo>& all_checks() {
-  static const std::vector<CheckInfo> kChecks = {
-      // Names that match nothing.
-      {"unknown-item", Grade::kError},
-      {"unknown-enemy", Grade::kError},
-      {"unknown-weapon", Grade::kError},
-      {"never-obtainable", Grade::kWarning},
-      // Numbers out of range.
-      {"bad-area", Grade::kError},
-      {"bad-spot", Grade::kError},
-      {"bad-list-number", Grade::kError},
-      {"unknown-list-code", Grade::kError},
-      {"bad-message", Grade::kError},
-      // Line forms and keywords.
-      {"short-line", Grade::kError},
-      {"not-a-number", Grade::kWarning},
-      {"keyword-trap", Grade::kWarning},
-      {"near-keyword", Grade::kError},
-      {"unknown-keyword", Grade::kError},
-      // Files.
-      {"numbering-gap", Grade::kError},
-      {"empty-file", Grade::kWarning},
-      {"not-a-file", Grade::kError},
-      // Subdivided areas.
-      {"unended-rows", Grade::kError},
-      {"eaten-line", Grade::kError},
-      {"spot-row-order", Grade::kError},
-      {"before-m2", Grade::kError},
-      {"unreachable-spot", Grade::kWarning},
-      {"one-way-exit", Grade::kNote},
-      {"enemy-nowhere", Grade::kError},
-      {"enemy-range", Grade::kWarning},
-      {"turn-ca-subdivided", Grade::kWarning},
-      // Scripts.
-      {"unknown-command", Grade::kError},
-      {"condition-count", Grade::kError},
-      {"bad-condition", Grade::kError},
-      {"unknown-variable", Grade::kError},
-      {"unwritten-variable", Grade::kWarning},
-      {"missing-label", Grade::kError},
-      {"unused-label", Grade::kNote},
-      // The world.
-      {"unreachable-area", Grade::kWarning},
-      {"dead-end", Grade::kWarning},
-      {"dark-no-lamp", Grade::kWarning},
-      {"water-no-air", Grade::kNote},
-      {"no-attacks", Grade::kWarning},
-      {"loot-in-attacks", Grade::kError},
-      {"reversed-bounds", Grade::kWarning},
-      {"zero-chance", Grade::kWarning},
-      {"text-cut", Grade::kWarning},
-      {"empty-display-name", Grade::kWarning},
-  };
-  return kChecks;
+namespace {
+
+constexpr std::array<CheckInfo, 43> kChecks = {{
+    {Check::kUnknownItem, "unknown-item", Grade::kError, "a name that matches no item"},
+    {Check::kUnknownEnemy, "unknown-enemy", Grade::kError, "a name that matches no enemy"},
+    {Check::kUnknownWeapon, "unknown-weapon", Grade::kError, "a name that matches no weapon that fires ammunition"},
+    {Check::kNeverObtainable, "never-obtainable", Grade::kWarning,
+     "a held test for an item that no area, script or loot gives"},
+    {Check::kBadArea, "bad-area", Grade::kError, "an area number beyond the game's areas"},
+    {Check::kBadSpot, "bad-spot", Grade::kError, "a spot number beyond the area's spots"},
+    {Check::kBadListNumber, "bad-list-number", Grade::kError, "a list line for a path or action that does not exist"},
+    {Check::kUnknownListCode, "unknown-list-code", Grade::kError, "a list line whose code is none of cv, cd, dp, dn"},
+    {Check::kBadMessage, "bad-message", Grade::kError, "a message file or line that does not exist"},
+    {Check::kShortLine, "short-line", Grade::kError, "a line too short for its form"},
+    {Check::kNotANumber, "not-a-number", Grade::kWarning, "a word where a number is read that is no whole number"},
+    {Check::kKeywordTrap, "keyword-trap", Grade::kWarning, "a line that is also read as a keyword line"},
+    {Check::kNearKeyword, "near-keyword", Grade::kError, "a keyword line but for trailing blanks or its line end"},
+    {Check::kUnknownKeyword, "unknown-keyword", Grade::kError,
+     "a line of the keyword part that begins with no keyword"},
+    {Check::kNumberingGap, "numbering-gap", Grade::kError, "a content file after a gap in the numbering, never read"},
+    {Check::kEmptyFile, "empty-file", Grade::kWarning, "an empty content file"},
+    {Check::kNotAFile, "not-a-file", Grade::kError, "a content file name that is no regular file"},
+    {Check::kUnendedRows, "unended-rows", Grade::kError, "spot rows that run to the end of the file"},
+    {Check::kEatenLine, "eaten-line", Grade::kError, "a keyword line used up to end the spot rows"},
+    {Check::kSpotRowOrder, "spot-row-order", Grade::kError, "spot rows out of order or with gaps"},
+    {Check::kBeforeM2, "before-m2", Grade::kError, "an item, enemy or ammo line above the \"m2\" line"},
+    {Check::kUnreachableSpot, "unreachable-spot", Grade::kWarning, "spots that no exit reaches"},
+    {Check::kOneWayExit, "one-way-exit", Grade::kNote, "an exit whose spot has no exit back"},
+    {Check::kEnemyNowhere, "enemy-nowhere", Grade::kError, "an enemy range that holds no spot"},
+    {Check::kEnemyRange, "enemy-range", Grade::kWarning, "an enemy range that reaches beyond the spots"},
+    {Check::kTurnCaSubdivided, "turn-ca-subdivided", Grade::kWarning,
+     "a turn script that moves the player to a subdivided area"},
+    {Check::kUnknownCommand, "unknown-command", Grade::kError, "a script command word that is no command"},
+    {Check::kConditionCount, "condition-count", Grade::kError, "a condition count that does not fit the line"},
+    {Check::kBadCondition, "bad-condition", Grade::kError, "a condition that is always false by its form"},
+    {Check::kUnknownVariable, "unknown-variable", Grade::kError, "a name that is no variable"},
+    {Check::kUnwrittenVariable, "unwritten-variable", Grade::kWarning, "a variable that is read and never written"},
+    {Check::kMissingLabel, "missing-label", Grade::kError, "a repeat line with no label above it"},
+    {Check::kUnusedLabel, "unused-label", Grade::kNote, "a label that no repeat line jumps to"},
+    {Check::kUnreachableArea, "unreachable-area", Grade::kWarning, "an area that no path or script leads to"},
+    {Check::kDeadEnd, "dead-end", Grade::kWarning, "an area that the player cannot leave"},
+    {Check::kDarkNoLamp, "dark-no-lamp", Grade::kWarning, "a dark area in a game without a lamp"},
+    {Check::kWaterNoAir, "water-no-air", Grade::kNote, "a water area in a game without air"},
+    {Check::kNoAttacks, "no-attacks", Grade::kWarning, "an enemy without attacks"},
+    {Check::kLootInAttacks, "loot-in-attacks", Grade::kError, "loot lines read as attacks, for want of a blank line"},
+    {Check::kReversedBounds, "reversed-bounds", Grade::kWarning, "a range whose lower bound is above its upper"},
+    {Check::kZeroChance, "zero-chance", Grade::kWarning, "a chance of 0 percent or below"},
+    {Check::kTextCut, "text-cut", Grade::kWarning, "a line or text longer than the game keeps"},
+    {Check::kEmptyDisplayName, "empty-display-name", Grade::kWarning, "an enemy whose shown name is empty"},
+}};
+
+constexpr bool in_enum_order() {
+  for (std::size_t k = 0; k < kChecks.size(); ++k) {
+    if (static_cast<std::size_t>(kChecks[k].check) != k) return false;
+  }
+  return true;
 }
+static_assert(in_enum_order(), "kChecks holds each check at the place of its Check value");
+
+}  // namespace
+
+std::span<const CheckInfo> all_checks() { return kChecks; }
+
+const CheckInfo& check_info(Check check) { return kChecks[static_cast<std::size_t>(check)]; }
 
 const CheckInfo* find_check(std::string_view name) {
-  for (const CheckInfo& check : all_checks()) {
+  for (const CheckInfo& check : kChecks) {
     if (check.name == name) return &check;
   }
   return nullptr;
@@ -281,8 +291,8 @@ std::string did_you_mean(const std::string& suggestion) {
   return suggestion.empty() ? std::string() : "; did you mean " + quote_text(suggestion) + "?";
 }
 
-void Context::add(std::size_t file, std::size_t piece, std::string_view check, std::string message) {
-  pending.push_back(PendingFinding{file, piece, std::string(check), std::move(message)});
+void Context::add(std::size_t file, std::size_t piece, Check check, std::string message) {
+  pending.push_back(PendingFinding{file, piece, check, std::move(message)});
 }
 
 Context::Context(const World& w, Recorder& r) : world(w), rec(r) {
@@ -292,7 +302,7 @@ Context::Context(const World& w, Recorder& r) : world(w), rec(r) {
   for (std::size_t a = 0; a < rec.areas.size(); ++a) area_by_file.emplace(rec.areas[a].file, a);
 }
 
-void Context::add_for_name(const std::string& name, std::string_view check, std::string message) {
+void Context::add_for_name(const std::string& name, Check check, std::string message) {
   FileInfo info;
   info.name = name;
   const NumberedName numbered = parse_numbered_name(name);
@@ -381,24 +391,24 @@ void report_loader_faults(Context& ctx) {
     const std::size_t p = fault.piece;
     switch (fault.fault) {
       case LineFault::kShortLine:
-        ctx.add(f, p, "short-line",
+        ctx.add(f, p, Check::kShortLine,
                 "the line is too short for its form, so the game ignores it; " + short_line_form(subject));
         break;
       case LineFault::kTextCut:
-        ctx.add(f, p, "text-cut",
+        ctx.add(f, p, Check::kTextCut,
                 "the " + subject + " is longer than the game keeps, so it is cut; shorten it" +
                     (subject == "loot line" ? " (the cut loses the numbers at its end)" : ""));
         break;
       case LineFault::kUnknownItem:
-        ctx.add(f, p, "unknown-item",
+        ctx.add(f, p, Check::kUnknownItem,
                 "no item is named " + quote_text(subject) + ctx.item_hint(subject) + " (the line adds nothing)");
         break;
       case LineFault::kUnknownEnemy:
-        ctx.add(f, p, "unknown-enemy",
+        ctx.add(f, p, Check::kUnknownEnemy,
                 "no enemy is named " + quote_text(subject) + ctx.enemy_hint(subject) + " (the line adds nothing)");
         break;
       case LineFault::kUnknownWeapon:
-        ctx.add(f, p, "unknown-weapon",
+        ctx.add(f, p, Check::kUnknownWeapon,
                 "no weapon that fires ammunition is named " + quote_text(subject) + ctx.weapon_hint(subject) +
                     " (the line adds nothing)");
         break;
@@ -406,7 +416,7 @@ void report_loader_faults(Context& ctx) {
         const AreaTrace* area = ctx.area_of_file(f);
         const bool path = starts_with(ctx.piece_text(f, p), "path");
         const std::size_t count = area ? (path ? area->paths.size() : area->actions.size()) : 0;
-        ctx.add(f, p, "bad-list-number",
+        ctx.add(f, p, Check::kBadListNumber,
                 std::string("there is no ") + (path ? "path " : "action ") + subject + " (the area has " +
                     std::to_string(count) + (path ? " path" : " action") + (count == 1 ? "" : "s") +
                     "), so the game ignores the line; number " + (path ? "paths" : "actions") +
@@ -414,29 +424,29 @@ void report_loader_faults(Context& ctx) {
         break;
       }
       case LineFault::kUnknownListCode:
-        ctx.add(f, p, "unknown-list-code",
+        ctx.add(f, p, Check::kUnknownListCode,
                 "the list code " + quote_text(subject) + " is none of " + listed(kListCodes) +
                     ", so the game ignores the line; write \"cv\" (show condition), \"cd\" "
                     "(use condition), \"dp\" (script when it succeeds) or \"dn\" (script when it fails)");
         break;
       case LineFault::kBadSpot:
-        ctx.add(f, p, "bad-spot",
+        ctx.add(f, p, Check::kBadSpot,
                 "the spot number " + quote_text(subject) +
                     " is below 1, so the game ignores the line; spots are numbered from 1");
         break;
       case LineFault::kSpotRowOrder:
-        ctx.add(f, p, "spot-row-order",
+        ctx.add(f, p, Check::kSpotRowOrder,
                 "this spot row is numbered no higher than the row before it (" + subject +
                     "), and the last row decides how many spots there are, so the rows above it are lost; write the "
                     "rows once each, in the order 1, 2, 3, ...");
         break;
       case LineFault::kUnendedRows:
-        ctx.add(f, p, "unended-rows",
+        ctx.add(f, p, Check::kUnendedRows,
                 "the spot rows after \"m2\" run to the end of the file and are never ended, so the area has no spots "
                 "at all; end them with a blank line");
         break;
       case LineFault::kRowsEndLine:
-        ctx.add(f, p, "eaten-line",
+        ctx.add(f, p, Check::kEatenLine,
                 "this line ends the spot rows and is used up doing so, so it is never read as " +
                     std::string(starts_with(subject, "a") || starts_with(subject, "i") || starts_with(subject, "e")
                                     ? "an "
@@ -445,26 +455,26 @@ void report_loader_faults(Context& ctx) {
         break;
       case LineFault::kKeywordTrap:
         if (file.stem == "item") {
-          ctx.add(f, p, "keyword-trap",
+          ctx.add(f, p, Check::kKeywordTrap,
                   "the name line begins with " + quote_text(subject) +
                       ", so it is also read as that keyword line and gives the item its effect; if that is not meant, "
                       "choose a name that begins otherwise");
         } else if (file.stem == "enemy") {
-          ctx.add(f, p, "keyword-trap",
+          ctx.add(f, p, Check::kKeywordTrap,
                   "this line begins with " + quote_text(subject) +
                       ", and every line is also read for that keyword, so " +
                       (subject == "grapple" ? std::string("the enemy grapples")
                                             : std::string("the enemy gains an attribute")) +
                       "; if that is not meant, reword the line");
         } else {
-          ctx.add(f, p, "keyword-trap",
+          ctx.add(f, p, Check::kKeywordTrap,
                   "this line of the descriptions, paths and actions begins with " + quote_text(subject) +
                       ", so the second pass also reads it as a keyword line; reword it, or if it is meant as a keyword "
                       "line, check the blank lines above it (the keyword lines come after the fourth)");
         }
         break;
       case LineFault::kNearKeyword:
-        ctx.add(f, p, "near-keyword",
+        ctx.add(f, p, Check::kNearKeyword,
                 "the line is " + quote_text(subject) +
                     " only but for trailing blanks or a missing line end, and the game compares the whole line, so it "
                     "ignores it; write exactly " +
@@ -482,7 +492,7 @@ void report_loader_faults(Context& ctx) {
             }
           }
         }
-        ctx.add(f, p, "not-a-number",
+        ctx.add(f, p, Check::kNotANumber,
                 quote_text(subject) +
                     " stands where the game reads a number, and is no whole number, so the game "
                     "reads it as " +
@@ -496,7 +506,7 @@ void report_loader_faults(Context& ctx) {
           NearestName keywords(keywords_of(file.stem));
           hint = did_you_mean(keywords.nearest(words[0]));
         }
-        ctx.add(f, p, "unknown-keyword",
+        ctx.add(f, p, Check::kUnknownKeyword,
                 "the line " + std::string(keyword_part_name(file.stem)) + " begins with no keyword (" +
                     listed(keywords_of(file.stem)) + "), so the game ignores it" + hint +
                     " (begin a line with \"#\" to mark it as a comment)");
@@ -515,7 +525,7 @@ void check_files(Context& ctx, const GameFiles& files) {
     if (!file.stem.empty()) loaded[file.stem] = std::max(loaded[file.stem], file.number);
     const auto f = static_cast<std::size_t>(&file - ctx.rec.files.data());
     if (file.pieces == 0) {
-      ctx.add(f, 0, "empty-file",
+      ctx.add(f, 0, Check::kEmptyFile,
               "the file is empty" +
                   std::string(file.stem == "area" ? ", so the area has no description, no paths and no actions"
                                                   : ", so it adds an empty record") +
@@ -526,7 +536,7 @@ void check_files(Context& ctx, const GameFiles& files) {
           std::find(file.long_pieces.begin(), file.long_pieces.end(), piece - 1) != file.long_pieces.end()) {
         continue;
       }
-      ctx.add(f, piece, "text-cut",
+      ctx.add(f, piece, Check::kTextCut,
               "the line is longer than 254 characters, and the game reads it in pieces of 254, each piece as a line "
               "of its own" +
                   std::string(file.stem == "msg" ? " (later messages move up in the numbering)" : "") +
@@ -539,7 +549,7 @@ void check_files(Context& ctx, const GameFiles& files) {
     const NumberedName numbered = parse_numbered_name(name);
     if (numbered.stem.empty()) continue;
     if (numbered.number == loaded[numbered.stem] + 1 && !files.content(name)) {
-      ctx.add_for_name(name, "not-a-file",
+      ctx.add_for_name(name, Check::kNotAFile,
                        "the game reads regular files only, and this is none (or cannot be read), so it counts as "
                        "missing and no " +
                            numbered.stem + " file from here on is read; make it a plain file");
@@ -555,7 +565,7 @@ void check_files(Context& ctx, const GameFiles& files) {
         "the game reads %s files from %s1.txt up to the first missing number, and %s is missing, so this file and "
         "every later %s file are never read; renumber the files without a gap",
         stem.c_str(), stem.c_str(), missing.c_str(), stem.c_str());
-    ctx.add_for_name(first.second, "numbering-gap", std::move(message));
+    ctx.add_for_name(first.second, Check::kNumberingGap, std::move(message));
   }
 }
 
@@ -594,9 +604,9 @@ std::vector<Finding> check_game(const GameFiles& files) {
 
   std::map<std::size_t, std::vector<std::int64_t>> line_maps;
   std::vector<std::pair<const FileInfo*, Finding>> located;
-  std::set<std::tuple<std::size_t, std::size_t, std::string, std::string>> seen;
+  std::set<std::tuple<std::size_t, std::size_t, Check, std::string>> seen;
   for (PendingFinding& found : ctx.pending) {
-    const bool own = found.check == "keyword-trap" || found.check == "text-cut";
+    const bool own = found.check == Check::kKeywordTrap || found.check == Check::kTextCut;
     if (!own && explained.count({found.file, found.piece})) continue;
     if (!seen.emplace(found.file, found.piece, found.check, found.message).second) continue;
     const FileInfo& file = rec.files[found.file];
@@ -607,9 +617,9 @@ std::vector<Finding> check_game(const GameFiles& files) {
     const std::vector<std::int64_t>& lines = map->second;
     const std::int64_t line =
         found.piece < lines.size() ? lines[found.piece] : static_cast<std::int64_t>(found.piece) + 1;
-    const CheckInfo* check = find_check(found.check);
-    located.emplace_back(&file, Finding{file.name, line, check ? check->grade : Grade::kNote, std::move(found.check),
-                                        std::move(found.message)});
+    const CheckInfo& check = check_info(found.check);
+    located.emplace_back(&file,
+                         Finding{file.name, line, check.grade, std::string(check.name), std::move(found.message)});
   }
   std::stable_sort(located.begin(), located.end(), [](const auto& a, const auto& b) {
     if (a.first != b.first) return file_order(*a.first, *b.first);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,13 +22,63 @@ enum class Grade { kError, kWarning, kNote };
 
 std::string_view grade_name(Grade grade);
 
-struct CheckInfo {
-  std::string_view name;  // stable, kebab-case; what --ignore takes
-  Grade grade;
+// Every check, in the order the manual lists them.
+enum class Check : std::uint8_t {
+  kUnknownItem,
+  kUnknownEnemy,
+  kUnknownWeapon,
+  kNeverObtainable,
+  kBadArea,
+  kBadSpot,
+  kBadListNumber,
+  kUnknownListCode,
+  kBadMessage,
+  kShortLine,
+  kNotANumber,
+  kKeywordTrap,
+  kNearKeyword,
+  kUnknownKeyword,
+  kNumberingGap,
+  kEmptyFile,
+  kNotAFile,
+  kUnendedRows,
+  kEatenLine,
+  kSpotRowOrder,
+  kBeforeM2,
+  kUnreachableSpot,
+  kOneWayExit,
+  kEnemyNowhere,
+  kEnemyRange,
+  kTurnCaSubdivided,
+  kUnknownCommand,
+  kConditionCount,
+  kBadCondition,
+  kUnknownVariable,
+  kUnwrittenVariable,
+  kMissingLabel,
+  kUnusedLabel,
+  kUnreachableArea,
+  kDeadEnd,
+  kDarkNoLamp,
+  kWaterNoAir,
+  kNoAttacks,
+  kLootInAttacks,
+  kReversedBounds,
+  kZeroChance,
+  kTextCut,
+  kEmptyDisplayName,
 };
 
-// Every check, in the order the manual lists them.
-const std::vector<CheckInfo>& all_checks();
+struct CheckInfo {
+  Check check;
+  std::string_view name;  // stable, kebab-case; what --ignore takes
+  Grade grade;
+  std::string_view summary;  // what it finds, for check --list
+};
+
+// The checks in the order of Check, each once.
+std::span<const CheckInfo> all_checks();
+const CheckInfo& check_info(Check check);
 const CheckInfo* find_check(std::string_view name);
 
 struct Finding {

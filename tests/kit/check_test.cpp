@@ -512,6 +512,32 @@ TEST_F(CheckCommand, JsonHoldsTheSameFindings) {
   EXPECT_EQ(out_.str(), "{\"findings\": [], \"errors\": 0, \"warnings\": 0, \"notes\": 0}\n");
 }
 
+// The list of checks is the table --ignore reads, and the manual page and the
+// guide name each check.
+TEST_F(CheckCommand, ListsEveryCheckThatTheManualAndTheGuideName) {
+  EXPECT_EQ(run({"--list"}), vesk::kit::kExitClean);
+  std::istringstream listed(out_.str());
+  std::ifstream manual_file(std::string(VESK_TESTS_DIR) + "/../docs/vesk-kit.6");
+  std::ifstream guide_file(std::string(VESK_TESTS_DIR) + "/../docs/authoring.md");
+  std::stringstream manual, guide;
+  manual << manual_file.rdbuf();
+  guide << guide_file.rdbuf();
+  std::size_t count = 0;
+  for (std::string line; std::getline(listed, line); ++count) {
+    const std::string name = line.substr(0, line.find(' '));
+    ASSERT_NE(vesk::kit::find_check(name), nullptr) << line;
+    EXPECT_EQ(line.rfind(name + " " + std::string(vesk::kit::grade_name(vesk::kit::find_check(name)->grade)) + ": ", 0),
+              0U)
+        << line;
+    std::string escaped;
+    for (char c : name) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    EXPECT_TRUE(manual.str().find(name) != std::string::npos || manual.str().find(escaped) != std::string::npos)
+        << name << " is not in the manual page";
+    EXPECT_NE(guide.str().find(name), std::string::npos) << name << " is not in the guide";
+  }
+  EXPECT_EQ(count, vesk::kit::all_checks().size());
+}
+
 TEST_F(CheckCommand, NoGameOrAWrongCommandLineExitsWithTwo) {
   EXPECT_EQ(run({dir_.string()}), vesk::kit::kExitUsage);  // empty directory: no area1.txt
   EXPECT_NE(err_.str().find("area1.txt is missing"), std::string::npos);
