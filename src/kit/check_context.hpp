@@ -19,6 +19,7 @@
 #include "content/world.hpp"
 #include "kit/checker.hpp"
 #include "kit/nearest.hpp"
+#include "kit/tools.hpp"
 
 namespace vesk::kit {
 
@@ -130,7 +131,6 @@ struct Context {
   std::unordered_set<std::string> obtainable;  // items that an area holds, a script gives or loot leaves
 };
 
-std::string quote_text(std::string_view text);
 std::string did_you_mean(const std::string& suggestion);
 
 // The parts of the checker, in the order they run.

@@ -62,7 +62,6 @@ class ScriptChecker {
     std::vector<std::string> commands;
     for (const CommandWord& command : command_words()) commands.emplace_back(command.word);
     commands_ = NearestName(commands);
-    ctx_.area_facts.resize(ctx_.world.area_count());
   }
 
   void run() {

@@ -265,28 +265,6 @@ void Recorder::kept(std::size_t piece, LineUse use, std::int32_t entry) {
 // ---------------------------------------------------------------------------
 // Reporting.
 
-std::string quote_text(std::string_view text) {
-  std::string result = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      result += '\\';
-      result += c;
-    } else if (c == '\n') {
-      result += "\\n";
-    } else if (c == '\r') {
-      result += "\\r";
-    } else if (c == '\t') {
-      result += "\\t";
-    } else if (byte < 0x20 || byte == 0x7f) {
-      result += format_text("\\x%02x", byte);
-    } else {
-      result += c;
-    }
-  }
-  return result + "\"";
-}
-
 std::string did_you_mean(const std::string& suggestion) {
   return suggestion.empty() ? std::string() : "; did you mean " + quote_text(suggestion) + "?";
 }
@@ -295,7 +273,7 @@ void Context::add(std::size_t file, std::size_t piece, Check check, std::string 
   pending.push_back(PendingFinding{file, piece, check, std::move(message)});
 }
 
-Context::Context(const World& w, Recorder& r) : world(w), rec(r) {
+Context::Context(const World& w, Recorder& r) : world(w), rec(r), area_facts(w.area_count()) {
   for (const Item& item : world.items) item_names.add(item.name);
   for (const Enemy& enemy : world.enemies) enemy_names.add(enemy.name);
   for (std::size_t entry = 0; entry < world.ammo.size(); ++entry) weapon_names.add(world.ammo_weapon_name(entry));

@@ -12,6 +12,7 @@
 
 #include "base/numbers.hpp"
 #include "base/words.hpp"
+#include "kit/tools.hpp"
 #include "state/game_state.hpp"
 
 namespace vesk::kit {
@@ -179,30 +180,7 @@ std::string format_walkthrough(const Walkthrough& walk) {
   return text;
 }
 
-namespace {
-
-// A whole decimal number in the range of `Value`.
-template <typename Value>
-bool read_number(std::string_view text, Value& value) {
-  if (text.empty() || text.size() > 20 || !is_integer_text(text) || text == "-" || text == "+") return false;
-  const bool negative = text[0] == '-';
-  if (negative && std::is_unsigned_v<Value>) return false;
-  unsigned long long magnitude = 0;
-  for (char c : text.substr(text[0] == '-' || text[0] == '+' ? 1 : 0)) {
-    if (magnitude > (std::numeric_limits<unsigned long long>::max() - 9) / 10) return false;
-    magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
-  }
-  if (negative) {
-    if (magnitude > static_cast<unsigned long long>(std::numeric_limits<Value>::max()) + 1) return false;
-    value = static_cast<Value>(-static_cast<long long>(magnitude - 1) - 1);
-  } else {
-    if (magnitude > static_cast<unsigned long long>(std::numeric_limits<Value>::max())) return false;
-    value = static_cast<Value>(magnitude);
-  }
-  return true;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::optional<Walkthrough> parse_walkthrough(std::string_view text, std::string& error) {
   Walkthrough walk;
@@ -223,10 +201,10 @@ std::optional<Walkthrough> parse_walkthrough(std::string_view text, std::string&
     return std::nullopt;
   };
   if (!take_line() || line != kMagic) return fail("not a walkthrough: the first line must be \"vesk walkthrough\"");
-  if (!take_line() || !line.starts_with("seed ") || !read_number(line.substr(5), walk.seed)) {
+  if (!take_line() || !line.starts_with("seed ") || !whole_number(line.substr(5), walk.seed)) {
     return fail("expected \"seed N\" with N from 0 to 4294967295");
   }
-  if (!take_line() || !line.starts_with("clock ") || !read_number(line.substr(6), walk.clock)) {
+  if (!take_line() || !line.starts_with("clock ") || !whole_number(line.substr(6), walk.clock)) {
     return fail("expected \"clock T\" with T a whole number of seconds");
   }
   if (!take_line() || !line.starts_with("ending ")) return fail("expected \"ending quit|input-ended|game-over\"");

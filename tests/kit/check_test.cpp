@@ -19,6 +19,7 @@
 #include "kit/checker.hpp"
 #include "kit/kit.hpp"
 #include "kit/nearest.hpp"
+#include "kit/tools.hpp"
 
 namespace {
 
@@ -451,17 +452,8 @@ namespace {
 
 class CheckCommand : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ =
-        fs::temp_directory_path() / ("vesk-check-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                     "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   void write(const Files& files) {
-    for (const auto& [name, content] : files) std::ofstream(dir_ / name, std::ios::binary) << content;
+    for (const auto& [name, content] : files) vesk::kit::write_file(dir_ / name, content);
   }
 
   int run(std::vector<std::string> args) {
@@ -472,7 +464,8 @@ class CheckCommand : public ::testing::Test {
     return vesk::kit::run(args, in, out_, err_);
   }
 
-  fs::path dir_;
+  const vesk::kit::TemporaryDirectory temp_;
+  const fs::path dir_ = temp_.path();
   std::ostringstream out_, err_;
 };
 
