@@ -32,7 +32,11 @@ std::uint64_t lines_run(const std::map<std::int64_t, Coverage::Line>& lines) {
 }  // namespace
 
 Coverage::Coverage(std::filesystem::path game)
-    : game_(std::move(game)), world_(load_world(game_)), sources_(game_), files_(world_.source_files.size()) {
+    : game_(std::move(game)),
+      game_files_(game_),
+      world_(load_world(game_files_)),
+      sources_(game_files_),
+      files_(world_.source_files.size()) {
   auto add_script = [&](const auto& script) {
     for (const ScriptLine& line : script) {
       if (line.kind == ScriptLine::Kind::kCommand || line.kind == ScriptLine::Kind::kRepeat) {

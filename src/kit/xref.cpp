@@ -273,12 +273,13 @@ int run_xref(const Arguments& args, std::ostream& out, std::ostream& err) {
     return kExitUsage;
   }
   const std::filesystem::path game(operands.empty() ? std::string(".") : operands[0]);
-  const World world = load_world(game);
+  const DirectoryFiles files(game);
+  const World world = load_world(files);
   if (!world.has_areas()) {
     err << "vesk-kit xref: no game in \"" << game.string() << "\": area1.txt is missing\n";
     return kExitUsage;
   }
-  SourceMap sources(game);
+  SourceMap sources(files);
   std::vector<XrefEntry> entries = cross_reference(world);
   if (operands.size() == 2) {
     std::erase_if(entries, [&](const XrefEntry& entry) { return entry.name != operands[1]; });
