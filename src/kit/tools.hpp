@@ -46,13 +46,6 @@ bool whole_number(std::string_view text, Value& value) {
   return true;
 }
 
-// `text` as a quoted DOT string: quotes and backslashes escaped, line feeds as
-// "\n", other control bytes as spaces and bytes that are not UTF-8 as "?".
-std::string dot_string(std::string_view text);
-
-// The world as a DOT graph (see `vesk-kit map`).
-std::string world_map(const World& world);
-
 // Renders a DOT graph as SVG with Graphviz's `dot`; nothing, with a message on
 // `err`, when `dot` is missing or fails.
 std::optional<std::string> render_svg(const std::string& dot, std::ostream& err);
