@@ -39,15 +39,10 @@ struct FileInfo {
   Lines lines;                           // as the loader read them
 };
 
-// The pieces of the four lists of one path or action: show and use
-// conditions, success and failure scripts.
-using ListPieces = std::array<std::vector<std::size_t>, 4>;
-
 // Where each entry of an area's lists came from, in list order.
 struct AreaTrace {
   std::size_t file = 0;
-  std::vector<std::size_t> paths, actions, item_conditions, drop_scripts, turn_scripts, items, ammo, enemies;
-  std::vector<ListPieces> path_lists, action_lists;        // by path or action number - 1
+  std::vector<std::size_t> paths, actions, items, ammo, enemies;
   std::vector<std::pair<std::int32_t, std::size_t>> rows;  // spot number and piece, in file order
   std::optional<std::size_t> m2, dark, water;
 };
@@ -55,7 +50,6 @@ struct AreaTrace {
 struct ItemTrace {
   std::size_t file = 0;
   std::optional<std::size_t> weapon;  // the weapon line that counts (the last)
-  std::vector<std::size_t> use_scripts;
 };
 
 struct EnemyTrace {

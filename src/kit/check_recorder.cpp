@@ -39,7 +39,7 @@ void Recorder::begin_file(std::string_view file_name, const Lines& lines) {
   current_file_ = files.size() - 1;
   const std::string& stem = files.back().stem;
   if (stem == "item") {
-    items.push_back(ItemTrace{current_file_, {}, {}});
+    items.push_back(ItemTrace{current_file_, {}});
   } else if (stem == "enemy") {
     enemies.push_back(EnemyTrace{current_file_, {}, {}});
   } else if (stem == "area") {
@@ -59,7 +59,6 @@ void Recorder::kept(std::size_t piece, LineUse use, std::int32_t entry) {
   if (stem == "item") {
     ItemTrace& item = items.back();
     if (use == LineUse::kWeapon) item.weapon = piece;
-    if (use == LineUse::kUseScript) item.use_scripts.push_back(piece);
     return;
   }
   if (stem == "enemy") {
@@ -70,38 +69,12 @@ void Recorder::kept(std::size_t piece, LineUse use, std::int32_t entry) {
   }
   if (stem != "area") return;
   AreaTrace& area = areas.back();
-  auto list_line = [&](std::vector<ListPieces>& entries, int list) {
-    if (entry < 1) return;
-    if (entries.size() < static_cast<std::size_t>(entry)) entries.resize(static_cast<std::size_t>(entry));
-    entries[static_cast<std::size_t>(entry - 1)][static_cast<std::size_t>(list)].push_back(piece);
-  };
   switch (use) {
     case LineUse::kPath:
       area.paths.push_back(piece);
       break;
     case LineUse::kAction:
       area.actions.push_back(piece);
-      break;
-    case LineUse::kPathShow:
-    case LineUse::kPathUse:
-    case LineUse::kPathSuccess:
-    case LineUse::kPathFailure:
-      list_line(area.path_lists, static_cast<int>(use) - static_cast<int>(LineUse::kPathShow));
-      break;
-    case LineUse::kActionShow:
-    case LineUse::kActionUse:
-    case LineUse::kActionSuccess:
-    case LineUse::kActionFailure:
-      list_line(area.action_lists, static_cast<int>(use) - static_cast<int>(LineUse::kActionShow));
-      break;
-    case LineUse::kItemCondition:
-      area.item_conditions.push_back(piece);
-      break;
-    case LineUse::kDropScript:
-      area.drop_scripts.push_back(piece);
-      break;
-    case LineUse::kTurnScript:
-      area.turn_scripts.push_back(piece);
       break;
     case LineUse::kAreaItem:
       area.items.push_back(piece);
