@@ -95,6 +95,13 @@ struct AreaFacts {
   bool may_leave = false;  // "terminate", "ld" or a "ca" write whose value is known only in play
 };
 
+// A "NAME held" condition and where it is.
+struct HeldTest {
+  std::string item;
+  std::size_t file;
+  std::size_t piece;
+};
+
 struct Context {
   Context(const World& world, Recorder& rec);
 
@@ -123,6 +130,7 @@ struct Context {
   bool unknown_area_writes = false;           // a "ca" write whose value is known only in play
   bool use_scripts_change_area = false;
   std::unordered_set<std::string> obtainable;  // items that an area holds, a script gives or loot leaves
+  std::vector<HeldTest> held_tests;            // "NAME held" conditions, for the checks of the world
 };
 
 std::string did_you_mean(const std::string& suggestion);
@@ -141,8 +149,8 @@ void for_each_row(const Area& area, Visit visit) {
 // The parts of the checker, in the order they run.
 void report_loader_faults(Context& ctx);
 void check_files(Context& ctx, const GameFiles& files);
-void check_records(Context& ctx);  // items, enemies, area records and spot tables
-void check_scripts(Context& ctx);  // scripts, conditions, variables, labels; the world's reachability
-void check_world(Context& ctx);
+void check_scripts(Context& ctx);  // scripts, conditions, variables, labels; what they do to the whereabouts
+void check_records(Context& ctx);  // items, enemies and their loot, area records and spot tables
+void check_world(Context& ctx);    // reachability, dead ends, items that cannot be had
 
 }  // namespace vesk::kit

@@ -52,10 +52,38 @@ void check_items(Context& ctx) {
   }
 }
 
+// The items and ammunition that an enemy leaves: each name must match, and
+// every item left can be had.
+void check_loot(Context& ctx, const Enemy& enemy, const EnemyTrace& trace) {
+  for (std::size_t k = 0; k < enemy.loot.size(); ++k) {
+    const std::size_t piece = k < trace.loot.size() ? trace.loot[k] : 0;
+    const Words words = split_words(enemy.loot[k]);
+    const long w = word_count(words);
+    if (w < 4 || words[0] == "m") continue;
+    if (words[0] == "ammo") {
+      const std::string weapon = join_words(words, 1, w - 4);
+      if (ctx.world.find_ammo(weapon) < 0) {
+        ctx.add(trace.file, piece, Check::kUnknownWeapon,
+                "no weapon that fires ammunition is named " + quote_text(weapon) + ctx.weapon_hint(weapon) +
+                    " (the loot line gives nothing)");
+      }
+      continue;
+    }
+    const std::string name = join_words(words, 0, w - 4);
+    if (ctx.world.find_item(name)) {
+      ctx.obtainable.insert(name);
+    } else {
+      ctx.add(trace.file, piece, Check::kUnknownItem,
+              "no item is named " + quote_text(name) + ctx.item_hint(name) + " (the loot line gives nothing)");
+    }
+  }
+}
+
 void check_enemies(Context& ctx) {
   for (std::size_t e = 0; e < ctx.world.enemies.size() && e < ctx.rec.enemies.size(); ++e) {
     const Enemy& enemy = ctx.world.enemies[e];
     const EnemyTrace& trace = ctx.rec.enemies[e];
+    check_loot(ctx, enemy, trace);
     if (enemy.attacks.empty()) {
       ctx.add(trace.file, 0, Check::kNoAttacks,
               "the enemy has no attack lines, so it never attacks; add lines such as \"bites you 1 4 60\" after the "

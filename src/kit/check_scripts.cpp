@@ -67,13 +67,7 @@ class ScriptChecker {
   void run() {
     const World& world = ctx_.world;
     for (const Item& item : world.items) check_script(item.use_scripts, Owner{});
-    for (std::size_t i = 0; i < world.enemies.size() && i < ctx_.rec.enemies.size(); ++i) {
-      check_loot(world.enemies[i], ctx_.rec.enemies[i]);
-    }
     for (std::size_t a = 0; a < world.area_count(); ++a) check_area(a);
-    for (const Area& area : world.all_areas()) {
-      for (const PlacedItem& item : area.items) ctx_.obtainable.insert(item.item->name);
-    }
     finish();
   }
 
@@ -156,7 +150,7 @@ class ScriptChecker {
         if (test.item.empty()) {
           add(site, check, R"(the condition "held" names no item, so it is always false; write "rusty key held")");
         } else {
-          held_.emplace_back(test.item, site);
+          ctx_.held_tests.push_back({test.item, site.file, site.piece});
         }
         return;
       case ScriptTest::Kind::kNoOperator:
@@ -544,33 +538,6 @@ class ScriptChecker {
     write_variable(command.target, word_at(words, 1), site, command.op == Op::kSet ? fixed : std::nullopt);
   }
 
-  // --- loot -------------------------------------------------------------------
-
-  void check_loot(const Enemy& enemy, const EnemyTrace& trace) {
-    for (std::size_t k = 0; k < enemy.loot.size(); ++k) {
-      const Site site{trace.file, k < trace.loot.size() ? trace.loot[k] : 0, Owner{}};
-      const Words words = split_words(enemy.loot[k]);
-      const long w = word_count(words);
-      if (w < 4 || words[0] == "m") continue;
-      if (words[0] == "ammo") {
-        const std::string weapon = join_words(words, 1, w - 4);
-        if (ctx_.world.find_ammo(weapon) < 0) {
-          add(site, Check::kUnknownWeapon,
-              "no weapon that fires ammunition is named " + quote_text(weapon) + ctx_.weapon_hint(weapon) +
-                  " (the loot line gives nothing)");
-        }
-        continue;
-      }
-      const std::string name = join_words(words, 0, w - 4);
-      if (ctx_.world.find_item(name)) {
-        ctx_.obtainable.insert(name);
-      } else {
-        add(site, Check::kUnknownItem,
-            "no item is named " + quote_text(name) + ctx_.item_hint(name) + " (the loot line gives nothing)");
-      }
-    }
-  }
-
   // --- after every script -----------------------------------------------------
 
   void finish() {
@@ -587,17 +554,6 @@ class ScriptChecker {
                 ctx_.rec.files[writer.file].name + " sets to " + std::to_string(value) + ", but msg" +
                 std::to_string(read.file) + ".txt has " + std::to_string(lines) +
                 " lines, so the command shows nothing then");
-      }
-    }
-    for (const auto& [name, site] : held_) {
-      if (!ctx_.world.find_item(name)) {
-        add(site, Check::kUnknownItem,
-            "no item is named " + quote_text(name) + ctx_.item_hint(name) + ", so the \"held\" test is always false");
-      } else if (!ctx_.obtainable.count(name)) {
-        add(site, Check::kNeverObtainable,
-            "the condition tests for " + quote_text(name) +
-                ", but no area holds it, no script gives it and no enemy leaves it, so it is always false; place it "
-                "with an \"item\" line, a \"_\" command or a loot line");
       }
     }
     unwritten_variables();
@@ -634,7 +590,6 @@ class ScriptChecker {
   Context& ctx_;
   NearestName variable_names_;
   NearestName commands_;
-  std::vector<std::pair<std::string, Site>> held_;
   std::unordered_map<std::int32_t, std::vector<std::pair<std::int32_t, Site>>> numbered_values_;  // literal sets
   struct MessageLine {
     std::int32_t file;      // the message file, from 1

@@ -74,6 +74,23 @@ void check_world(Context& ctx) {
     }
   }
 
+  // A "held" test for an item that nothing gives is always false.
+  for (const Area& area : world.all_areas()) {
+    for (const PlacedItem& item : area.items) ctx.obtainable.insert(item.item->name);
+  }
+  for (const HeldTest& held : ctx.held_tests) {
+    const std::string& name = held.item;
+    if (!world.find_item(name)) {
+      ctx.add(held.file, held.piece, Check::kUnknownItem,
+              "no item is named " + quote_text(name) + ctx.item_hint(name) + ", so the \"held\" test is always false");
+    } else if (!ctx.obtainable.count(name)) {
+      ctx.add(held.file, held.piece, Check::kNeverObtainable,
+              "the condition tests for " + quote_text(name) +
+                  ", but no area holds it, no script gives it and no enemy leaves it, so it is always false; place it "
+                  "with an \"item\" line, a \"_\" command or a loot line");
+    }
+  }
+
   bool lamp = false;
   bool air = false;
   for (const Item& item : world.items) {
