@@ -396,6 +396,21 @@ TEST(Check, NumberWordsOfScriptsThatAreNoWholeNumber) {
             "area1.txt:10: \"hi\" is no command, so the line does nothing [unknown-command]\n");
 }
 
+// A repeat line jumps to the nearest label of its name above it, as the game
+// worked it out when loading: a label that only a lower one shadows is unused,
+// and a label below the repeat line is none for it.
+TEST(Check, RepeatsUseTheLabelTheGameFound) {
+  EXPECT_EQ(listing(check(with(base_game(), {{"area1.txt", hall("action 1 dp 0 repetition top\n"
+                                                                "action 1 dp 0 repetition top\n"
+                                                                "action 1 dp 1 = h 5 repeat top\n")}}))),
+            "area1.txt:10: no repeat line below it jumps to the label \"top\"; remove it or add \"COUNT CONDITIONS "
+            "repeat top\" below it [unused-label]\n");
+  const auto below = listing(check(
+      with(base_game(), {{"area1.txt", hall("action 1 dp 1 = h 5 repeat top\naction 1 dp 0 repetition top\n")}})));
+  EXPECT_NE(below.find("area1.txt:10: no label \"top\" stands above this repeat line"), std::string::npos) << below;
+  EXPECT_NE(below.find("area1.txt:11: no repeat line below it jumps"), std::string::npos) << below;
+}
+
 TEST(Check, KeywordTrapsOfItemAndEnemyFilesAndScriptLines) {
   const auto has = [](const Files& changes, const char* file, std::int64_t line) {
     for (const auto& f : check(with(base_game(), changes))) {
