@@ -1,7 +1,8 @@
 // The difference of two transcripts, as a short unified diff.
-#include "kit/walk.hpp"
+#include "kit/walk_diff.hpp"
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 

@@ -1,5 +1,5 @@
 // The .walk file: a recorded game written out and read back.
-#include "kit/walk.hpp"
+#include "kit/walk_file.hpp"
 
 #include <optional>
 #include <string>
