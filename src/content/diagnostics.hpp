@@ -98,8 +98,7 @@ inline std::int32_t read_number(std::string_view word, LoadDiagnostics* diagnost
   if (diagnostics) {
     std::string_view bare = word;
     if (bare.ends_with('\n')) bare.remove_suffix(1);
-    const std::size_t digits = bare.starts_with('+') || bare.starts_with('-') ? 1 : 0;
-    if (bare.size() == digits || !is_integer_text(bare)) diagnostics->fault(piece, LineFault::kNotANumber, bare);
+    if (!is_whole_number(bare)) diagnostics->fault(piece, LineFault::kNotANumber, bare);
   }
   return to_int(word);
 }

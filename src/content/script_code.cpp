@@ -41,6 +41,7 @@ Operand resolve_variable(std::string_view name) {
   std::size_t vs = 0;
   while (vs < name.size() && name[vs] == 'v') ++vs;
   Operand operand = make(vs == 1 ? Operand::Kind::kNumbered : Operand::Kind::kIndirect, to_int(name.substr(vs)));
+  operand.loose = !is_whole_number(name.substr(vs));
   operand.steps = static_cast<std::int16_t>(std::min<std::size_t>(vs - 1, std::numeric_limits<std::int16_t>::max()));
   return operand;
 }
@@ -49,13 +50,21 @@ namespace {
 
 // The second operand of arithmetic: a literal, "xN" for a random number, or a variable.
 Operand resolve_value(std::string_view word) {
-  if (!is_integer_text(word) && starts_with(word, "x")) return make(Operand::Kind::kRandom, to_int(word.substr(1)));
+  if (!is_integer_text(word) && starts_with(word, "x")) {
+    Operand operand = make(Operand::Kind::kRandom, to_int(word.substr(1)));
+    operand.loose = !is_whole_number(word.substr(1));
+    return operand;
+  }
   return resolve_variable(word);
 }
 
 // An operand of a comparison: "viN" for an item variable, or a variable.
 Operand resolve_compared(std::string_view word) {
-  if (starts_with(word, "vi")) return make(Operand::Kind::kItemVariable, to_int(word.substr(2)));
+  if (starts_with(word, "vi")) {
+    Operand operand = make(Operand::Kind::kItemVariable, to_int(word.substr(2)));
+    operand.loose = !is_whole_number(word.substr(2));
+    return operand;
+  }
   return resolve_variable(word);
 }
 
@@ -70,6 +79,8 @@ ScriptTest compile_condition(const WordViews& words) {
     test.kind = first == "tcw" ? ScriptTest::Kind::kWeekday : ScriptTest::Kind::kHour;
     test.low = to_int(words[1]);
     test.high = to_int(words[2]);
+    test.low_loose = !is_whole_number(words[1]);
+    test.high_loose = !is_whole_number(words[2]);
     return test;
   }
   if (words.back() == "held") {
@@ -144,6 +155,7 @@ ScriptCommand compile_keyword(Op op, const WordViews& words) {
     case Op::kMessageLine:
       if (words.size() < 3) return {};
       command.number = to_int(words[1]);
+      command.loose = !is_whole_number(words[1]);
       command.target = resolve_variable(words[2]);
       break;
     case Op::kGiveAmmo:
@@ -151,6 +163,7 @@ ScriptCommand compile_keyword(Op op, const WordViews& words) {
       command.name = words[1];
       command.text = words[2];
       command.number = to_int(words[2]);
+      command.loose = !is_whole_number(words[2]);
       break;
     case Op::kTerminate:
     case Op::kSwim:
@@ -177,6 +190,7 @@ ScriptCommand compile_command(const WordViews& words) {
   if (word == "s" && words.size() >= 2 && starts_with(words[1], "s") && words[1] != "steps") {
     ScriptCommand command = with_op(Op::kSetString);
     command.number = to_int(words[1].substr(1));
+    command.loose = !is_whole_number(words[1].substr(1));
     command.text = join_words(words, 2, word_count(words) - 1);
     return command;
   }
@@ -203,6 +217,19 @@ ScriptCommand compile_command(const WordViews& words) {
     if (word == keyword.word) command.op = keyword.op;
   }
   return command;
+}
+
+const std::vector<CommandWord>& command_words() {
+  static const std::vector<CommandWord> kWords = [] {
+    std::vector<CommandWord> words;
+    words.reserve(kKeywords.size() + 2 + kArithmetic.size());
+    for (const Keyword& keyword : kKeywords) words.push_back({keyword.word, keyword.op});
+    words.push_back({"nk", Op::kAskNumber});
+    words.push_back({"sqr", Op::kSquareRoot});
+    for (const Keyword& keyword : kArithmetic) words.push_back({keyword.word, keyword.op});
+    return words;
+  }();
+  return kWords;
 }
 
 }  // namespace vesk

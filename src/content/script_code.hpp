@@ -47,6 +47,9 @@ struct Operand {
                     // with `number` 0 there is no range and the command does nothing
   };
   Kind kind = Kind::kNothing;
+  // Tools only: the digits after "v", "vv...", "vi" or "x" are no whole number
+  // ("v3x", "x"), so `number` is what decimal conversion made of them.
+  bool loose = false;
   std::int16_t steps = 0;  // a word has at most 127 characters, so few steps
   std::int32_t number = 0;
   std::string weapon;  // the catalogue name, spaces for underscores
@@ -72,6 +75,9 @@ struct ScriptTest {
     kNoOperator,  // any other first word: both operands are read, then false
   };
   Kind kind = Kind::kFalse;
+  // Tools only: the word of `low` or `high` is no whole number ("9am").
+  bool low_loose = false;
+  bool high_loose = false;
   std::int32_t low = 0;
   std::int32_t high = 0;
   std::string item;  // kHeld: the item's name
@@ -115,6 +121,9 @@ struct ScriptCommand {
     kUnknown,     // any other word with V and X: reads both, changes nothing
   };
   Op op = Op::kNothing;
+  // Tools only: the word of `number` (F of "msf", A of ".", N of "sN") is no
+  // whole number ("2x", "s"), so `number` is what decimal conversion made of it.
+  bool loose = false;
   std::int32_t number = 0;
   Operand target;    // V, or the line of "msf"
   Operand value;     // X: a literal, a random range or a variable
@@ -123,6 +132,15 @@ struct ScriptCommand {
 };
 
 ScriptCommand compile_command(const WordViews& words);
+
+// Every word that begins a command, with the operation it names when the line
+// has the words the command needs ("s" names kSet, or kSetString before an
+// "sN" word); for tools that explain a line that does nothing.
+struct CommandWord {
+  std::string_view word;
+  ScriptCommand::Op op;
+};
+const std::vector<CommandWord>& command_words();
 
 // A condition as the content files write it, worked out once when loaded,
 // since content never changes.
@@ -148,6 +166,9 @@ struct ScriptLine {
 
   std::string text;
   Kind kind = Kind::kSkip;
+  // Tools only: the condition count is no whole number ("1x", "msg"), so the
+  // line was read with what decimal conversion made of it.
+  bool count_loose = false;
   std::uint32_t label_line = kNoLabel;  // kRepeat in a Script: the line of its label
   std::vector<ScriptTest> conditions;
   ScriptCommand command;

@@ -37,6 +37,7 @@ bool for_guarded_words(const WordViews& words, bool with_command, TakeCondition 
 }
 
 bool split_guarded_line(const WordViews& words, ScriptLine& line, bool with_command) {
+  line.count_loose = !words.empty() && !is_whole_number(words[0]);
   line.conditions.reserve(static_cast<std::size_t>(std::max(0, condition_count(words))));
   return for_guarded_words(
       words, with_command, [&](const WordViews& part) { line.conditions.push_back(compile_condition(part)); },

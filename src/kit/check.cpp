@@ -17,7 +17,9 @@ namespace vesk::kit {
 
 namespace {
 
-constexpr std::string_view kCheckUsage = "usage: vesk-kit check [--json] [--ignore NAME,...] [GAME_DIR]\n";
+constexpr std::string_view kCheckUsage =
+    "usage: vesk-kit check [--json] [--ignore NAME,...] [GAME_DIR]\n"
+    "       vesk-kit check --list\n";
 
 // A text as a JSON string, by the JSON library: content files need not be
 // UTF-8, and a byte that is not becomes U+FFFD, so any file gives valid JSON.
@@ -57,6 +59,11 @@ int run_check(const Arguments& args, std::ostream& out, std::ostream& err) {
         }
         ignored.insert(name);
       }
+    } else if (arg == "--list") {
+      for (const CheckInfo& check : all_checks()) {
+        out << check.name << " " << grade_name(check.grade) << ": " << check.summary << "\n";
+      }
+      return kExitClean;
     } else if (arg == "--help" || arg == "-h") {
       out << kCheckUsage;
       return kExitClean;

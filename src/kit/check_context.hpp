@@ -19,6 +19,7 @@
 #include "content/world.hpp"
 #include "kit/checker.hpp"
 #include "kit/nearest.hpp"
+#include "kit/tools.hpp"
 
 namespace vesk::kit {
 
@@ -38,15 +39,10 @@ struct FileInfo {
   Lines lines;                           // as the loader read them
 };
 
-// The pieces of the four lists of one path or action: show and use
-// conditions, success and failure scripts.
-using ListPieces = std::array<std::vector<std::size_t>, 4>;
-
 // Where each entry of an area's lists came from, in list order.
 struct AreaTrace {
   std::size_t file = 0;
-  std::vector<std::size_t> paths, actions, item_conditions, drop_scripts, turn_scripts, items, ammo, enemies;
-  std::vector<ListPieces> path_lists, action_lists;        // by path or action number - 1
+  std::vector<std::size_t> paths, actions, items, ammo, enemies;
   std::vector<std::pair<std::int32_t, std::size_t>> rows;  // spot number and piece, in file order
   std::optional<std::size_t> m2, dark, water;
 };
@@ -54,7 +50,6 @@ struct AreaTrace {
 struct ItemTrace {
   std::size_t file = 0;
   std::optional<std::size_t> weapon;  // the weapon line that counts (the last)
-  std::vector<std::size_t> use_scripts;
 };
 
 struct EnemyTrace {
@@ -89,7 +84,7 @@ class Recorder : public LoadDiagnostics {
 struct PendingFinding {
   std::size_t file;
   std::size_t piece;
-  std::string check;
+  Check check;
   std::string message;
 };
 
@@ -100,12 +95,19 @@ struct AreaFacts {
   bool may_leave = false;  // "terminate", "ld" or a "ca" write whose value is known only in play
 };
 
+// A "NAME held" condition and where it is.
+struct HeldTest {
+  std::string item;
+  std::size_t file;
+  std::size_t piece;
+};
+
 struct Context {
   Context(const World& world, Recorder& rec);
 
-  void add(std::size_t file, std::size_t piece, std::string_view check, std::string message);
+  void add(std::size_t file, std::size_t piece, Check check, std::string message);
   // A finding about a file that the game never reads.
-  void add_for_name(const std::string& name, std::string_view check, std::string message);
+  void add_for_name(const std::string& name, Check check, std::string message);
 
   // The text of a piece as the loader read it.
   std::string piece_text(std::size_t file, std::size_t piece) const;
@@ -128,16 +130,27 @@ struct Context {
   bool unknown_area_writes = false;           // a "ca" write whose value is known only in play
   bool use_scripts_change_area = false;
   std::unordered_set<std::string> obtainable;  // items that an area holds, a script gives or loot leaves
+  std::vector<HeldTest> held_tests;            // "NAME held" conditions, for the checks of the world
 };
 
-std::string quote_text(std::string_view text);
 std::string did_you_mean(const std::string& suggestion);
+
+// The rows of an area's spots 1 to `spot_count` that its file wrote; every
+// other spot has four 0 exits. Walking these and never every spot number keeps
+// an area of two billion spots as cheap as its file is short.
+template <typename Visit>
+void for_each_row(const Area& area, Visit visit) {
+  const auto& rows = area.spot_exits.written();
+  for (auto it = rows.lower_bound(1); it != rows.end() && it->first <= area.spot_count; ++it) {
+    visit(it->first, it->second);
+  }
+}
 
 // The parts of the checker, in the order they run.
 void report_loader_faults(Context& ctx);
 void check_files(Context& ctx, const GameFiles& files);
-void check_records(Context& ctx);  // items, enemies, area records and spot tables
-void check_scripts(Context& ctx);  // scripts, conditions, variables, labels; the world's reachability
-void check_world(Context& ctx);
+void check_scripts(Context& ctx);  // scripts, conditions, variables, labels; what they do to the whereabouts
+void check_records(Context& ctx);  // items, enemies and their loot, area records and spot tables
+void check_world(Context& ctx);    // reachability, dead ends, items that cannot be had
 
 }  // namespace vesk::kit

@@ -1,8 +1,9 @@
-// The content checker: what the loaders report, turned into findings, and the
-// checks over the loaded world that no single line shows.
+// The content checker: its working context, the checks of the game's files,
+// and the findings of every part put in place and order.
 #include "kit/checker.hpp"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -21,285 +22,25 @@
 
 namespace vesk::kit {
 
-std::string_view grade_name(Grade grade) {
-  switch (grade) {
-    case Grade::kError:
-      return "error";
-    case Grade::kWarning:
-      return "warning";
-    case Grade::kNote:
-      return "note";
-  }
-  return "note";
-}
-
-const std::vector<CheckInfo>& all_checks() {
-  static const std::vector<CheckInfo> kChecks = {
-      // Names that match nothing.
-      {"unknown-item", Grade::kError},
-      {"unknown-enemy", Grade::kError},
-      {"unknown-weapon", Grade::kError},
-      {"never-obtainable", Grade::kWarning},
-      // Numbers out of range.
-      {"bad-area", Grade::kError},
-      {"bad-spot", Grade::kError},
-      {"bad-list-number", Grade::kError},
-      {"unknown-list-code", Grade::kError},
-      {"bad-message", Grade::kError},
-      // Line forms and keywords.
-      {"short-line", Grade::kError},
-      {"not-a-number", Grade::kWarning},
-      {"keyword-trap", Grade::kWarning},
-      {"near-keyword", Grade::kError},
-      {"unknown-keyword", Grade::kError},
-      // Files.
-      {"numbering-gap", Grade::kError},
-      {"empty-file", Grade::kWarning},
-      {"not-a-file", Grade::kError},
-      {"too-large", Grade::kError},
-      // Subdivided areas.
-      {"unended-rows", Grade::kError},
-      {"eaten-line", Grade::kError},
-      {"spot-row-order", Grade::kError},
-      {"before-m2", Grade::kError},
-      {"unreachable-spot", Grade::kWarning},
-      {"one-way-exit", Grade::kNote},
-      {"enemy-nowhere", Grade::kError},
-      {"enemy-range", Grade::kWarning},
-      {"turn-ca-subdivided", Grade::kWarning},
-      // Scripts.
-      {"unknown-command", Grade::kError},
-      {"condition-count", Grade::kError},
-      {"bad-condition", Grade::kError},
-      {"unknown-variable", Grade::kError},
-      {"unwritten-variable", Grade::kWarning},
-      {"missing-label", Grade::kError},
-      {"unused-label", Grade::kNote},
-      // The world.
-      {"unreachable-area", Grade::kWarning},
-      {"dead-end", Grade::kWarning},
-      {"dark-no-lamp", Grade::kWarning},
-      {"water-no-air", Grade::kNote},
-      {"no-attacks", Grade::kWarning},
-      {"loot-in-attacks", Grade::kError},
-      {"reversed-bounds", Grade::kWarning},
-      {"zero-chance", Grade::kWarning},
-      {"text-cut", Grade::kWarning},
-      {"long-line", Grade::kNote},
-      {"empty-display-name", Grade::kWarning},
-  };
-  return kChecks;
-}
-
-const CheckInfo* find_check(std::string_view name) {
-  for (const CheckInfo& check : all_checks()) {
-    if (check.name == name) return &check;
-  }
-  return nullptr;
-}
-
-// ---------------------------------------------------------------------------
-// Game files.
-
-const std::optional<std::string>& GameFiles::content(const std::string& name) const {
-  auto found = read_.find(name);
-  if (found == read_.end()) found = read_.emplace(name, read(name)).first;
-  return found->second;
-}
-
-std::vector<std::string> DirectoryFiles::names() const {
-  std::vector<std::string> names;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(directory_, error)) {
-    names.push_back(entry.path().filename().string());
-  }
-  return names;
-}
-
-std::optional<std::string> DirectoryFiles::read(const std::string& name) const {
-  std::uint64_t too_large = 0;
-  std::optional<std::string> content = read_file(directory_ / name, &too_large);
-  if (too_large > 0) refuse(name, too_large);
-  return content;
-}
-
-std::vector<std::string> MemoryFiles::names() const {
-  std::vector<std::string> names;
-  for (const auto& [name, content] : files_) names.push_back(name);
-  return names;
-}
-
-std::optional<std::string> MemoryFiles::read(const std::string& name) const {
-  auto it = files_.find(name);
-  if (it == files_.end()) return std::nullopt;
-  return it->second;
-}
-
-// ---------------------------------------------------------------------------
-// The recorder: what the loaders say, file by file.
-
-NumberedName parse_numbered_name(std::string_view name) {
-  for (std::string_view stem : {"msg", "item", "enemy", "area"}) {
-    if (!starts_with(name, stem) || name.size() <= stem.size() + 4) continue;
-    const std::string_view digits = name.substr(stem.size(), name.size() - stem.size() - 4);
-    if (name.substr(name.size() - 4) != ".txt" || digits.front() == '0') continue;
-    if (digits.size() > 9 || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-      continue;
-    }
-    return NumberedName{std::string(stem), static_cast<std::int32_t>(to_int(digits))};
-  }
-  return NumberedName{};
-}
-
-void Recorder::begin_file(std::string_view file_name, const Lines& lines) {
-  FileInfo info;
-  info.name = std::string(file_name);
-  const NumberedName numbered = parse_numbered_name(file_name);
-  info.stem = numbered.stem;
-  info.number = numbered.number;
-  info.pieces = lines.size();
-  info.lines = lines;
-  // A piece that fills the reader's buffer without a line end, with more
-  // pieces after it, is the start or middle of a longer line.
-  for (std::size_t k = 0; k + 1 < lines.size(); ++k) {
-    const std::string_view piece = lines[k];
-    if (piece.size() == kLineCapacity && piece.back() != '\n') info.long_pieces.push_back(k);
-  }
-  files.push_back(std::move(info));
-  current_file_ = files.size() - 1;
-  const std::string& stem = files.back().stem;
-  if (stem == "item") {
-    items.push_back(ItemTrace{current_file_, {}, {}});
-  } else if (stem == "enemy") {
-    enemies.push_back(EnemyTrace{current_file_, {}, {}});
-  } else if (stem == "area") {
-    areas.emplace_back();
-    areas.back().file = current_file_;
-  } else if (stem == "msg") {
-    messages.push_back(current_file_);
-  }
-}
-
-void Recorder::fault(std::size_t piece, LineFault fault, std::string_view subject) {
-  faults.push_back(RawFault{current_file_, piece, fault, std::string(subject)});
-}
-
-void Recorder::kept(std::size_t piece, LineUse use, std::int32_t entry) {
-  const std::string& stem = files[current_file_].stem;
-  if (stem == "item") {
-    ItemTrace& item = items.back();
-    if (use == LineUse::kWeapon) item.weapon = piece;
-    if (use == LineUse::kUseScript) item.use_scripts.push_back(piece);
-    return;
-  }
-  if (stem == "enemy") {
-    EnemyTrace& enemy = enemies.back();
-    if (use == LineUse::kAttack) enemy.attacks.push_back(piece);
-    if (use == LineUse::kLoot) enemy.loot.push_back(piece);
-    return;
-  }
-  if (stem != "area") return;
-  AreaTrace& area = areas.back();
-  auto list_line = [&](std::vector<ListPieces>& entries, int list) {
-    if (entry < 1) return;
-    if (entries.size() < static_cast<std::size_t>(entry)) entries.resize(static_cast<std::size_t>(entry));
-    entries[static_cast<std::size_t>(entry - 1)][static_cast<std::size_t>(list)].push_back(piece);
-  };
-  switch (use) {
-    case LineUse::kPath:
-      area.paths.push_back(piece);
-      break;
-    case LineUse::kAction:
-      area.actions.push_back(piece);
-      break;
-    case LineUse::kPathShow:
-    case LineUse::kPathUse:
-    case LineUse::kPathSuccess:
-    case LineUse::kPathFailure:
-      list_line(area.path_lists, static_cast<int>(use) - static_cast<int>(LineUse::kPathShow));
-      break;
-    case LineUse::kActionShow:
-    case LineUse::kActionUse:
-    case LineUse::kActionSuccess:
-    case LineUse::kActionFailure:
-      list_line(area.action_lists, static_cast<int>(use) - static_cast<int>(LineUse::kActionShow));
-      break;
-    case LineUse::kItemCondition:
-      area.item_conditions.push_back(piece);
-      break;
-    case LineUse::kDropScript:
-      area.drop_scripts.push_back(piece);
-      break;
-    case LineUse::kTurnScript:
-      area.turn_scripts.push_back(piece);
-      break;
-    case LineUse::kAreaItem:
-      area.items.push_back(piece);
-      break;
-    case LineUse::kAmmoPile:
-      area.ammo.push_back(piece);
-      break;
-    case LineUse::kEnemyKind:
-      area.enemies.push_back(piece);
-      break;
-    case LineUse::kSpotRow:
-      area.rows.emplace_back(entry, piece);
-      break;
-    case LineUse::kSubdivided:
-      if (!area.m2) area.m2 = piece;
-      break;
-    case LineUse::kDark:
-      area.dark = piece;
-      break;
-    case LineUse::kWater:
-      area.water = piece;
-      break;
-    default:
-      break;
-  }
-}
-
 // ---------------------------------------------------------------------------
 // Reporting.
-
-std::string quote_text(std::string_view text) {
-  std::string result = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      result += '\\';
-      result += c;
-    } else if (c == '\n') {
-      result += "\\n";
-    } else if (c == '\r') {
-      result += "\\r";
-    } else if (c == '\t') {
-      result += "\\t";
-    } else if (byte < 0x20 || byte == 0x7f) {
-      result += format_text("\\x%02x", byte);
-    } else {
-      result += c;
-    }
-  }
-  return result + "\"";
-}
 
 std::string did_you_mean(const std::string& suggestion) {
   return suggestion.empty() ? std::string() : "; did you mean " + quote_text(suggestion) + "?";
 }
 
-void Context::add(std::size_t file, std::size_t piece, std::string_view check, std::string message) {
-  pending.push_back(PendingFinding{file, piece, std::string(check), std::move(message)});
+void Context::add(std::size_t file, std::size_t piece, Check check, std::string message) {
+  pending.push_back(PendingFinding{file, piece, check, std::move(message)});
 }
 
-Context::Context(const World& w, Recorder& r) : world(w), rec(r) {
+Context::Context(const World& w, Recorder& r) : world(w), rec(r), area_facts(w.area_count()) {
   for (const Item& item : world.items) item_names.add(item.name);
   for (const Enemy& enemy : world.enemies) enemy_names.add(enemy.name);
   for (std::size_t entry = 0; entry < world.ammo.size(); ++entry) weapon_names.add(world.ammo_weapon_name(entry));
   for (std::size_t a = 0; a < rec.areas.size(); ++a) area_by_file.emplace(rec.areas[a].file, a);
 }
 
-void Context::add_for_name(const std::string& name, std::string_view check, std::string message) {
+void Context::add_for_name(const std::string& name, Check check, std::string message) {
   FileInfo info;
   info.name = name;
   const NumberedName numbered = parse_numbered_name(name);
@@ -331,189 +72,6 @@ std::string Context::weapon_hint(const std::string& name) {
 }
 
 // ---------------------------------------------------------------------------
-// Faults that the loaders reported.
-
-namespace {
-
-std::string_view keyword_part_name(const std::string& stem) {
-  if (stem == "item") return "after the name line";
-  if (stem == "enemy") return "after the blank line that ends the loot";
-  return "after the fourth blank line";
-}
-
-// The keywords of the file kind `stem` ("item", "enemy" or "area"), as the
-// loaders' tables have them.
-std::vector<std::string> keywords_of(const std::string& stem) {
-  if (stem == "item") return keyword_words(kItemKeywords);
-  if (stem == "enemy") return keyword_words(kEnemyKeywords);
-  return keyword_words(kAreaKeywords);
-}
-
-// "a, b, c".
-template <typename Words>
-std::string listed(const Words& words) {
-  std::string list;
-  for (const auto& word : words) list += (list.empty() ? "" : ", ") + std::string(word);
-  return list;
-}
-
-// What a kind of short line needs.
-std::string short_line_form(std::string_view form) {
-  if (form == "path") return "a path line needs a label, an area number and a travel time: \"wooden door 4 30\"";
-  if (form == "weapon") {
-    return "a weapon line needs three numbers: \"weapon 2 8 70\" (damage from, damage to, hit chance)";
-  }
-  if (form == "attack") return "an attack line needs a text and three numbers: \"bites you 1 4 60\"";
-  if (form == "loot") return R"(a loot line needs a name and three numbers: "rusty key 1 1 50" or "m 5 10 100")";
-  if (form == "attr") return "an attribute line needs a name (and, in an enemy file, a factor): \"attr fire 2\"";
-  if (form == "spot row") return "a spot row needs a spot number and four exits: \"3 4 0 2 -5\"";
-  if (form == "item") return R"(an item line needs a name (and after "m2" a spot): "item rusty key")";
-  if (form == "enemy") {
-    return "an enemy line needs a name and a chance (after \"m2\" a first spot, an end spot and a step before the "
-           "chance): \"enemy rat 20\"";
-  }
-  if (form == "ammo") {
-    return R"(an ammo line needs a weapon name and an amount (after "m2" also a spot): "ammo bow 12")";
-  }
-  return "a list line needs a number, a code and a text: \"" + std::string(form) + " 1 dp 0 msg Hello\"";
-}
-
-}  // namespace
-
-void report_loader_faults(Context& ctx) {
-  for (const RawFault& fault : ctx.rec.faults) {
-    const FileInfo& file = ctx.rec.files[fault.file];
-    const std::string& subject = fault.subject;
-    const std::size_t f = fault.file;
-    const std::size_t p = fault.piece;
-    switch (fault.fault) {
-      case LineFault::kShortLine:
-        ctx.add(f, p, "short-line",
-                "the line is too short for its form, so the game ignores it; " + short_line_form(subject));
-        break;
-      case LineFault::kTextCut:
-        ctx.add(f, p, "text-cut",
-                "the " + subject + " is longer than the game keeps, so it is cut; shorten it" +
-                    (subject == "loot line" ? " (the cut loses the numbers at its end)" : ""));
-        break;
-      case LineFault::kUnknownItem:
-        ctx.add(f, p, "unknown-item",
-                "no item is named " + quote_text(subject) + ctx.item_hint(subject) + " (the line adds nothing)");
-        break;
-      case LineFault::kUnknownEnemy:
-        ctx.add(f, p, "unknown-enemy",
-                "no enemy is named " + quote_text(subject) + ctx.enemy_hint(subject) + " (the line adds nothing)");
-        break;
-      case LineFault::kUnknownWeapon:
-        ctx.add(f, p, "unknown-weapon",
-                "no weapon that fires ammunition is named " + quote_text(subject) + ctx.weapon_hint(subject) +
-                    " (the line adds nothing)");
-        break;
-      case LineFault::kBadListNumber: {
-        const AreaTrace* area = ctx.area_of_file(f);
-        const bool path = starts_with(ctx.piece_text(f, p), "path");
-        const std::size_t count = area ? (path ? area->paths.size() : area->actions.size()) : 0;
-        ctx.add(f, p, "bad-list-number",
-                std::string("there is no ") + (path ? "path " : "action ") + subject + " (the area has " +
-                    std::to_string(count) + (path ? " path" : " action") + (count == 1 ? "" : "s") +
-                    "), so the game ignores the line; number " + (path ? "paths" : "actions") +
-                    " from 1 in the order of their section");
-        break;
-      }
-      case LineFault::kUnknownListCode:
-        ctx.add(f, p, "unknown-list-code",
-                "the list code " + quote_text(subject) + " is none of " + listed(kListCodes) +
-                    ", so the game ignores the line; write \"cv\" (show condition), \"cd\" "
-                    "(use condition), \"dp\" (script when it succeeds) or \"dn\" (script when it fails)");
-        break;
-      case LineFault::kBadSpot:
-        ctx.add(f, p, "bad-spot",
-                "the spot number " + quote_text(subject) +
-                    " is below 1, so the game ignores the line; spots are numbered from 1");
-        break;
-      case LineFault::kSpotRowOrder:
-        ctx.add(f, p, "spot-row-order",
-                "this spot row is numbered no higher than the row before it (" + subject +
-                    "), and the last row decides how many spots there are, so the rows above it are lost; write the "
-                    "rows once each, in the order 1, 2, 3, ...");
-        break;
-      case LineFault::kUnendedRows:
-        ctx.add(f, p, "unended-rows",
-                "the spot rows after \"m2\" run to the end of the file and are never ended, so the area has no spots "
-                "at all; end them with a blank line");
-        break;
-      case LineFault::kRowsEndLine:
-        ctx.add(f, p, "eaten-line",
-                "this line ends the spot rows and is used up doing so, so it is never read as " +
-                    std::string(starts_with(subject, "a") || starts_with(subject, "i") || starts_with(subject, "e")
-                                    ? "an "
-                                    : "a ") +
-                    quote_text(subject) + " line; put a blank line after the last spot row");
-        break;
-      case LineFault::kKeywordTrap:
-        if (file.stem == "item") {
-          ctx.add(f, p, "keyword-trap",
-                  "the name line begins with " + quote_text(subject) +
-                      ", so it is also read as that keyword line and gives the item its effect; if that is not meant, "
-                      "choose a name that begins otherwise");
-        } else if (file.stem == "enemy") {
-          ctx.add(f, p, "keyword-trap",
-                  "this line begins with " + quote_text(subject) +
-                      ", and every line is also read for that keyword, so " +
-                      (subject == "grapple" ? std::string("the enemy grapples")
-                                            : std::string("the enemy gains an attribute")) +
-                      "; if that is not meant, reword the line");
-        } else {
-          ctx.add(f, p, "keyword-trap",
-                  "this line of the descriptions, paths and actions begins with " + quote_text(subject) +
-                      ", so the second pass also reads it as a keyword line; reword it, or if it is meant as a keyword "
-                      "line, check the blank lines above it (the keyword lines come after the fourth)");
-        }
-        break;
-      case LineFault::kNearKeyword:
-        ctx.add(f, p, "near-keyword",
-                "the line is " + quote_text(subject) +
-                    " only but for trailing blanks or a missing line end, and the game compares the whole line, so it "
-                    "ignores it; write exactly " +
-                    quote_text(subject) + " and end the line");
-        break;
-      case LineFault::kNotANumber: {
-        std::string form;
-        if (file.stem == "enemy") {
-          for (const EnemyTrace& enemy : ctx.rec.enemies) {
-            if (enemy.file != f) continue;
-            if (std::find(enemy.attacks.begin(), enemy.attacks.end(), p) != enemy.attacks.end()) {
-              form = "; an attack line is its text and three numbers, \"bites you 1 4 60\": is a word missing?";
-            } else if (std::find(enemy.loot.begin(), enemy.loot.end(), p) != enemy.loot.end()) {
-              form = "; a loot line is a name and three numbers, \"rusty key 1 1 50\": is a word missing?";
-            }
-          }
-        }
-        ctx.add(f, p, "not-a-number",
-                quote_text(subject) +
-                    " stands where the game reads a number, and is no whole number, so the game "
-                    "reads it as " +
-                    std::to_string(to_int(subject)) + form);
-        break;
-      }
-      case LineFault::kUnknownKeyword: {
-        const Words words = split_words(ctx.piece_text(f, p));
-        std::string hint;
-        if (!words.empty()) {
-          NearestName keywords(keywords_of(file.stem));
-          hint = did_you_mean(keywords.nearest(words[0]));
-        }
-        ctx.add(f, p, "unknown-keyword",
-                "the line " + std::string(keyword_part_name(file.stem)) + " begins with no keyword (" +
-                    listed(keywords_of(file.stem)) + "), so the game ignores it" + hint +
-                    " (begin a line with \"#\" to mark it as a comment)");
-        break;
-      }
-    }
-  }
-}
-
-// ---------------------------------------------------------------------------
 // File checks.
 
 void check_files(Context& ctx, const GameFiles& files) {
@@ -522,7 +80,7 @@ void check_files(Context& ctx, const GameFiles& files) {
     if (!file.stem.empty()) loaded[file.stem] = std::max(loaded[file.stem], file.number);
     const auto f = static_cast<std::size_t>(&file - ctx.rec.files.data());
     if (file.pieces == 0) {
-      ctx.add(f, 0, "empty-file",
+      ctx.add(f, 0, Check::kEmptyFile,
               "the file is empty" +
                   std::string(file.stem == "area" ? ", so the area has no description, no paths and no actions"
                                                   : ", so it adds an empty record") +
@@ -533,7 +91,7 @@ void check_files(Context& ctx, const GameFiles& files) {
           std::find(file.long_pieces.begin(), file.long_pieces.end(), piece - 1) != file.long_pieces.end()) {
         continue;
       }
-      ctx.add(f, piece, "text-cut",
+      ctx.add(f, piece, Check::kTextCut,
               "the line is longer than 254 characters, and the game reads it in pieces of 254, each piece as a line "
               "of its own" +
                   std::string(file.stem == "msg" ? " (later messages move up in the numbering)" : "") +
@@ -546,14 +104,14 @@ void check_files(Context& ctx, const GameFiles& files) {
     const NumberedName numbered = parse_numbered_name(name);
     if (numbered.stem.empty()) continue;
     if (numbered.number == loaded[numbered.stem] + 1 && !files.content(name) && files.refused_size(name) > 0) {
-      ctx.add_for_name(name, "too-large",
+      ctx.add_for_name(name, Check::kTooLarge,
                        format_text("the file holds %llu bytes, and the game reads no file over 256 MiB, so it counts "
                                    "as missing and no %s file from here on is read; split what it holds",
                                    static_cast<unsigned long long>(files.refused_size(name)), numbered.stem.c_str()));
       continue;
     }
     if (numbered.number == loaded[numbered.stem] + 1 && !files.content(name)) {
-      ctx.add_for_name(name, "not-a-file",
+      ctx.add_for_name(name, Check::kNotAFile,
                        "the game reads regular files only, and this is none (or cannot be read), so it counts as "
                        "missing and no " +
                            numbered.stem + " file from here on is read; make it a plain file");
@@ -569,7 +127,7 @@ void check_files(Context& ctx, const GameFiles& files) {
         "the game reads %s files from %s1.txt up to the first missing number, and %s is missing, so this file and "
         "every later %s file are never read; renumber the files without a gap",
         stem.c_str(), stem.c_str(), missing.c_str(), stem.c_str());
-    ctx.add_for_name(first.second, "numbering-gap", std::move(message));
+    ctx.add_for_name(first.second, Check::kNumberingGap, std::move(message));
   }
 }
 
@@ -608,9 +166,9 @@ std::vector<Finding> check_game(const GameFiles& files) {
 
   std::map<std::size_t, std::vector<std::int64_t>> line_maps;
   std::vector<std::pair<const FileInfo*, Finding>> located;
-  std::set<std::tuple<std::size_t, std::size_t, std::string, std::string>> seen;
+  std::set<std::tuple<std::size_t, std::size_t, Check, std::string>> seen;
   for (PendingFinding& found : ctx.pending) {
-    const bool own = found.check == "keyword-trap" || found.check == "text-cut";
+    const bool own = found.check == Check::kKeywordTrap || found.check == Check::kTextCut;
     if (!own && explained.count({found.file, found.piece})) continue;
     if (!seen.emplace(found.file, found.piece, found.check, found.message).second) continue;
     const FileInfo& file = rec.files[found.file];
@@ -621,9 +179,9 @@ std::vector<Finding> check_game(const GameFiles& files) {
     const std::vector<std::int64_t>& lines = map->second;
     const std::int64_t line =
         found.piece < lines.size() ? lines[found.piece] : static_cast<std::int64_t>(found.piece) + 1;
-    const CheckInfo* check = find_check(found.check);
-    located.emplace_back(&file, Finding{file.name, line, check ? check->grade : Grade::kNote, std::move(found.check),
-                                        std::move(found.message)});
+    const CheckInfo& check = check_info(found.check);
+    located.emplace_back(&file,
+                         Finding{file.name, line, check.grade, std::string(check.name), std::move(found.message)});
   }
   std::stable_sort(located.begin(), located.end(), [](const auto& a, const auto& b) {
     if (a.first != b.first) return file_order(*a.first, *b.first);

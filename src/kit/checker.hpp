@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "content/records.hpp"
+#include "kit/game_files.hpp"
 
 namespace vesk::kit {
 
@@ -21,13 +23,65 @@ enum class Grade { kError, kWarning, kNote };
 
 std::string_view grade_name(Grade grade);
 
-struct CheckInfo {
-  std::string_view name;  // stable, kebab-case; what --ignore takes
-  Grade grade;
+// Every check, in the order the manual lists them.
+enum class Check : std::uint8_t {
+  kUnknownItem,
+  kUnknownEnemy,
+  kUnknownWeapon,
+  kNeverObtainable,
+  kBadArea,
+  kBadSpot,
+  kBadListNumber,
+  kUnknownListCode,
+  kBadMessage,
+  kShortLine,
+  kNotANumber,
+  kKeywordTrap,
+  kNearKeyword,
+  kUnknownKeyword,
+  kNumberingGap,
+  kEmptyFile,
+  kNotAFile,
+  kTooLarge,
+  kUnendedRows,
+  kEatenLine,
+  kSpotRowOrder,
+  kBeforeM2,
+  kUnreachableSpot,
+  kOneWayExit,
+  kEnemyNowhere,
+  kEnemyRange,
+  kTurnCaSubdivided,
+  kUnknownCommand,
+  kConditionCount,
+  kBadCondition,
+  kUnknownVariable,
+  kUnwrittenVariable,
+  kMissingLabel,
+  kUnusedLabel,
+  kUnreachableArea,
+  kDeadEnd,
+  kDarkNoLamp,
+  kWaterNoAir,
+  kNoAttacks,
+  kLootInAttacks,
+  kReversedBounds,
+  kZeroChance,
+  kTextCut,
+  kLongLine,
+  kEmptyDisplayName,
 };
 
-// Every check, in the order the manual lists them.
-const std::vector<CheckInfo>& all_checks();
+struct CheckInfo {
+  Check check;
+  std::string_view name;  // stable, kebab-case; what --ignore takes
+  Grade grade;
+  std::string_view summary;  // what it finds, for check --list
+};
+
+// The checks in the order of Check, each once.
+std::span<const CheckInfo> all_checks();
+const CheckInfo& check_info(Check check);
 const CheckInfo* find_check(std::string_view name);
 
 struct Finding {
@@ -36,60 +90,6 @@ struct Finding {
   Grade grade;
   std::string check;
   std::string message;
-};
-
-// The files of a game directory. Each is read once, when first asked for,
-// and kept: the loaders, the line numbers of findings and the quotes of lines
-// all work on that one reading.
-class GameFiles {
- public:
-  virtual ~GameFiles() = default;
-  // Every entry of the directory, regular files or not.
-  virtual std::vector<std::string> names() const = 0;
-  // The file's content as the game reads it, or nothing where the game finds
-  // no file (none there, or no regular file).
-  const std::optional<std::string>& content(const std::string& name) const;
-  // The size of a file that the game refused for its size (over 256 MiB), or
-  // 0; known once its content has been asked for.
-  std::uint64_t refused_size(const std::string& name) const {
-    const auto found = refused_.find(name);
-    return found == refused_.end() ? 0 : found->second;
-  }
-
- protected:
-  virtual std::optional<std::string> read(const std::string& name) const = 0;
-  // Notes that `name` was refused for its size.
-  void refuse(const std::string& name, std::uint64_t size) const { refused_[name] = size; }
-
- private:
-  mutable std::map<std::string, std::optional<std::string>, std::less<>> read_;
-  mutable std::map<std::string, std::uint64_t, std::less<>> refused_;
-};
-
-// A game directory on disk, read through the game's own reader.
-class DirectoryFiles : public GameFiles {
- public:
-  explicit DirectoryFiles(std::filesystem::path directory) : directory_(std::move(directory)) {}
-  std::vector<std::string> names() const override;
-
- protected:
-  std::optional<std::string> read(const std::string& name) const override;
-
- private:
-  std::filesystem::path directory_;
-};
-
-// A game held in memory, file name to content; for tests and benchmarks.
-class MemoryFiles : public GameFiles {
- public:
-  explicit MemoryFiles(std::map<std::string, std::string> files) : files_(std::move(files)) {}
-  std::vector<std::string> names() const override;
-
- protected:
-  std::optional<std::string> read(const std::string& name) const override;
-
- private:
-  std::map<std::string, std::string> files_;
 };
 
 // Every finding about the game, sorted by file (numbered files in number

@@ -8,19 +8,12 @@
 
 #include "base/lines.hpp"
 #include "base/words.hpp"
+#include "kit/tools.hpp"
 #include "state/game_state.hpp"
 
 namespace vesk::kit {
 
 namespace {
-
-std::string in_quotes(std::string_view text) {
-  std::string result = "\"";
-  for (char c : text) {
-    if (c != '\n') result += c;
-  }
-  return result + "\"";
-}
 
 // "85.71% of 56", as gcov gives its figures.
 std::string figure(std::uint64_t run, std::uint64_t total) {
@@ -39,20 +32,24 @@ std::uint64_t lines_run(const std::map<std::int64_t, Coverage::Line>& lines) {
 }  // namespace
 
 Coverage::Coverage(std::filesystem::path game)
-    : game_(std::move(game)), world_(load_world(game_)), sources_(game_), files_(world_.source_files.size()) {
+    : game_(std::move(game)),
+      game_files_(game_),
+      world_(load_world(game_files_)),
+      sources_(game_files_),
+      files_(world_.source_files.size()) {
   auto add_script = [&](const auto& script) {
     for (const ScriptLine& line : script) {
       if (line.kind == ScriptLine::Kind::kCommand || line.kind == ScriptLine::Kind::kRepeat) {
-        add(line.source, "script line " + in_quotes(command_text(line)));
+        add(line.source, "script line " + quote_line(command_text(line)));
       }
     }
   };
   auto add_conditions = [&](const Conditions& conditions) {
-    for (const Condition& condition : conditions) add(condition.source, "condition " + in_quotes(condition.text));
+    for (const Condition& condition : conditions) add(condition.source, "condition " + quote_line(condition.text));
   };
   auto add_choices = [&](const auto& choices, const char* kind) {
     for (const Choice& choice : choices) {
-      add(choice.source, kind + in_quotes(choice.label));
+      add(choice.source, kind + quote_line(choice.label));
       add_conditions(choice.show_conditions);
       add_conditions(choice.use_conditions);
       add_script(choice.success_scripts);
@@ -247,12 +244,12 @@ void Coverage::write_summary(std::ostream& out, bool details) const {
   }
   for (std::size_t e = 0; e < world_.enemies.size(); ++e) {
     if (fights_[e] == 0) {
-      out << "  enemy" << e + 1 << ".txt: " << in_quotes(world_.enemies[e].name) << " never fought\n";
+      out << "  enemy" << e + 1 << ".txt: " << quote_line(world_.enemies[e].name) << " never fought\n";
     }
   }
   for (std::size_t i : lying) {
     if (pickups_[i] == 0) {
-      out << "  item" << i + 1 << ".txt: " << in_quotes(world_.items[i].name) << " never picked up\n";
+      out << "  item" << i + 1 << ".txt: " << quote_line(world_.items[i].name) << " never picked up\n";
     }
   }
 }

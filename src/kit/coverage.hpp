@@ -26,6 +26,9 @@ class Coverage : public Observer {
  public:
   // Loads the game in `game` to learn every line that can run.
   explicit Coverage(std::filesystem::path game);
+  // The source map refers to the files that the coverage holds.
+  Coverage(const Coverage&) = delete;
+  Coverage& operator=(const Coverage&) = delete;
 
   // A new run of the game starts.
   void begin_run() { first_pass_ = true; }
@@ -61,6 +64,7 @@ class Coverage : public Observer {
   Line* find(const SourcePos& where);
 
   std::filesystem::path game_;
+  DirectoryFiles game_files_;  // read once, for the world and its line numbers
   World world_;
   SourceMap sources_;
   // By file, in the order loaded.

@@ -71,22 +71,6 @@ class TypedLines : public LineSource {
 constexpr const char* kPlayUsage =
     "usage: vesk-kit play [GAME_DIR] [--plain] [--seed N] [--clock T] [--record FILE.walk] [--trace FILE]\n";
 
-template <typename Value>
-bool parse_number(const std::string& text, Value& value) {
-  try {
-    std::size_t used = 0;
-    const long long read = std::stoll(text, &used);
-    if (used != text.size() || read < static_cast<long long>(std::numeric_limits<Value>::min()) ||
-        static_cast<unsigned long long>(read) > static_cast<unsigned long long>(std::numeric_limits<Value>::max())) {
-      return false;
-    }
-    value = static_cast<Value>(read);
-    return true;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
 }  // namespace
 
 int run_play(const Arguments& args, std::istream& in, std::ostream& out, std::ostream& err) {
@@ -103,14 +87,14 @@ int run_play(const Arguments& args, std::istream& in, std::ostream& out, std::os
       plain = true;
     } else if (arg == "--seed" && has_value) {
       std::uint32_t value = 0;
-      if (!parse_number(args[++i], value)) {
+      if (!whole_number(args[++i], value)) {
         err << "vesk-kit: --seed takes a number from 0 to 4294967295\n";
         return kExitUsage;
       }
       seed = value;
     } else if (arg == "--clock" && has_value) {
       std::int64_t value = 0;
-      if (!parse_number(args[++i], value) || value < 0) {
+      if (!whole_number(args[++i], value) || value < 0) {
         err << "vesk-kit: --clock takes the time in seconds since 1970\n";
         return kExitUsage;
       }

@@ -214,8 +214,10 @@ int run_publish(const Arguments& args, std::ostream& out, std::ostream& err) {
 
   // A game is published only when the checker finds no error in it; its
   // warnings and notes are shown, and left to the author.
+  // The files are read once, for the check and the page alike.
+  const DirectoryFiles game_files(directory);
   std::size_t errors = 0;
-  for (const Finding& f : check_game(DirectoryFiles(directory))) {
+  for (const Finding& f : check_game(game_files)) {
     err << (directory / f.file).string() << ":" << f.line << ": " << grade_name(f.grade) << ": " << f.message << " ["
         << f.check << "]\n";
     if (f.grade == Grade::kError) ++errors;
@@ -240,21 +242,17 @@ int run_publish(const Arguments& args, std::ostream& out, std::ostream& err) {
     return kExitUsage;
   }
 
+  // Every content file that the game can read; the checker has found none
+  // that it cannot in the numbering.
   std::map<std::string, std::string> game;
-  for (const fs::directory_entry& entry : fs::directory_iterator(directory, error)) {
-    const std::string name = entry.path().filename().string();
-    if (!entry.is_regular_file() || !is_content_file_name(name)) continue;
-    std::optional<std::string> bytes = read_file(entry.path());
-    if (!bytes) {
-      err << "vesk-kit publish: cannot read " << entry.path().string() << "\n";
-      return kExitUsage;
-    }
-    game.emplace(name, std::move(*bytes));
+  for (const std::string& name : game_files.names()) {
+    const std::optional<std::string>& bytes = game_files.content(name);
+    if (is_content_file_name(name) && bytes) game.emplace(name, *bytes);
   }
   if (!title) {
     // The first line of the first area, as the game reads it.
-    const std::optional<Lines> lines = read_lines(directory / "area1.txt");
-    title = lines && !lines->empty() ? lines->front() : std::string("vesk");
+    const Lines lines = split_lines(game_files.content("area1.txt").value_or(std::string()));
+    title = !lines.empty() ? lines.front() : std::string("vesk");
     // Its line end, LF or CR LF, is no part of it.
     while (!title->empty() && (title->back() == '\n' || title->back() == '\r')) title->pop_back();
   }

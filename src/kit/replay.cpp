@@ -30,20 +30,15 @@ struct SeedRange {
   std::uint32_t last = 0;
 };
 
-std::optional<std::uint32_t> seed_number(const std::string& text) {
-  if (text.empty() || text.size() > 10 || text.find_first_not_of("0123456789") != std::string::npos) return {};
-  const unsigned long long value = std::stoull(text);
-  if (value > 0xffffffffULL) return {};
-  return static_cast<std::uint32_t>(value);
-}
-
 std::optional<SeedRange> parse_range(const std::string& text) {
   const std::size_t dots = text.find("..");
   if (dots == std::string::npos) return {};
-  const auto first = seed_number(text.substr(0, dots));
-  const auto last = seed_number(text.substr(dots + 2));
-  if (!first || !last || *first > *last) return {};
-  return SeedRange{*first, *last};
+  SeedRange range;
+  if (!whole_number(std::string_view(text).substr(0, dots), range.first) ||
+      !whole_number(std::string_view(text).substr(dots + 2), range.last) || range.first > range.last) {
+    return {};
+  }
+  return range;
 }
 
 // Plays the typed lines with `seed` in a fresh copy of the game, so that saved
@@ -61,11 +56,10 @@ SessionResult play_copy(const fs::path& game, const Walkthrough& walk, std::uint
   return run_session(work.path(), seed, lines, nullptr, observer, comfortable ? &comforts : nullptr);
 }
 
-std::string quoted(const std::string& text) { return "\"" + text + "\""; }
-
 // How a typed line is named in messages: its line in the walkthrough and its text.
 std::string typed_line_name(const Walkthrough& walk, std::size_t index) {
-  return "line " + std::to_string(walk.typed_file_line(index)) + " of the walkthrough, " + quoted(walk.typed[index]);
+  return "line " + std::to_string(walk.typed_file_line(index)) + " of the walkthrough, " +
+         quote_text(walk.typed[index]);
 }
 
 // Compares one walkthrough with a new run; true when they match.

@@ -22,6 +22,33 @@ namespace vesk::kit {
 
 namespace fs = std::filesystem;
 
+std::string quote_text(std::string_view text) {
+  std::string result = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      result += '\\';
+      result += c;
+    } else if (c == '\n') {
+      result += "\\n";
+    } else if (c == '\r') {
+      result += "\\r";
+    } else if (c == '\t') {
+      result += "\\t";
+    } else if (byte < 0x20 || byte == 0x7f) {
+      result += format_text("\\x%02x", byte);
+    } else {
+      result += c;
+    }
+  }
+  return result + "\"";
+}
+
+std::string quote_line(std::string_view line) {
+  if (line.ends_with('\n')) line.remove_suffix(1);
+  return quote_text(line);
+}
+
 bool write_file(const fs::path& file, std::string_view content) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));

@@ -4,21 +4,47 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
+#include "base/numbers.hpp"
 #include "content/world.hpp"
 
 namespace vesk::kit {
 
-// `text` as a quoted DOT string: quotes and backslashes escaped, line feeds as
-// "\n", other control bytes as spaces and bytes that are not UTF-8 as "?".
-std::string dot_string(std::string_view text);
+// A text in double quotes, as the kit's messages quote what a game's files or a
+// player wrote: quotes and backslashes escaped, line feeds, carriage returns
+// and tabs as "\n", "\r" and "\t", other control bytes as "\xNN".
+std::string quote_text(std::string_view text);
+// A line in quotes without its line end.
+std::string quote_line(std::string_view line);
 
-// The world as a DOT graph (see `vesk-kit map`).
-std::string world_map(const World& world);
+// A whole decimal number in the range of `Value`, as the kit reads the numbers
+// of its command lines and walkthrough files: an optional sign and digits,
+// nothing else; false, leaving `value` alone, for any other text.
+template <typename Value>
+bool whole_number(std::string_view text, Value& value) {
+  if (text.size() > 20 || !is_whole_number(text)) return false;
+  const bool negative = text[0] == '-';
+  if (negative && std::is_unsigned_v<Value>) return false;
+  unsigned long long magnitude = 0;
+  for (char c : text.substr(text[0] == '-' || text[0] == '+' ? 1 : 0)) {
+    if (magnitude > (std::numeric_limits<unsigned long long>::max() - 9) / 10) return false;
+    magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (negative) {
+    if (magnitude > static_cast<unsigned long long>(std::numeric_limits<Value>::max()) + 1) return false;
+    value = static_cast<Value>(-static_cast<long long>(magnitude - 1) - 1);
+  } else {
+    if (magnitude > static_cast<unsigned long long>(std::numeric_limits<Value>::max())) return false;
+    value = static_cast<Value>(magnitude);
+  }
+  return true;
+}
 
 // Renders a DOT graph as SVG with Graphviz's `dot`; nothing, with a message on
 // `err`, when `dot` is missing or fails.

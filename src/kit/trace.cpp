@@ -10,30 +10,6 @@
 
 namespace vesk::kit {
 
-std::string SourceMap::file_name(const World& world, const SourcePos& where) const {
-  if (where.file == 0 || where.file > world.source_files.size()) return {};
-  return world.source_files[where.file - 1];
-}
-
-std::int64_t SourceMap::line(const World& world, const SourcePos& where) {
-  const std::string name = file_name(world, where);
-  if (name.empty()) return 0;
-  auto found = lines_.find(name);
-  if (found == lines_.end()) {
-    found = lines_.emplace(name, physical_lines(read_file(game_ / name).value_or(std::string()))).first;
-  }
-  const std::vector<std::int64_t>& lines = found->second;
-  // A file changed since it was loaded may have fewer pieces; count on from its end.
-  if (where.piece < lines.size()) return lines[where.piece];
-  return (lines.empty() ? 1 : lines.back()) + static_cast<std::int64_t>(where.piece + 1 - lines.size());
-}
-
-std::string SourceMap::place(const World& world, const SourcePos& where) {
-  const std::string name = file_name(world, where);
-  if (name.empty()) return {};
-  return name + ":" + std::to_string(line(world, where));
-}
-
 std::string command_text(const ScriptLine& line) {
   switch (line.kind) {
     case ScriptLine::Kind::kRepeat:
@@ -51,16 +27,6 @@ std::string command_text(const ScriptLine& line) {
 }
 
 namespace {
-
-std::string in_quotes(std::string_view text) {
-  std::string result = "\"";
-  for (char c : text) {
-    if (c == '\n') continue;
-    if (c == '"' || c == '\\') result += '\\';
-    result += c;
-  }
-  return result + "\"";
-}
 
 // "rat (2)", or "rat" for a definite enemy, as the game names it.
 std::string enemy_name(const LiveEnemy& enemy) {
@@ -142,7 +108,7 @@ void TraceWriter::on_condition(const SourcePos& where, std::size_t index, const 
                                const ConditionValues& values, bool holds) {
   event(&where) << "condition ";
   if (index > 0) out_ << index << " ";
-  out_ << in_quotes(join_words(words, 0, word_count(words) - 1));
+  out_ << quote_line(join_words(words, 0, word_count(words) - 1));
   if (values.count == 1) {
     out_ << ": " << (words[0] == "tcw" ? "weekday" : "hour") << " is " << values.values[0];
   } else if (values.count == 2) {
@@ -164,14 +130,14 @@ void TraceWriter::on_script_line(const ScriptLine& line, LineRun run) {
       if (line.kind == ScriptLine::Kind::kLabel) {
         out << "label " << line.label << "\n";
       } else {
-        out << "not a script line, skipped: " << in_quotes(line.text) << "\n";
+        out << "not a script line, skipped: " << quote_line(line.text) << "\n";
       }
       break;
     case LineRun::kGuardFailed:
-      out << "does nothing, condition " << failed_condition_ << " is false: " << in_quotes(command_text(line)) << "\n";
+      out << "does nothing, condition " << failed_condition_ << " is false: " << quote_line(command_text(line)) << "\n";
       break;
     case LineRun::kRuns:
-      out << "runs " << in_quotes(command_text(line)) << "\n";
+      out << "runs " << quote_line(command_text(line)) << "\n";
       break;
     case LineRun::kJumps:
       out << "repeat: back to label " << line.label << "\n";
@@ -185,7 +151,7 @@ void TraceWriter::on_script_line(const ScriptLine& line, LineRun run) {
   }
 }
 
-void TraceWriter::on_input(std::string_view line) { event() << "typed " << in_quotes(line) << "\n"; }
+void TraceWriter::on_input(std::string_view line) { event() << "typed " << quote_line(line) << "\n"; }
 
 void TraceWriter::on_outcome(const Outcome& outcome) {
   std::ostream& out = event() << "outcome: ";
@@ -208,7 +174,7 @@ void TraceWriter::on_outcome(const Outcome& outcome) {
 void TraceWriter::on_invalid_entry() { event() << "entry invalid\n"; }
 
 void TraceWriter::on_choice(const Choice& choice, ChoiceKind kind, bool allowed) {
-  event(&choice.source) << (kind == ChoiceKind::kPath ? "path " : "action ") << in_quotes(choice.label) << " chosen, "
+  event(&choice.source) << (kind == ChoiceKind::kPath ? "path " : "action ") << quote_line(choice.label) << " chosen, "
                         << (allowed ? "its conditions hold" : "a condition is false") << "\n";
 }
 
@@ -216,12 +182,12 @@ void TraceWriter::on_area_change(std::int32_t from, std::int32_t to, AreaChange 
   event() << "area " << from << " -> " << to << " (" << change_name(how) << ")\n";
 }
 
-void TraceWriter::on_pickup(const ItemInstance& item) { event() << "picked up " << in_quotes(item.name()) << "\n"; }
+void TraceWriter::on_pickup(const ItemInstance& item) { event() << "picked up " << quote_line(item.name()) << "\n"; }
 
 void TraceWriter::on_arrival(const LiveEnemy& enemy) { event() << "arrives: " << enemy_name(enemy) << "\n"; }
 
 void TraceWriter::on_attack(const LiveEnemy& enemy, const Attack& attack, bool hit, std::int32_t damage) {
-  event() << "attack: " << enemy_name(enemy) << " " << in_quotes(attack.text) << ", ";
+  event() << "attack: " << enemy_name(enemy) << " " << quote_line(attack.text) << ", ";
   if (hit) {
     out_ << "hit for " << damage << "\n";
   } else {

@@ -13,27 +13,11 @@
 #include <vector>
 
 #include "core/game.hpp"
+#include "kit/game_files.hpp"
+#include "kit/source_map.hpp"
 #include "state/observer.hpp"
 
 namespace vesk::kit {
-
-// Turns the source of a record's line into its content file and physical
-// line, reading each file of the game directory once.
-class SourceMap {
- public:
-  explicit SourceMap(std::filesystem::path game) : game_(std::move(game)) {}
-
-  // The file's name ("area4.txt"); empty for a record not loaded from a file.
-  std::string file_name(const World& world, const SourcePos& where) const;
-  // The physical line, from 1; 0 for a record not loaded from a file.
-  std::int64_t line(const World& world, const SourcePos& where);
-  // "area4.txt:17", or the empty text for a record not loaded from a file.
-  std::string place(const World& world, const SourcePos& where);
-
- private:
-  std::filesystem::path game_;
-  std::map<std::string, std::vector<std::int64_t>> lines_;
-};
 
 // The command of a script line as the author wrote it: "ca 4", "repeat loop".
 std::string command_text(const ScriptLine& line);
@@ -43,7 +27,10 @@ std::string command_text(const ScriptLine& line);
 // content line, is its file and physical line.
 class TraceWriter : public Observer {
  public:
-  TraceWriter(const std::filesystem::path& game, std::ostream& out) : sources_(game), out_(out) {}
+  TraceWriter(const std::filesystem::path& game, std::ostream& out) : files_(game), sources_(files_), out_(out) {}
+  // The source map refers to the files that the writer holds.
+  TraceWriter(const TraceWriter&) = delete;
+  TraceWriter& operator=(const TraceWriter&) = delete;
 
   // A new run starts: the pass count begins again.
   void begin_run(const std::string& title);
@@ -70,6 +57,7 @@ class TraceWriter : public Observer {
   // Starts an event line, with the place when `where` is given.
   std::ostream& event(const SourcePos* where = nullptr);
 
+  DirectoryFiles files_;
   SourceMap sources_;
   std::ostream& out_;
   const GameState* game_ = nullptr;

@@ -1,4 +1,5 @@
-// Walkthroughs: the .walk format and the recording session.
+// The recording session: a game played with what it prints and what is typed
+// kept for a walkthrough.
 #include "kit/walk.hpp"
 
 #include <algorithm>
@@ -13,13 +14,12 @@
 
 #include "base/numbers.hpp"
 #include "base/words.hpp"
+#include "kit/tools.hpp"
 #include "state/game_state.hpp"
 
 namespace vesk::kit {
 
 namespace {
-
-constexpr std::string_view kMagic = "vesk walkthrough";
 
 // The kind of prompt that the output's last line ends with.
 std::string prompt_kind(std::string_view last_line) {
@@ -144,115 +144,7 @@ class RecordingIn : public std::streambuf {
   std::string line_;
 };
 
-std::vector<std::string_view> split_at_line_ends(std::string_view text) {
-  std::vector<std::string_view> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size() - 1;
-    lines.push_back(text.substr(start, end + 1 - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 }  // namespace
-
-const char* ending_name(Ending ending) {
-  switch (ending) {
-    case Ending::kQuit:
-      return "quit";
-    case Ending::kInputEnded:
-      return "input-ended";
-    case Ending::kGameOver:
-      return "game-over";
-    case Ending::kNoGame:
-      break;
-  }
-  return "no-game";
-}
-
-std::string format_walkthrough(const Walkthrough& walk) {
-  std::string text;
-  text += kMagic;
-  text += "\nseed " + std::to_string(walk.seed) + "\nclock " + std::to_string(walk.clock) + "\nending " + walk.ending +
-          "\n";
-  if (!walk.comforts.empty()) text += "comforts " + walk.comforts + "\n";
-  for (const std::string& line : walk.typed) text += "typed " + line + "\n";
-  text += "\n";
-  text += walk.transcript;
-  return text;
-}
-
-namespace {
-
-// A whole decimal number in the range of `Value`.
-template <typename Value>
-bool read_number(std::string_view text, Value& value) {
-  if (text.empty() || text.size() > 20 || !is_integer_text(text) || text == "-" || text == "+") return false;
-  const bool negative = text[0] == '-';
-  if (negative && std::is_unsigned_v<Value>) return false;
-  unsigned long long magnitude = 0;
-  for (char c : text.substr(text[0] == '-' || text[0] == '+' ? 1 : 0)) {
-    if (magnitude > (std::numeric_limits<unsigned long long>::max() - 9) / 10) return false;
-    magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
-  }
-  if (negative) {
-    if (magnitude > static_cast<unsigned long long>(std::numeric_limits<Value>::max()) + 1) return false;
-    value = static_cast<Value>(-static_cast<long long>(magnitude - 1) - 1);
-  } else {
-    if (magnitude > static_cast<unsigned long long>(std::numeric_limits<Value>::max())) return false;
-    value = static_cast<Value>(magnitude);
-  }
-  return true;
-}
-
-}  // namespace
-
-std::optional<Walkthrough> parse_walkthrough(std::string_view text, std::string& error) {
-  Walkthrough walk;
-  std::size_t pos = 0;
-  std::size_t line_number = 0;
-  std::string_view line;
-  auto take_line = [&]() {
-    ++line_number;
-    if (pos >= text.size()) return false;
-    std::size_t end = text.find('\n', pos);
-    if (end == std::string_view::npos) end = text.size();
-    line = text.substr(pos, end - pos);
-    pos = std::min(end + 1, text.size());
-    return true;
-  };
-  auto fail = [&](const std::string& why) {
-    error = "line " + std::to_string(line_number) + ": " + why;
-    return std::nullopt;
-  };
-  if (!take_line() || line != kMagic) return fail("not a walkthrough: the first line must be \"vesk walkthrough\"");
-  if (!take_line() || !line.starts_with("seed ") || !read_number(line.substr(5), walk.seed)) {
-    return fail("expected \"seed N\" with N from 0 to 4294967295");
-  }
-  if (!take_line() || !line.starts_with("clock ") || !read_number(line.substr(6), walk.clock)) {
-    return fail("expected \"clock T\" with T a whole number of seconds");
-  }
-  if (!take_line() || !line.starts_with("ending ")) return fail("expected \"ending quit|input-ended|game-over\"");
-  walk.ending = line.substr(7);
-  bool first = true;
-  for (;; first = false) {
-    if (!take_line()) return fail("expected a typed line or the empty line that ends the header");
-    if (first && line.starts_with("comforts ")) {
-      walk.comforts = line.substr(9);
-      if (walk.comforts != "same-seed" && walk.comforts != "new-seed") {
-        return fail(R"(expected "comforts same-seed" or "comforts new-seed")");
-      }
-      continue;
-    }
-    if (line.empty()) break;
-    if (!line.starts_with("typed ") && line != "typed") return fail("expected a typed line: \"typed TEXT\"");
-    walk.typed.emplace_back(line.substr(std::min<std::size_t>(6, line.size())));
-  }
-  walk.transcript = std::string(text.substr(pos));
-  return walk;
-}
 
 bool StreamLines::next_line(std::string& line, const std::string& /*prompt*/) {
   line.clear();
@@ -328,59 +220,6 @@ SessionResult run_session(const std::filesystem::path& directory, std::uint32_t 
   out.flush();
   output.show_all();
   return result;
-}
-
-std::string transcript_diff(std::string_view expected, std::string_view actual, std::size_t first_line,
-                            std::string_view expected_name, std::string_view actual_name) {
-  const std::vector<std::string_view> a = split_at_line_ends(expected);
-  const std::vector<std::string_view> b = split_at_line_ends(actual);
-  std::size_t first = 0;
-  while (first < a.size() && first < b.size() && a[first] == b[first]) ++first;
-  if (first == a.size() && first == b.size()) return {};
-  // An edit script over a window after the first difference.
-  constexpr std::size_t kWindow = 60, kContext = 3;
-  const std::size_t n = std::min(a.size() - first, kWindow), m = std::min(b.size() - first, kWindow);
-  std::vector<std::vector<int>> common(n + 1, std::vector<int>(m + 1, 0));
-  for (std::size_t i = n; i-- > 0;) {
-    for (std::size_t j = m; j-- > 0;) {
-      common[i][j] =
-          a[first + i] == b[first + j] ? common[i + 1][j + 1] + 1 : std::max(common[i + 1][j], common[i][j + 1]);
-    }
-  }
-  struct Step {
-    char mark;
-    std::string_view text;
-  };
-  std::vector<Step> steps;
-  for (std::size_t k = first >= kContext ? first - kContext : 0; k < first; ++k) steps.push_back({' ', a[k]});
-  std::size_t i = 0, j = 0, equal_run = 0;
-  while ((i < n || j < m) && equal_run < 2 * kContext) {
-    if (i < n && j < m && a[first + i] == b[first + j]) {
-      steps.push_back({' ', a[first + i]});
-      ++i, ++j, ++equal_run;
-    } else if (i < n && (j == m || common[i + 1][j] >= common[i][j + 1])) {
-      steps.push_back({'-', a[first + i++]});
-      equal_run = 0;
-    } else {
-      steps.push_back({'+', b[first + j++]});
-      equal_run = 0;
-    }
-  }
-  while (equal_run > kContext) steps.pop_back(), --equal_run;
-  std::size_t old_count = 0, new_count = 0;
-  for (const Step& step : steps) {
-    old_count += step.mark != '+';
-    new_count += step.mark != '-';
-  }
-  const std::size_t start = first_line + (first >= kContext ? first - kContext : 0);
-  std::ostringstream diff;
-  diff << "--- " << expected_name << "\n+++ " << actual_name << "\n@@ -" << start << "," << old_count << " +" << start
-       << "," << new_count << " @@\n";
-  for (const Step& step : steps) {
-    diff << step.mark << step.text;
-    if (!step.text.ends_with('\n')) diff << "\n\\ No newline at end of file\n";
-  }
-  return diff.str();
 }
 
 }  // namespace vesk::kit

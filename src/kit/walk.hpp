@@ -1,5 +1,6 @@
-// Walkthroughs: a recorded game as a file (the .walk format), and the session
-// that plays a game while recording what it printed and what was typed.
+// The session that plays a game while recording what it printed and what was
+// typed, for a walkthrough (see kit/walk_file.hpp for the file, and
+// kit/walk_diff.hpp for comparing transcripts).
 #pragma once
 
 #include <cstdint>
@@ -13,53 +14,16 @@
 
 #include "core/game.hpp"
 #include "front/session.hpp"
+#include "kit/walk_diff.hpp"
+#include "kit/walk_file.hpp"
 
 namespace vesk::kit {
-
-// A .walk file:
-//
-//   vesk walkthrough
-//   seed 111
-//   clock 111
-//   ending game-over
-//   comforts new-seed            (only for a game played with the comforts)
-//   typed action 1
-//   typed path 1
-//   ...
-//   (an empty line)
-//   the transcript: everything the game printed, each typed line written
-//   after the prompt that read it and followed by a line end
-//
-// The header ends at its first empty line; each "typed" line holds one line
-// the player typed, exactly (the text after "typed " up to the line end). The
-// transcript runs to the end of the file and is compared byte for byte. A
-// "comforts" line says that the game was played with the comforts around it
-// (undo, restart, bookmarks), so that its typed lines play back the same:
-// "same-seed" when a restart kept the seed, "new-seed" when it took the next.
-struct Walkthrough {
-  std::uint32_t seed = 0;
-  std::int64_t clock = 0;
-  std::string ending;  // "quit", "input-ended" or "game-over"
-  std::vector<std::string> typed;
-  std::string transcript;
-  std::string comforts;  // "same-seed", "new-seed", or empty: the game alone
-
-  // The line of the file that holds typed line `index` (0-based), from 1.
-  std::size_t typed_file_line(std::size_t index) const { return (comforts.empty() ? 5 : 6) + index; }
-};
 
 // The comforts that a walkthrough was played with, to play it back with the
 // same on `seed`: bookmarks it makes last as long as `shelf` and its
 // transcripts are left unwritten. False when it was played without.
 bool walkthrough_comforts(const Walkthrough& walk, std::uint32_t seed, front::MemoryShelf& shelf,
                           front::Comforts& comforts);
-
-std::string format_walkthrough(const Walkthrough& walk);
-// The walkthrough in `text`; nothing, with the reason in `error`, when the text
-// is not one.
-std::optional<Walkthrough> parse_walkthrough(std::string_view text, std::string& error);
-
-const char* ending_name(Ending ending);
 
 // Gives the lines that the game reads at its prompts.
 class LineSource {
@@ -118,10 +82,5 @@ struct SessionResult {
 SessionResult run_session(const std::filesystem::path& directory, std::uint32_t seed, LineSource& source,
                           std::ostream* screen, Observer* observer = nullptr,
                           const front::Comforts* comforts = nullptr);
-
-// A short unified diff of two transcripts around their first difference, with
-// file line numbers counted from `first_line`.
-std::string transcript_diff(std::string_view expected, std::string_view actual, std::size_t first_line,
-                            std::string_view expected_name, std::string_view actual_name);
 
 }  // namespace vesk::kit

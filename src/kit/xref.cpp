@@ -14,17 +14,17 @@
 #include "base/numbers.hpp"
 #include "base/words.hpp"
 #include "kit/kit.hpp"
+#include "kit/trace.hpp"
 
 namespace vesk::kit {
 
 namespace {
 
 using Kind = XrefEntry::Kind;
-using Place = XrefEntry::Place;
 
 class CrossReference {
  public:
-  CrossReference(const World& world, SourceMap& sources) : world_(world), sources_(sources) {}
+  explicit CrossReference(const World& world) : world_(world) {}
 
   std::vector<XrefEntry> run() {
     for (const Item& item : world_.items) script(item.use_scripts);
@@ -75,7 +75,9 @@ class CrossReference {
   }
 
   std::string label_name(const ScriptLine& line) const {
-    return line.label + " (" + sources_.file_name(world_, line.source) + ")";
+    const std::uint32_t file = line.source.file;
+    return line.label + " (" + (file >= 1 && file <= world_.source_files.size() ? world_.source_files[file - 1] : "") +
+           ")";
   }
 
   void test(const ScriptTest& test, const SourcePos& at) {
@@ -115,7 +117,7 @@ class CrossReference {
         note(Kind::kItem, c.text, at, true);
         break;
       case Op::kSetString:
-        note(Kind::kString, "s" + std::to_string(c.number), at, true);
+        note(Kind::kString, "s" + std::to_string(c.number), at, true, c.number);
         text(c.text, at);
         break;
       case Op::kAskNumber:
@@ -159,11 +161,11 @@ class CrossReference {
         note(Kind::kVariable, std::string(kNamedVariableNames[static_cast<std::size_t>(o.number)]), at, write);
         break;
       case Operand::Kind::kNumbered:
-        note(Kind::kVariable, "v" + std::to_string(o.number), at, write);
+        note(Kind::kVariable, "v" + std::to_string(o.number), at, write, o.number);
         break;
       case Operand::Kind::kIndirect:
         // The first variable is read; the one finally written is known only in play.
-        note(Kind::kVariable, "v" + std::to_string(o.number), at, false);
+        note(Kind::kVariable, "v" + std::to_string(o.number), at, false, o.number);
         break;
       case Operand::Kind::kAmmo:
         note(Kind::kVariable, "a_" + replace_char(o.weapon, ' ', '_'), at, write);
@@ -185,31 +187,44 @@ class CrossReference {
       const std::int32_t number = to_int(std::string_view(word).substr(2));
       if (number < 1) continue;
       note(word[1] == 'v' ? Kind::kVariable : Kind::kString, std::string(1, word[1]) + std::to_string(number), at,
-           false);
+           false, number);
     }
   }
 
-  void note(Kind kind, const std::string& name, const SourcePos& at, bool write) {
+  // `number`: N of a "vN" or "sN" name.
+  void note(Kind kind, const std::string& name, const SourcePos& at, bool write, std::int32_t number = 0) {
     auto [it, fresh] = entries_.try_emplace({kind, name});
     if (fresh) {
       it->second.kind = kind;
       it->second.name = name;
+      it->second.number = number;
     }
-    std::vector<Place>& places = write ? it->second.written : it->second.read;
-    const Place place{sources_.file_name(world_, at), sources_.line(world_, at)};
-    if (std::find(places.begin(), places.end(), place) == places.end()) places.push_back(place);
+    std::vector<SourcePos>& places = write ? it->second.written : it->second.read;
+    const auto same = [&](const SourcePos& place) { return place.file == at.file && place.piece == at.piece; };
+    if (std::none_of(places.begin(), places.end(), same)) places.push_back(at);
   }
 
   const World& world_;
-  SourceMap& sources_;
   std::map<std::pair<Kind, std::string>, XrefEntry> entries_;
 };
 
 constexpr const char* kXrefUsage = "usage: vesk-kit xref [--json] [GAME_DIR] [NAME]\n";
 
-std::string places_text(const std::vector<Place>& places) {
+// The places as file names and physical lines, each line once.
+using Places = std::vector<std::pair<std::string, std::int64_t>>;
+
+Places lines_of(const World& world, SourceMap& sources, const std::vector<SourcePos>& places) {
+  Places lines;
+  for (const SourcePos& place : places) {
+    std::pair<std::string, std::int64_t> line{sources.file_name(world, place), sources.line(world, place)};
+    if (std::find(lines.begin(), lines.end(), line) == lines.end()) lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+std::string places_text(const Places& places) {
   std::string text;
-  for (const Place& place : places) text += (text.empty() ? "" : ", ") + place.file + ":" + std::to_string(place.line);
+  for (const auto& [file, line] : places) text += (text.empty() ? "" : ", ") + file + ":" + std::to_string(line);
   return text.empty() ? "nowhere" : text;
 }
 
@@ -235,9 +250,7 @@ const char* xref_kind_name(XrefEntry::Kind kind) {
   return "variable";
 }
 
-std::vector<XrefEntry> cross_reference(const World& world, SourceMap& sources) {
-  return CrossReference(world, sources).run();
-}
+std::vector<XrefEntry> cross_reference(const World& world) { return CrossReference(world).run(); }
 
 int run_xref(const Arguments& args, std::ostream& out, std::ostream& err) {
   bool json = false;
@@ -260,21 +273,24 @@ int run_xref(const Arguments& args, std::ostream& out, std::ostream& err) {
     return kExitUsage;
   }
   const std::filesystem::path game(operands.empty() ? std::string(".") : operands[0]);
-  const World world = load_world(game);
+  const DirectoryFiles files(game);
+  const World world = load_world(files);
   if (!world.has_areas()) {
     err << "vesk-kit xref: no game in \"" << game.string() << "\": area1.txt is missing\n";
     return kExitUsage;
   }
-  SourceMap sources(game);
-  std::vector<XrefEntry> entries = cross_reference(world, sources);
+  SourceMap sources(files);
+  std::vector<XrefEntry> entries = cross_reference(world);
   if (operands.size() == 2) {
     std::erase_if(entries, [&](const XrefEntry& entry) { return entry.name != operands[1]; });
   }
   if (json) {
     nlohmann::json names = nlohmann::json::array();
-    auto places = [](const std::vector<Place>& list) {
+    auto places = [&](const std::vector<SourcePos>& list) {
       nlohmann::json array = nlohmann::json::array();
-      for (const Place& place : list) array.push_back({{"file", place.file}, {"line", place.line}});
+      for (const auto& [file, line] : lines_of(world, sources, list)) {
+        array.push_back({{"file", file}, {"line", line}});
+      }
       return array;
     };
     for (const XrefEntry& entry : entries) {
@@ -287,8 +303,9 @@ int run_xref(const Arguments& args, std::ostream& out, std::ostream& err) {
     out << nlohmann::json{{"names", names}}.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
   } else {
     for (const XrefEntry& entry : entries) {
-      out << xref_kind_name(entry.kind) << " " << entry.name << "\n  written: " << places_text(entry.written)
-          << "\n  read: " << places_text(entry.read) << "\n";
+      out << xref_kind_name(entry.kind) << " " << entry.name
+          << "\n  written: " << places_text(lines_of(world, sources, entry.written))
+          << "\n  read: " << places_text(lines_of(world, sources, entry.read)) << "\n";
     }
   }
   if (operands.size() == 2 && entries.empty()) {

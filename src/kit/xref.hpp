@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "content/world.hpp"
-#include "kit/trace.hpp"
 
 namespace vesk::kit {
 
@@ -16,21 +15,17 @@ namespace vesk::kit {
 // by "ca"), defined (a label); read means tested, shown, jumped to or led to.
 struct XrefEntry {
   enum class Kind { kVariable, kString, kItem, kEnemy, kLabel, kArea, kMessage };
-  struct Place {
-    std::string file;
-    std::int64_t line = 0;
-    bool operator==(const Place&) const = default;
-  };
   Kind kind;
-  std::string name;  // "v3", "s2", "h", "a_crossbow", "rusty key", "4" (an area), "msg1.txt line 2"
-  std::vector<Place> written;
-  std::vector<Place> read;
+  std::string name;         // "v3", "s2", "h", "a_crossbow", "rusty key", "4" (an area), "msg1.txt line 2"
+  std::int32_t number = 0;  // kVariable "vN" and kString "sN": N; otherwise 0
+  std::vector<SourcePos> written;
+  std::vector<SourcePos> read;
 };
 
 const char* xref_kind_name(XrefEntry::Kind kind);
 
 // Every name that a script, condition or path of the world writes or reads,
-// by kind and then name; places in file order.
-std::vector<XrefEntry> cross_reference(const World& world, SourceMap& sources);
+// by kind and then name; each place once, in the order the world holds them.
+std::vector<XrefEntry> cross_reference(const World& world);
 
 }  // namespace vesk::kit

@@ -22,6 +22,7 @@
 #include <system_error>
 #include <vector>
 
+#include "kit/tools.hpp"
 #include "support/transcript.hpp"
 
 namespace vesk::testing {
@@ -59,30 +60,16 @@ struct Result {
 
 class GameDirectory {
  public:
-  GameDirectory() {
-    std::string pattern = (fs::temp_directory_path() / "vesk-faults-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) throw std::system_error(errno, std::generic_category(), "mkdtemp");
-    path_ = pattern;
-  }
-  GameDirectory(const GameDirectory&) = delete;
-  GameDirectory& operator=(const GameDirectory&) = delete;
-  ~GameDirectory() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-
-  const fs::path& path() const { return path_; }
-  void write(const std::string& name, const std::string& content) const {
-    std::ofstream(path_ / name, std::ios::binary) << content;
-  }
+  const fs::path& path() const { return dir_.path(); }
+  void write(const std::string& name, const std::string& content) const { kit::write_file(path() / name, content); }
   std::set<std::string> names() const {
     std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(path_)) names.insert(entry.path().filename());
+    for (const fs::directory_entry& entry : fs::directory_iterator(path())) names.insert(entry.path().filename());
     return names;
   }
 
  private:
-  fs::path path_;
+  kit::TemporaryDirectory dir_;
 };
 
 // Runs the program in `directory`. Only calls that are safe after fork run in

@@ -19,6 +19,7 @@
 #include "kit/checker.hpp"
 #include "kit/kit.hpp"
 #include "kit/nearest.hpp"
+#include "kit/tools.hpp"
 
 namespace {
 
@@ -384,6 +385,60 @@ TEST(Check, FaultsAnAuthorPlantsByHabit) {
   }
 }
 
+// Every number word of a script is read by decimal conversion, as the loaders
+// read theirs: a word that is no whole number is read as its leading digits.
+TEST(Check, NumberWordsOfScriptsThatAreNoWholeNumber) {
+  const std::vector<std::pair<std::string, std::string>> lines = {
+      {"action 1 dp 1x = h 5 msg hi",
+       "\"1x\" stands where the game reads a number, and is no whole number, so the "
+       "game reads it as 1 (the line's condition count)"},
+      {"action 1 cv tch 9 17h",
+       "\"17h\" stands where the game reads a number, and is no whole number, so the game "
+       "reads it as 17 (the bounds are plain numbers: variables are not read there)"},
+      {"action 1 dp 0 msf 1x 2",
+       "\"1x\" stands where the game reads a number, and is no whole number, so the game "
+       "reads it as 1"},
+      {"action 1 dp 0 . crossbow 6O", "\"6O\" stands where the game reads a number"},
+      {"action 1 dp 0 s s2x hello",
+       "\"s2x\" stands where the game reads a number, and is no whole number, so the "
+       "game reads it as s2"},
+      {"action 1 dp 0 s h x6y",
+       "\"x6y\" stands where the game reads a number, and is no whole number, so the game "
+       "reads it as x6"},
+      {"action 1 cv = vi2x 0", "reads it as vi2"},
+      {"action 1 dp 0 s vv3q 1", "reads it as v3"},
+  };
+  for (const auto& [line, says] : lines) {
+    SCOPED_TRACE(line);
+    const auto findings = check(with(base_game(), {{"area1.txt", hall(line + "\n")}}));
+    bool found = false;
+    for (const auto& f : findings) {
+      found = found || (f.check == "not-a-number" && f.line == 10 && f.message.find(says) != std::string::npos);
+    }
+    EXPECT_TRUE(found) << listing(findings);
+  }
+  // A line that begins with a word and no count at all runs with the count 0.
+  EXPECT_EQ(listing(check(with(base_game(), {{"area1.txt", hall("action 1 dp msg hi\n")}}))),
+            "area1.txt:10: the line begins with \"msg\", not a condition count: the game reads the count as 0 and "
+            "runs the words after it; begin the line with \"0\" [condition-count]\n"
+            "area1.txt:10: \"hi\" is no command, so the line does nothing [unknown-command]\n");
+}
+
+// A repeat line jumps to the nearest label of its name above it, as the game
+// worked it out when loading: a label that only a lower one shadows is unused,
+// and a label below the repeat line is none for it.
+TEST(Check, RepeatsUseTheLabelTheGameFound) {
+  EXPECT_EQ(listing(check(with(base_game(), {{"area1.txt", hall("action 1 dp 0 repetition top\n"
+                                                                "action 1 dp 0 repetition top\n"
+                                                                "action 1 dp 1 = h 5 repeat top\n")}}))),
+            "area1.txt:10: no repeat line below it jumps to the label \"top\"; remove it or add \"COUNT CONDITIONS "
+            "repeat top\" below it [unused-label]\n");
+  const auto below = listing(check(
+      with(base_game(), {{"area1.txt", hall("action 1 dp 1 = h 5 repeat top\naction 1 dp 0 repetition top\n")}})));
+  EXPECT_NE(below.find("area1.txt:10: no label \"top\" stands above this repeat line"), std::string::npos) << below;
+  EXPECT_NE(below.find("area1.txt:11: no repeat line below it jumps"), std::string::npos) << below;
+}
+
 TEST(Check, KeywordTrapsOfItemAndEnemyFilesAndScriptLines) {
   const auto has = [](const Files& changes, const char* file, std::int64_t line) {
     for (const auto& f : check(with(base_game(), changes))) {
@@ -440,17 +495,8 @@ namespace {
 
 class CheckCommand : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ =
-        fs::temp_directory_path() / ("vesk-check-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                     "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   void write(const Files& files) {
-    for (const auto& [name, content] : files) std::ofstream(dir_ / name, std::ios::binary) << content;
+    for (const auto& [name, content] : files) vesk::kit::write_file(dir_ / name, content);
   }
 
   int run(std::vector<std::string> args) {
@@ -461,7 +507,8 @@ class CheckCommand : public ::testing::Test {
     return vesk::kit::run(args, in, out_, err_);
   }
 
-  fs::path dir_;
+  const vesk::kit::TemporaryDirectory temp_;
+  const fs::path dir_ = temp_.path();
   std::ostringstream out_, err_;
 };
 
@@ -499,6 +546,32 @@ TEST_F(CheckCommand, JsonHoldsTheSameFindings) {
   write(base_game());
   EXPECT_EQ(run({"--json", dir_.string()}), vesk::kit::kExitClean);
   EXPECT_EQ(out_.str(), "{\"findings\": [], \"errors\": 0, \"warnings\": 0, \"notes\": 0}\n");
+}
+
+// The list of checks is the table --ignore reads, and the manual page and the
+// guide name each check.
+TEST_F(CheckCommand, ListsEveryCheckThatTheManualAndTheGuideName) {
+  EXPECT_EQ(run({"--list"}), vesk::kit::kExitClean);
+  std::istringstream listed(out_.str());
+  std::ifstream manual_file(std::string(VESK_TESTS_DIR) + "/../docs/vesk-kit.6");
+  std::ifstream guide_file(std::string(VESK_TESTS_DIR) + "/../docs/authoring.md");
+  std::stringstream manual, guide;
+  manual << manual_file.rdbuf();
+  guide << guide_file.rdbuf();
+  std::size_t count = 0;
+  for (std::string line; std::getline(listed, line); ++count) {
+    const std::string name = line.substr(0, line.find(' '));
+    ASSERT_NE(vesk::kit::find_check(name), nullptr) << line;
+    EXPECT_EQ(line.rfind(name + " " + std::string(vesk::kit::grade_name(vesk::kit::find_check(name)->grade)) + ": ", 0),
+              0U)
+        << line;
+    std::string escaped;
+    for (char c : name) escaped += c == '-' ? std::string("\\-") : std::string(1, c);
+    EXPECT_TRUE(manual.str().find(name) != std::string::npos || manual.str().find(escaped) != std::string::npos)
+        << name << " is not in the manual page";
+    EXPECT_NE(guide.str().find(name), std::string::npos) << name << " is not in the guide";
+  }
+  EXPECT_EQ(count, vesk::kit::all_checks().size());
 }
 
 TEST_F(CheckCommand, NoGameOrAWrongCommandLineExitsWithTwo) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "kit/kit_test_support.hpp"
+#include "kit/map_dot.hpp"
 
 namespace vesk::testing {
 namespace {

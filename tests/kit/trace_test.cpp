@@ -4,11 +4,15 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include "kit/coverage.hpp"
+#include "kit/game_files.hpp"
 #include "kit/kit_test_support.hpp"
+#include "kit/source_map.hpp"
 #include "kit/trace.hpp"
 #include "kit/walk.hpp"
 
@@ -36,6 +40,37 @@ std::string trace_of(const GameFiles& game, const std::string& input) {
   const KitRun run = run_kit({"play", game.path(), "--seed", "7", "--clock", "0", "--trace", trace_file}, input);
   EXPECT_EQ(run.status, 0) << run.err;
   return vesk::read_file(trace_file).value_or("");
+}
+
+// Game files that count how often each is read.
+class CountedFiles : public kit::MemoryFiles {
+ public:
+  using kit::MemoryFiles::MemoryFiles;
+  mutable std::map<std::string, int> reads;
+
+ protected:
+  std::optional<std::string> read(const std::string& name) const override {
+    ++reads[name];
+    return kit::MemoryFiles::read(name);
+  }
+};
+
+// The places of lines come from the content the world was loaded from: a
+// long line and CR LF line ends count as the author counts, and no file is
+// read a second time for them.
+TEST(SourceMap, PlacesLinesFromTheFilesTheWorldCameFrom) {
+  Files files = kStrayGame;
+  files["item1.txt"] = "horn\r\nd 0 msg Toot.\r\n";
+  const CountedFiles counted(files);
+  const World world = kit::load_world(counted);
+  kit::SourceMap sources(counted);
+  const Area& hall = world.area(0);
+  EXPECT_EQ(sources.place(world, hall.turn_scripts[1].source), "area1.txt:11");
+  EXPECT_EQ(sources.place(world, hall.actions[1].failure_scripts[0].source), "area1.txt:14");
+  EXPECT_EQ(sources.place(world, world.items[0].use_scripts[0].source), "item1.txt:2");
+  EXPECT_EQ(sources.place(world, SourcePos{}), "");
+  for (const auto& [name, count] : counted.reads) EXPECT_EQ(count, 1) << name;
+  EXPECT_EQ(counted.reads.count("area1.txt"), 1U);
 }
 
 TEST(Trace, ShowsTheTurnLoopConditionsAndLinesByPhysicalLine) {

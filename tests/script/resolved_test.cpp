@@ -118,6 +118,30 @@ TEST(ResolvedCommands, AreToldApartAsTheWordsSay) {
   EXPECT_EQ(vesk::compile_command(vesk::word_views("a v1 -5")).value.kind, Operand::Kind::kLiteral);
 }
 
+// A number word that is no whole number reads as decimal conversion makes of
+// it; the record keeps that it was loose, for the checker to say so.
+TEST(ResolvedCommands, MarkNumberWordsThatAreNoWholeNumber) {
+  const auto command = [](const std::string& text) { return vesk::compile_command(vesk::word_views(text)); };
+  EXPECT_FALSE(command("msf 1 2").loose);
+  EXPECT_TRUE(command("msf 1x 2").loose);
+  EXPECT_EQ(command("msf 1x 2").number, 1);
+  EXPECT_TRUE(command(". bow 6O").loose);
+  EXPECT_TRUE(command("s s2x hi").loose);
+  EXPECT_TRUE(command("s v1 x").value.loose);
+  EXPECT_FALSE(command("s v1 x6").value.loose);
+  EXPECT_TRUE(command("s v1x 5").target.loose);
+  EXPECT_TRUE(command("s vv1x 5").target.loose);
+  EXPECT_FALSE(command("s vv1 5").target.loose);
+  const vesk::ScriptTest hours = vesk::compile_condition(vesk::word_views(std::string("tch 9am 17")));
+  EXPECT_TRUE(hours.low_loose);
+  EXPECT_FALSE(hours.high_loose);
+  EXPECT_EQ(hours.low, 9);
+  EXPECT_TRUE(vesk::compile_condition(vesk::word_views(std::string("= vi2x 0"))).left.loose);
+  EXPECT_TRUE(vesk::parse_script_line("1x = h 5 msg hi").count_loose);
+  EXPECT_FALSE(vesk::parse_script_line("1 = h 5 msg hi").count_loose);
+  EXPECT_TRUE(vesk::parse_use_script_line("+ msg hi").count_loose);
+}
+
 TEST(ResolvedCommands, AnOperandWithoutARangeChangesNothing) {
   Game g;
   vesk::execute_command(g.state, vesk::compile_command(vesk::word_views(std::string("s v3 x0"))));
