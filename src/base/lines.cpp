@@ -208,6 +208,16 @@ std::optional<std::string> read_file(const std::filesystem::path& file, std::uin
   return content;
 }
 
+bool write_all(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t written = ::write(fd, text.data(), text.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
 std::optional<Lines> read_lines(const std::filesystem::path& file, std::size_t capacity) {
   const std::optional<std::string> content = read_file(file);
   if (!content) return std::nullopt;

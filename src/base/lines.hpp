@@ -43,6 +43,10 @@ inline constexpr std::uint64_t kFileSizeLimit = std::uint64_t{256} << 20;
 // size of a file refused for its size, and to 0 otherwise.
 std::optional<std::string> read_file(const std::filesystem::path& file, std::uint64_t* too_large = nullptr);
 
+// Writes all of `text` to the open file `fd`, going on after interrupted and
+// partial writes; false when a write fails (a full disk, a file-size limit).
+bool write_all(int fd, std::string_view text);
+
 // Whether `line` is a blank line: nothing but its line end. A lone CR before
 // the line end (read as "\r\n", the CR LF pair after it being one line feed)
 // leaves it blank too, as an editor shows it.

@@ -39,17 +39,6 @@ namespace {
 
 constexpr std::string_view kExtension = ".bookmark";
 
-// Writes all of `text` to `fd`; false when a write fails.
-bool write_all(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 }  // namespace
 
 bool write_whole_file(const fs::path& file, std::string_view text) {

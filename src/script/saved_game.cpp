@@ -91,18 +91,6 @@ namespace {
 // (a long item name after its numbers) is far shorter.
 constexpr std::size_t kSavedGameLineCapacity = 65536;
 
-// Writes all of `text` to `fd`; false when any write fails (a full disk, a
-// file-size limit).
-bool write_all(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t written = ::write(fd, text.data(), text.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    text.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
-}
-
 // The temporaries are named ".vesk-save-" and 16 hexadecimal digits, ".tmp".
 constexpr std::string_view kTemporaryStart = ".vesk-save-";
 constexpr std::string_view kTemporaryEnd = ".tmp";
