@@ -79,12 +79,14 @@ class PageInput : public std::streambuf {
   std::array<char, 4096> buffer_{};
 };
 
-}  // namespace
-
-// Plays the game whose content files are in `content` with the random
-// generator seeded with `seed`, saving and loading games in `saves`; returns
-// the exit status that the console program would end with.
-extern "C" EMSCRIPTEN_KEEPALIVE int vesk_web_play(std::uint32_t seed, const char* content, const char* saves) {
+// The streams between the page and a game, and the start of every game:
+// the world loaded from `content` and handed to `play` with the streams.
+// Returns the exit status that the console program would end with. The web
+// build catches no exceptions (waiting for the page's lines rules them out),
+// so content too big for the page's memory stops the engine where the
+// console program would end the game; the page then ends it itself.
+template <typename Play>
+int play_in_page(const char* content, Play play) {
   PageOutput output_buffer;
   PageInput input_buffer(output_buffer);
   std::ostream out(&output_buffer);
@@ -95,12 +97,20 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vesk_web_play(std::uint32_t seed, const char
     std::cerr << "No game found: area1.txt is missing.\n";
     return 1;
   }
-  {
-    const auto game = std::make_unique<vesk::Game>(std::move(*world), in, out, seed, saves);
-    game->run();
-  }
+  play(std::move(*world), in, out);
   out.flush();
   return 0;
+}
+
+}  // namespace
+
+// Plays the game whose content files are in `content` with the random
+// generator seeded with `seed`, saving and loading games in `saves`.
+extern "C" EMSCRIPTEN_KEEPALIVE int vesk_web_play(std::uint32_t seed, const char* content, const char* saves) {
+  return play_in_page(content, [&](vesk::World world, std::istream& in, std::ostream& out) {
+    const auto game = std::make_unique<vesk::Game>(std::move(world), in, out, seed, saves);
+    game->run();
+  });
 }
 
 // The same with the comforts around the game, its bookmarks kept as files in
@@ -108,27 +118,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE int vesk_web_play(std::uint32_t seed, const char
 // again when `seed_given` (the page's ?seed=N), else a new one.
 extern "C" EMSCRIPTEN_KEEPALIVE int vesk_web_play_comforts(std::uint32_t seed, int seed_given, const char* content,
                                                            const char* saves, const char* bookmarks) {
-  PageOutput output_buffer;
-  PageInput input_buffer(output_buffer);
-  std::ostream out(&output_buffer);
-  std::istream in(&input_buffer);
-  std::optional<vesk::World> world = vesk::start_game(content, out);
-  if (!world) {
-    out.flush();
-    std::cerr << "No game found: area1.txt is missing.\n";
-    return 1;
-  }
-  {
+  return play_in_page(content, [&](vesk::World world, std::istream& in, std::ostream& out) {
     vesk::front::DirectoryShelf shelf(bookmarks);
     vesk::front::Comforts comforts;
     if (seed_given) comforts.fixed_seed = seed;
     comforts.shelf = &shelf;
     comforts.transcripts_elsewhere = "The page keeps the transcript: its \"Download transcript\" button saves it.";
     const auto session =
-        std::make_unique<vesk::front::Session>(std::make_shared<const vesk::World>(std::move(*world)),
+        std::make_unique<vesk::front::Session>(std::make_shared<const vesk::World>(std::move(world)),
                                                vesk::front::content_digest(content), in, out, seed, saves, comforts);
     session->run();
-  }
-  out.flush();
-  return 0;
+  });
 }

@@ -207,17 +207,26 @@
     setState('busy');
     input.focus();
     const dice = seed();
-    const status = await instance.ccall('vesk_web_play_comforts', 'number',
-                                        ['number', 'number', 'string', 'string', 'string'],
-                                        [dice.value, dice.given ? 1 : 0, '/game', '/saves', '/bookmarks'],
-                                        {async: true});
+    // The engine ends every game itself, out of memory too; should its
+    // runtime stop it all the same, the page keeps what it printed and saved
+    // and says so.
+    let status = 2;
+    try {
+      status = await instance.ccall('vesk_web_play_comforts', 'number',
+                                    ['number', 'number', 'string', 'string', 'string'],
+                                    [dice.value, dice.given ? 1 : 0, '/game', '/saves', '/bookmarks'],
+                                    {async: true});
+    } catch (error) {
+      console.error(error);
+    }
     write(new Uint8Array(0));
     const rest = current.decoder.decode();
     if (rest) output.append(rest);
     await keepNewSaves(instance);
     await keepBookmarks(instance);
     current.ended = true;
-    $('ended-message').textContent = status === 0 ? 'The game has ended.' : 'This page holds no game to play.';
+    const endings = {0: 'The game has ended.', 1: 'This page holds no game to play.'};
+    $('ended-message').textContent = endings[status] || 'The game stopped: the page ran out of memory or hit a fault.';
     $('ended').hidden = false;
     setState('ended');
     $('again').focus();
