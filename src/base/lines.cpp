@@ -90,6 +90,15 @@ int read_char(std::istream& in) {
   }
 }
 
+bool read_whole_line(std::istream& in, std::string& line) {
+  line.clear();
+  for (int c = read_char(in); c != std::char_traits<char>::eof(); c = read_char(in)) {
+    line += static_cast<char>(c);
+    if (c == '\n') break;
+  }
+  return !line.empty();
+}
+
 Lines split_lines(std::string_view content, std::size_t capacity) {
   Lines lines;
   TextSource source{content};

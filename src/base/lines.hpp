@@ -28,6 +28,12 @@ using Lines = std::vector<std::string>;
 // the input, and so does every read after it.
 bool read_piece(std::istream& in, std::string& piece);
 
+// A whole line of `in` as it was typed, every byte kept, up to and with its
+// line feed (the last line of the input may have none); for the front ends,
+// which look at a line before the game reads it. False when the input is at
+// its end before any character; a read that fails is the end of the input.
+bool read_whole_line(std::istream& in, std::string& line);
+
 // One character of `in`, or EOF at the end of the input or when the read fails.
 int read_char(std::istream& in);
 

@@ -214,14 +214,7 @@ void Session::flush() {
 // typed goes into the transcript as the screen shows it.
 bool Session::fetch_line(std::string& line) {
   flush();
-  line.clear();
-  std::streambuf* buffer = in_.rdbuf();
-  if (!buffer) return false;
-  for (int c = buffer->sbumpc(); c != std::char_traits<char>::eof(); c = buffer->sbumpc()) {
-    line += static_cast<char>(c);
-    if (c == '\n') break;
-  }
-  if (line.empty()) return false;
+  if (!read_whole_line(in_, line)) return false;
   if (transcript_) {
     *transcript_ << line;
     if (line.back() != '\n') *transcript_ << '\n';

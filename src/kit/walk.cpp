@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "base/lines.hpp"
 #include "base/numbers.hpp"
 #include "base/words.hpp"
 #include "kit/tools.hpp"
@@ -146,16 +147,7 @@ class RecordingIn : public std::streambuf {
 
 }  // namespace
 
-bool StreamLines::next_line(std::string& line, const std::string& /*prompt*/) {
-  line.clear();
-  std::streambuf* buffer = in_.rdbuf();
-  if (!buffer) return false;
-  for (int c = buffer->sbumpc(); c != std::char_traits<char>::eof(); c = buffer->sbumpc()) {
-    line += static_cast<char>(c);
-    if (c == '\n') break;
-  }
-  return !line.empty();
-}
+bool StreamLines::next_line(std::string& line, const std::string& /*prompt*/) { return read_whole_line(in_, line); }
 
 bool ListedLines::next_line(std::string& line, const std::string& /*prompt*/) {
   if (next_ >= lines_.size()) return false;

@@ -74,3 +74,20 @@ TEST(ReadLines, ReadsAFileInPiecesAndReportsAMissingOne) {
 
   EXPECT_FALSE(vesk::read_lines(file).has_value());
 }
+
+// The front ends see a typed line whole, every byte as typed, before the
+// game's reader cuts it into pieces.
+TEST(ReadWholeLine, KeepsEveryByteUpToTheLineFeed) {
+  const std::string long_line(300, 'a');
+  std::istringstream in(std::string("ab\r\n\r\n", 6) + long_line + "\n" + std::string("x\0y", 3));
+  std::string line;
+  std::vector<std::string> read;
+  while (vesk::read_whole_line(in, line)) read.push_back(line);
+  EXPECT_EQ(read, (std::vector<std::string>{"ab\r\n", "\r\n", long_line + "\n", std::string("x\0y", 3)}));
+  EXPECT_FALSE(vesk::read_whole_line(in, line));
+  EXPECT_EQ(line, "");
+
+  // A stream whose reads fail is at its end.
+  std::istream broken(nullptr);
+  EXPECT_FALSE(vesk::read_whole_line(broken, line));
+}
