@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "core/game.hpp"
+#include "kit/walk_file.hpp"
 
 namespace vesk::testing {
 
@@ -47,20 +48,6 @@ std::vector<std::pair<std::string, std::string>> files_in(const fs::path& direct
 
 namespace {
 
-const char* ending_name(Ending ending) {
-  switch (ending) {
-    case Ending::kQuit:
-      return "quit";
-    case Ending::kInputEnded:
-      return "input-ended";
-    case Ending::kGameOver:
-      return "game-over";
-    case Ending::kNoGame:
-      break;
-  }
-  return "no-game";
-}
-
 // The game a line at a time; at every prompt the game is copied and the
 // original destroyed, so that the copy must hold everything it plays on with.
 Ending play_copying(const fs::path& directory, std::istream& in, std::ostream& out, std::uint32_t seed) {
@@ -89,7 +76,7 @@ TranscriptResult play_transcript(const fs::path& game_directory, const std::stri
   std::ostringstream out;
   const Ending ending = copying == Copying::kNever ? play(result.work_directory, in, out, seed)
                                                    : play_copying(result.work_directory, in, out, seed);
-  result.ending = ending_name(ending);
+  result.ending = kit::ending_name(ending);
   result.output = out.str();
   return result;
 }
