@@ -58,7 +58,7 @@ vesk::World make_world(std::int64_t items, bool subdivided) {
     area.spot_count = 4;
   }
   // An item condition, so that the view evaluates one condition per item.
-  area.item_conditions = {vesk::parse_condition("= vi1 0")};
+  area.item_conditions = vesk::Conditions{"= vi1 0"};
   // One enemy kind that never arrives: arrival still rolls for it every pass.
   area.enemy_kinds.push_back({&world.enemies[0], 0});
   for (std::int64_t k = 0; k < items; ++k) {

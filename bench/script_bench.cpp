@@ -23,12 +23,8 @@ vesk::World one_area() {
 // The largest loop a single run allows: a label, an addition and a repeat
 // guarded by a comparison, run until v1 reaches a million.
 void BM_CountingLoop(benchmark::State& state) {
-  const vesk::Script script = {
-      vesk::parse_script_line("0 s v1 0"),
-      vesk::parse_script_line("0 repetition top"),
-      vesk::parse_script_line("0 a v1 1"),
-      vesk::parse_script_line("1 - v1 1000000 repeat top"),
-  };
+  const vesk::Script script(vesk::Script::Form::kList,
+                            {"0 s v1 0", "0 repetition top", "0 a v1 1", "1 - v1 1000000 repeat top"});
   std::istringstream in;
   std::ostringstream out;
   vesk::GameState game(std::make_shared<const vesk::World>(one_area()), in, out, 0);

@@ -148,13 +148,9 @@ class KeywordReader {
 
  private:
   // `text`, a condition or a script line, appended to `list`.
-  void add_line(Conditions& list, std::string text) {
-    list.push_back(parse_condition(std::move(text)));
-    note_piece(list, piece_);
-  }
-  void add_line(Script& list, std::string text) {
-    list.push_back(parse_script_line(std::move(text)));
-    note_piece(list, piece_);
+  template <typename List>
+  void add_line(List& list, const std::string& text) {
+    list.push_back(text, static_cast<std::uint32_t>(piece_));
   }
 
   // A spot row "n e0 e1 e2 e3"; a line whose first word is empty or no integer
@@ -289,7 +285,7 @@ class KeywordReader {
     }
     Choice& entry = *found;
     const std::string_view code = words[2];
-    std::string text = words_from(words, 3);
+    const std::string text = words_from(words, 3);
     const auto list = std::find(kListCodes.begin(), kListCodes.end(), code) - kListCodes.begin();
     if (list == std::ssize(kListCodes)) {
       report_fault(diagnostics_, piece_, LineFault::kUnknownListCode, code);
@@ -297,9 +293,9 @@ class KeywordReader {
     }
     report_kept(diagnostics_, piece_, static_cast<LineUse>(static_cast<int>(show) + list), number);
     if (list < 2) {
-      add_line(list == 0 ? entry.show_conditions : entry.use_conditions, std::move(text));
+      add_line(list == 0 ? entry.show_conditions : entry.use_conditions, text);
     } else {
-      add_line(list == 2 ? entry.success_scripts : entry.failure_scripts, std::move(text));
+      add_line(list == 2 ? entry.success_scripts : entry.failure_scripts, text);
     }
   }
 
@@ -322,6 +318,8 @@ Area parse_area(LineSpan lines, const World& world, LoadDiagnostics* diagnostics
   // be one saves the copies of a growing list.
   area.items.reserve(static_cast<std::size_t>(
       std::count_if(lines.begin(), lines.end(), [](std::string_view line) { return starts_with(line, "item"); })));
+  reserve_lines(area.turn_scripts, lines, kAreaKeywords, AreaEffect::kTurnScript);
+  reserve_lines(area.drop_scripts, lines, kAreaKeywords, AreaEffect::kDropScript);
   const std::size_t keyword_part = read_sections(area, lines, diagnostics);
   KeywordReader reader(area, world, keyword_part, diagnostics);
   for (std::size_t piece = 0; piece < lines.size(); ++piece) reader.read(piece, lines[piece]);

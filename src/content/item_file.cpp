@@ -61,8 +61,7 @@ void apply_item_keyword(Item& item, ItemEffect effect, std::string_view line, Lo
       break;
     case ItemEffect::kUseScript:
       report_kept(diagnostics, piece, LineUse::kUseScript);
-      item.use_scripts.push_back(parse_use_script_line(words_from(word_views(line), 1)));
-      note_piece(item.use_scripts, piece);
+      item.use_scripts.push_back(words_from(word_views(line), 1), static_cast<std::uint32_t>(piece));
       break;
     case ItemEffect::kArmor:
       item.is_armor = true;
@@ -79,6 +78,7 @@ Item parse_item(LineSpan lines, LoadDiagnostics* diagnostics) {
     const std::string_view first = lines.front();
     item.name = cut(first.substr(0, first.size() - 1), kItemNameCapacity);
   }
+  reserve_lines(item.use_scripts, lines, kItemKeywords, ItemEffect::kUseScript);
   for (std::size_t piece = 0; piece < lines.size(); ++piece) {
     const std::string_view line = lines[piece];
     // Every line is tested, the name line too, so a name such as "airship

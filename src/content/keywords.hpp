@@ -45,6 +45,23 @@ const Keyword<Effect>* find_keyword(const KeywordTable<Effect, N>& table, std::s
   return nullptr;
 }
 
+// Room in `list` for the lines of `lines` that are keyword lines of `effect`:
+// a file may hold millions of script lines, and a list that grew line by line
+// would hold its code twice whenever it moved.
+template <typename List, typename Lines, typename Effect, std::size_t N>
+void reserve_lines(List& list, const Lines& lines, const KeywordTable<Effect, N>& table, Effect effect) {
+  std::size_t count = 0;
+  std::size_t characters = 0;
+  for (const std::string_view line : lines) {
+    const Keyword<Effect>* keyword = find_keyword(table, line);
+    if (keyword && keyword->effect == effect) {
+      ++count;
+      characters += line.size();
+    }
+  }
+  list.reserve(count, characters);
+}
+
 // The words of a table's keywords, in its order.
 template <typename Effect, std::size_t N>
 std::vector<std::string> keyword_words(const KeywordTable<Effect, N>& table) {

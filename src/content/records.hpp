@@ -35,7 +35,7 @@ struct Item {
   bool is_lamp = false;
   bool is_definite = false;
   Lines attributes;
-  Script use_scripts;
+  Script use_scripts{Script::Form::kUse};
   std::int32_t ammo_capacity = 99;
   std::int32_t water_use = 0;  // 0 dry land only, 1 water only, 2 everywhere
   bool supplies_air = false;

@@ -23,7 +23,7 @@ Operand make(Operand::Kind kind, std::int32_t number = 0) {
 // The tests come in the order in which get_variable makes them. A literal
 // cannot also be a named, ammunition or numbered name, so the same answer
 // serves set_variable, which ignores literals.
-Operand resolve_variable(std::string_view name) {
+Operand resolve_variable(std::string_view name, CompileTexts& texts) {
   if (is_integer_text(name)) return make(Operand::Kind::kLiteral, to_int(name));
   const auto* named = std::find_if(kNamedVariableNames.begin(), kNamedVariableNames.end(),
                                    [&](std::string_view known) { return known == name; });
@@ -32,7 +32,7 @@ Operand resolve_variable(std::string_view name) {
   }
   if (starts_with(name, "a_")) {
     Operand operand = make(Operand::Kind::kAmmo);
-    operand.weapon = replace_char(cut(name.substr(2), kAmmoNameCapacity), '_', ' ');
+    operand.weapon = texts.keep(replace_char(cut(name.substr(2), kAmmoNameCapacity), '_', ' '));
     return operand;
   }
   if (!starts_with(name, "v")) return {};
@@ -49,28 +49,28 @@ Operand resolve_variable(std::string_view name) {
 namespace {
 
 // The second operand of arithmetic: a literal, "xN" for a random number, or a variable.
-Operand resolve_value(std::string_view word) {
+Operand resolve_value(std::string_view word, CompileTexts& texts) {
   if (!is_integer_text(word) && starts_with(word, "x")) {
     Operand operand = make(Operand::Kind::kRandom, to_int(word.substr(1)));
     operand.loose = !is_whole_number(word.substr(1));
     return operand;
   }
-  return resolve_variable(word);
+  return resolve_variable(word, texts);
 }
 
 // An operand of a comparison: "viN" for an item variable, or a variable.
-Operand resolve_compared(std::string_view word) {
+Operand resolve_compared(std::string_view word, CompileTexts& texts) {
   if (starts_with(word, "vi")) {
     Operand operand = make(Operand::Kind::kItemVariable, to_int(word.substr(2)));
     operand.loose = !is_whole_number(word.substr(2));
     return operand;
   }
-  return resolve_variable(word);
+  return resolve_variable(word, texts);
 }
 
 }  // namespace
 
-ScriptTest compile_condition(const WordViews& words) {
+ScriptTest compile_condition(const WordViews& words, CompileTexts& texts) {
   ScriptTest test;
   if (words.empty()) return test;
   const std::string_view first = words[0];
@@ -85,12 +85,12 @@ ScriptTest compile_condition(const WordViews& words) {
   }
   if (words.back() == "held") {
     test.kind = ScriptTest::Kind::kHeld;
-    test.item = join_words(words, 0, word_count(words) - 2);
+    test.item = texts.keep(join_words(words, 0, word_count(words) - 2));
     return test;
   }
   if (words.size() < 3) return test;
-  test.left = resolve_compared(words[1]);
-  test.right = resolve_compared(words[2]);
+  test.left = resolve_compared(words[1], texts);
+  test.right = resolve_compared(words[2], texts);
   if (first == "=") {
     test.kind = ScriptTest::Kind::kEqual;
   } else if (first == "+") {
@@ -149,14 +149,14 @@ ScriptCommand with_op(Op op) {
   return command;
 }
 
-ScriptCommand compile_keyword(Op op, const WordViews& words) {
+ScriptCommand compile_keyword(Op op, const WordViews& words, CompileTexts& texts) {
   ScriptCommand command = with_op(op);
   switch (op) {
     case Op::kMessageLine:
       if (words.size() < 3) return {};
       command.number = to_int(words[1]);
       command.loose = !is_whole_number(words[1]);
-      command.target = resolve_variable(words[2]);
+      command.target = resolve_variable(words[2], texts);
       break;
     case Op::kGiveAmmo:
       if (words.size() < 3) return {};
@@ -172,7 +172,7 @@ ScriptCommand compile_keyword(Op op, const WordViews& words) {
     case Op::kSave:
       break;
     default:
-      command.text = join_words(words, 1, word_count(words) - 1);
+      command.text = texts.keep(join_words(words, 1, word_count(words) - 1));
       break;
   }
   return command;
@@ -180,30 +180,30 @@ ScriptCommand compile_keyword(Op op, const WordViews& words) {
 
 }  // namespace
 
-ScriptCommand compile_command(const WordViews& words) {
+ScriptCommand compile_command(const WordViews& words, CompileTexts& texts) {
   if (words.empty()) return {};
   const std::string_view word = words[0];
   for (const Keyword& keyword : kKeywords) {
-    if (word == keyword.word) return compile_keyword(keyword.op, words);
+    if (word == keyword.word) return compile_keyword(keyword.op, words, texts);
   }
   // "s s3 TEXT" assigns a string variable; "s steps 5" is arithmetic.
   if (word == "s" && words.size() >= 2 && starts_with(words[1], "s") && words[1] != "steps") {
     ScriptCommand command = with_op(Op::kSetString);
     command.number = to_int(words[1].substr(1));
     command.loose = !is_whole_number(words[1].substr(1));
-    command.text = join_words(words, 2, word_count(words) - 1);
+    command.text = texts.keep(join_words(words, 2, word_count(words) - 1));
     return command;
   }
   if (word == "nk") {
     if (words.size() < 2) return {};
     ScriptCommand command = with_op(Op::kAskNumber);
-    command.target = resolve_variable(words[1]);
-    command.text = join_words(words, 2, word_count(words) - 1);
+    command.target = resolve_variable(words[1], texts);
+    command.text = texts.keep(join_words(words, 2, word_count(words) - 1));
     return command;
   }
   if (words.size() < 2) return {};
   ScriptCommand command = with_op(Op::kUnknown);
-  command.target = resolve_variable(words[1]);
+  command.target = resolve_variable(words[1], texts);
   if (word == "sqr") {
     command.op = Op::kSquareRoot;
     return command;
@@ -212,7 +212,7 @@ ScriptCommand compile_command(const WordViews& words) {
     command.op = Op::kReadOnly;
     return command;
   }
-  command.value = resolve_value(words[2]);
+  command.value = resolve_value(words[2], texts);
   for (const Keyword& keyword : kArithmetic) {
     if (word == keyword.word) command.op = keyword.op;
   }

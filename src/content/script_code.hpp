@@ -1,13 +1,17 @@
 // Script lines worked out once when a game loads: every variable name resolved
 // to where it lives, every command word to its operation and every literal
 // number read, so that running a line does no string work unless it prints or
-// expands a text.
+// expands a text. A script is held as code, a few bytes a line (see Script),
+// since a content file may hold millions of script lines; running a line reads
+// it back into a small value whose texts view the code.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <forward_list>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,6 +36,17 @@ struct SourcePos {
   std::uint32_t piece = 0;
 };
 
+// The texts that compiling makes beyond the words it reads (words joined
+// again, a weapon name with spaces for underscores): the compiled parts view
+// them, so they are kept here for as long as the parts are used.
+class CompileTexts {
+ public:
+  std::string_view keep(std::string text) { return texts_.emplace_front(std::move(text)); }
+
+ private:
+  std::forward_list<std::string> texts_;  // a text kept never moves
+};
+
 // A word that a command or a condition reads or writes.
 struct Operand {
   enum class Kind : std::uint8_t {
@@ -52,7 +67,7 @@ struct Operand {
   bool loose = false;
   std::int16_t steps = 0;  // a word has at most 127 characters, so few steps
   std::int32_t number = 0;
-  std::string weapon;  // the catalogue name, spaces for underscores
+  std::string_view weapon;  // the catalogue name, spaces for underscores
 };
 
 // The name after "a_" is cut to this many characters.
@@ -60,7 +75,8 @@ inline constexpr std::size_t kAmmoNameCapacity = 127;
 
 // A variable name as get_variable and set_variable read it: a literal number,
 // a named variable, "a_" ammunition, "vv" indirect, "v" numbered, or nothing.
-Operand resolve_variable(std::string_view name);
+// The weapon name of "a_" is kept in `texts`.
+Operand resolve_variable(std::string_view name, CompileTexts& texts);
 
 // A condition, worked out from its words.
 struct ScriptTest {
@@ -80,12 +96,13 @@ struct ScriptTest {
   bool high_loose = false;
   std::int32_t low = 0;
   std::int32_t high = 0;
-  std::string item;  // kHeld: the item's name
+  std::string_view item;  // kHeld: the item's name
   Operand left;
   Operand right;
 };
 
-ScriptTest compile_condition(const WordViews& words);
+// The condition that `words` say; its texts view `words` or `texts`.
+ScriptTest compile_condition(const WordViews& words, CompileTexts& texts);
 
 // A command, worked out from its words.
 struct ScriptCommand {
@@ -125,13 +142,14 @@ struct ScriptCommand {
   // whole number ("2x", "s"), so `number` is what decimal conversion made of it.
   bool loose = false;
   std::int32_t number = 0;
-  Operand target;    // V, or the line of "msf"
-  Operand value;     // X: a literal, a random range or a variable
-  std::string text;  // the rest of the words as the command takes them
-  std::string name;  // "." only: the weapon word
+  Operand target;         // V, or the line of "msf"
+  Operand value;          // X: a literal, a random range or a variable
+  std::string_view text;  // the rest of the words as the command takes them
+  std::string_view name;  // "." only: the weapon word
 };
 
-ScriptCommand compile_command(const WordViews& words);
+// The command that `words` say; its texts view `words` or `texts`.
+ScriptCommand compile_command(const WordViews& words, CompileTexts& texts);
 
 // Every word that begins a command, with the operation it names when the line
 // has the words the command needs ("s" names kSet, or kSetString before an
@@ -142,18 +160,92 @@ struct CommandWord {
 };
 const std::vector<CommandWord>& command_words();
 
-// A condition as the content files write it, worked out once when loaded,
-// since content never changes.
-struct Condition {
-  std::string text;
-  ScriptTest test;
-  SourcePos source;
+// What a script and a list of conditions share: the code of their lines, one
+// after another, each beginning with where its line came from. A line's piece
+// is written as its distance from the piece it would have if every line of the
+// list stood on the lines after the first, mostly 0 and one byte.
+class LineCode {
+ public:
+  std::size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  // While loading: the file every line comes from.
+  void set_source_file(std::uint32_t file) { file_ = file; }
+  // Room for `lines` more lines written in `characters` characters.
+  void reserve(std::size_t lines, std::size_t characters);
+
+ protected:
+  // Starts the code of the next line, from piece `piece`.
+  void begin_line(std::uint32_t piece);
+  // The source of line `index`, whose code begins at `at`, and where the rest
+  // of its code begins.
+  SourcePos source_of(std::uint32_t index, const char*& at) const;
+
+  std::string code_;
+  std::uint32_t count_ = 0;
+  std::uint32_t file_ = 0;
+  std::uint32_t first_piece_ = 0;
 };
-using Conditions = std::vector<Condition>;
+
+// What the iterators of the lists below share: each reads the values one
+// after another into the one it holds, which stays valid until it moves on.
+template <typename Value>
+class ReadingIterator {
+ public:
+  using iterator_category = std::input_iterator_tag;
+  using value_type = Value;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const Value*;
+  using reference = const Value&;
+  const Value& operator*() const { return value_; }
+  const Value* operator->() const { return &value_; }
+
+ protected:
+  Value value_;
+};
+
+// The conditions of a script line, read from the line's code as they are
+// walked. They view the script they came from.
+class ScriptTests {
+ public:
+  class const_iterator : public ReadingIterator<ScriptTest> {
+   public:
+    const_iterator() = default;
+    const_iterator& operator++() {
+      if (--left_ > 0) read();
+      return *this;
+    }
+    bool operator==(std::default_sentinel_t /*end*/) const { return left_ == 0; }
+
+   private:
+    friend class ScriptTests;
+    const_iterator(const char* code, std::uint32_t left, std::string_view text) : at_(code), left_(left), text_(text) {
+      if (left_ > 0) read();
+    }
+    void read();
+
+    const char* at_ = nullptr;
+    std::uint32_t left_ = 0;  // the conditions from this one to the last
+    std::string_view text_;   // the line's text, which the code's texts point into
+  };
+
+  ScriptTests() = default;
+  ScriptTests(const char* code, std::uint32_t count, std::string_view text) : code_(code), count_(count), text_(text) {}
+
+  std::size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  const_iterator begin() const { return {code_, count_, text_}; }
+  std::default_sentinel_t end() const { return {}; }
+
+ private:
+  const char* code_ = nullptr;
+  std::uint32_t count_ = 0;
+  std::string_view text_;
+};
 
 // A script line: a condition count c, c conditions of three words each, then a
 // command. A line whose second-to-last word is "repetition" is a label (its
 // last word); one whose second-to-last word is "repeat" jumps back to a label.
+// A line read from its script, valid until the script changes.
 struct ScriptLine {
   enum class Kind : std::uint8_t {
     kSkip,     // too short, or its condition count does not fit its words
@@ -164,56 +256,132 @@ struct ScriptLine {
   // A repeat line with no label of its name above it jumps nowhere.
   static constexpr std::uint32_t kNoLabel = static_cast<std::uint32_t>(-1);
 
-  std::string text;
+  std::string_view text;
   Kind kind = Kind::kSkip;
   // Tools only: the condition count is no whole number ("1x", "msg"), so the
   // line was read with what decimal conversion made of it.
   bool count_loose = false;
-  std::uint32_t label_line = kNoLabel;  // kRepeat in a Script: the line of its label
-  std::vector<ScriptTest> conditions;
+  std::uint32_t label_line = kNoLabel;  // kRepeat: the line of its label
+  ScriptTests conditions;
   ScriptCommand command;
-  std::string label;  // kLabel: its name; kRepeat: the label it jumps to
+  std::string_view label;  // kLabel: its name; kRepeat: the label it jumps to
   SourcePos source;
 };
 
-// The lines of one script list. Each repeat line learns as it is added where
-// its label is, the nearest line above it labelled with its name, so that
-// running a loop never searches.
-class Script {
+// The lines of one script list, compiled as they are added. Each repeat line
+// learns as it is added where its label is, the nearest line above it
+// labelled with its name, so that running a loop never searches.
+//
+// A line's code is a byte of what it holds, its text, then only the parts its
+// form has: its label, where its label is, its conditions and its command,
+// each operand a byte of kind with the numbers it needs. The texts of the
+// conditions and the command are mostly words of the line's text, and are
+// written as where they stand in it. Lines are read in order, and a repeat
+// line keeps where the line after its label begins.
+class Script : public LineCode {
  public:
+  // An area's lists have labels and repeats; an item's use script has
+  // conditions and a command on every line.
+  enum class Form : std::uint8_t { kList, kUse };
+
   Script() = default;
-  Script(std::initializer_list<ScriptLine> lines);
+  explicit Script(Form form) : form_(form) {}
+  Script(Form form, std::initializer_list<std::string_view> lines);
   Script(const Script& other);
   Script& operator=(const Script& other);
   Script(Script&&) noexcept = default;
   Script& operator=(Script&&) noexcept = default;
   ~Script() = default;
 
-  void push_back(ScriptLine line);
-  void reserve(std::size_t lines) { lines_.reserve(lines); }
+  // Compiles `text`, a line of this script's form from piece `piece` of its
+  // file, and adds it at the end.
+  void push_back(std::string_view text, std::uint32_t piece = 0);
 
-  std::size_t size() const { return lines_.size(); }
-  bool empty() const { return lines_.empty(); }
-  const ScriptLine& operator[](std::size_t i) const { return lines_[i]; }
-  // While loading: the line just added, and the file every line comes from.
-  ScriptLine& back() { return lines_.back(); }
-  void set_source_file(std::uint32_t file) {
-    for (ScriptLine& line : lines_) line.source.file = file;
-  }
-  std::vector<ScriptLine>::const_iterator begin() const { return lines_.begin(); }
-  std::vector<ScriptLine>::const_iterator end() const { return lines_.end(); }
+  class const_iterator : public ReadingIterator<ScriptLine> {
+   public:
+    const_iterator() = default;
+    const_iterator& operator++() {
+      go_to(index_ + 1, next_);
+      return *this;
+    }
+    bool operator==(const const_iterator& other) const { return index_ == other.index_; }
+    bool operator==(std::default_sentinel_t /*end*/) const { return index_ == script_->count_; }
+    // At a repeat line whose label was found: on to the line after the label.
+    void jump_to_label() { go_to(value_.label_line + 1, resume_); }
+    // The number of the line, from 0.
+    std::uint32_t index() const { return index_; }
+
+   private:
+    friend class Script;
+    const_iterator(const Script* script, std::uint32_t index, std::uint32_t at) : script_(script) { go_to(index, at); }
+    void go_to(std::uint32_t index, std::uint32_t at) {
+      index_ = index;
+      if (index_ < script_->count_) read(at);
+    }
+    void read(std::uint32_t at);
+
+    const Script* script_ = nullptr;
+    std::uint32_t index_ = 0;
+    std::uint32_t next_ = 0;    // where the line after this one begins in the code
+    std::uint32_t resume_ = 0;  // a repeat with a label: where the line after the label begins
+  };
+  const_iterator begin() const { return {this, 0, 0}; }
+  // The end of the lines, which a walk compares its iterator with.
+  std::default_sentinel_t end() const { return {}; }
 
  private:
-  std::vector<ScriptLine> lines_;
+  // A label line: its number, and where the line after it begins.
+  struct LabelAt {
+    std::uint32_t line = 0;
+    std::uint32_t resume = 0;
+  };
+
+  Form form_ = Form::kList;
   // The latest line of each label, made with the first label: most scripts have none.
-  std::unique_ptr<std::unordered_map<std::string, std::uint32_t>> last_label_;
+  std::unique_ptr<std::unordered_map<std::string, LabelAt>> last_label_;
 };
 
-Condition parse_condition(std::string text);
-// A line of an area's script lists, with labels and repeats.
-ScriptLine parse_script_line(std::string text);
-// A line of an item's use script: conditions and a command, no labels.
-ScriptLine parse_use_script_line(std::string text);
+// A condition as the content files write it, worked out once when loaded,
+// since content never changes; read from its list, valid until the list changes.
+struct Condition {
+  std::string_view text;
+  ScriptTest test;
+  SourcePos source;
+};
+
+// A list of conditions, compiled as they are added: each is its source, its
+// text and its test, coded as a script line's conditions are.
+class Conditions : public LineCode {
+ public:
+  Conditions() = default;
+  Conditions(std::initializer_list<std::string_view> texts);
+
+  // Compiles the condition `text` from piece `piece` of its file and adds it.
+  void push_back(std::string_view text, std::uint32_t piece = 0);
+
+  class const_iterator : public ReadingIterator<Condition> {
+   public:
+    const_iterator() = default;
+    const_iterator& operator++() {
+      if (++index_ < list_->count_) read();
+      return *this;
+    }
+    bool operator==(std::default_sentinel_t /*end*/) const { return index_ == list_->count_; }
+
+   private:
+    friend class Conditions;
+    const_iterator(const Conditions* list, std::uint32_t index) : list_(list), index_(index), at_(list->code_.data()) {
+      if (index_ < list_->count_) read();
+    }
+    void read();
+
+    const Conditions* list_ = nullptr;
+    std::uint32_t index_ = 0;
+    const char* at_ = nullptr;  // where the code of the next condition begins
+  };
+  const_iterator begin() const { return {this, 0}; }
+  std::default_sentinel_t end() const { return {}; }
+};
 
 // The words of a command or repeat line's conditions and of its command, as
 // the parser read them, for tools that look at what a line says. Empty for a

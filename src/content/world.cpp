@@ -113,7 +113,8 @@ void stamp_file(std::vector<Record>& records, std::uint32_t file) {
   for (Record& record : records) record.source.file = file;
 }
 
-void stamp_file(Script& script, std::uint32_t file) { script.set_source_file(file); }
+// Scripts and lists of conditions hold the file once for all their lines.
+void stamp_file(LineCode& lines, std::uint32_t file) { lines.set_source_file(file); }
 
 void stamp_file(Item& item, std::uint32_t file) { stamp_file(item.use_scripts, file); }
 

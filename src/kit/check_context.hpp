@@ -114,9 +114,9 @@ struct Context {
   const AreaTrace* area_of_file(std::size_t file) const;
 
   // "; did you mean ...?" for a name that matches nothing, or the empty text.
-  std::string item_hint(const std::string& name);
-  std::string enemy_hint(const std::string& name);
-  std::string weapon_hint(const std::string& name);
+  std::string item_hint(std::string_view name);
+  std::string enemy_hint(std::string_view name);
+  std::string weapon_hint(std::string_view name);
 
   const World& world;
   Recorder& rec;

@@ -97,7 +97,7 @@ class ScriptChecker {
 
   // A number word that is no whole number: the game reads it by decimal
   // conversion, as `read_as`.
-  void not_a_number(const Site& site, const std::string& word, const std::string& read_as, std::string_view hint = {}) {
+  void not_a_number(const Site& site, std::string_view word, const std::string& read_as, std::string_view hint = {}) {
     add(site, Check::kNotANumber,
         quote_text(word) + " stands where the game reads a number, and is no whole number, so the game reads it as " +
             read_as + std::string(hint));
@@ -130,7 +130,8 @@ class ScriptChecker {
         }
         // Too few words: what the condition would have been with its operands.
         const std::string& first = words[0];
-        const ScriptTest meant = compile_condition(WordViews{first, "0", "0"});
+        CompileTexts texts;
+        const ScriptTest meant = compile_condition(WordViews{first, "0", "0"}, texts);
         if (meant.kind == ScriptTest::Kind::kWeekday || meant.kind == ScriptTest::Kind::kHour) {
           add(site, check,
               "the condition " + quote_text(text) + " needs two plain numbers after " + quote_text(first) + ": \"" +
@@ -151,7 +152,7 @@ class ScriptChecker {
         if (test.item.empty()) {
           add(site, check, R"(the condition "held" names no item, so it is always false; write "rusty key held")");
         } else {
-          ctx_.held_tests.push_back({test.item, site.file, site.piece});
+          ctx_.held_tests.push_back({std::string(test.item), site.file, site.piece});
         }
         return;
       case ScriptTest::Kind::kNoOperator:
@@ -319,7 +320,7 @@ class ScriptChecker {
                 "no label " + quote_text(line.label) +
                     " stands above this repeat line in its list, so the game goes on with the next line; put \"0 "
                     "repetition " +
-                    line.label + "\" above it");
+                    std::string(line.label) + "\" above it");
           } else if (line.label_line < label_used.size()) {
             label_used[line.label_line] = true;
           }
@@ -331,12 +332,14 @@ class ScriptChecker {
           break;
       }
     }
-    for (std::size_t k = 0; k < script.size(); ++k) {
-      const ScriptLine& line = script[k];
-      if (line.kind != ScriptLine::Kind::kLabel || label_used[k]) continue;
-      add(site_of(line.source, owner), Check::kUnusedLabel,
-          "no repeat line below it jumps to the label " + quote_text(line.label) +
-              "; remove it or add \"COUNT CONDITIONS repeat " + line.label + "\" below it");
+    std::size_t k = 0;
+    for (const ScriptLine& line : script) {
+      if (line.kind == ScriptLine::Kind::kLabel && !label_used[k]) {
+        add(site_of(line.source, owner), Check::kUnusedLabel,
+            "no repeat line below it jumps to the label " + quote_text(line.label) +
+                "; remove it or add \"COUNT CONDITIONS repeat " + std::string(line.label) + "\" below it");
+      }
+      ++k;
     }
   }
 
@@ -381,8 +384,10 @@ class ScriptChecker {
       }
       not_a_number(site, count, std::to_string(line.conditions.size()), " (the line's condition count)");
     }
-    for (std::size_t k = 0; k < line.conditions.size() && k < words.conditions.size(); ++k) {
-      check_condition(line.conditions[k], words.conditions[k], site, true);
+    std::size_t k = 0;
+    for (const ScriptTest& condition : line.conditions) {
+      if (k == words.conditions.size()) break;
+      check_condition(condition, words.conditions[k++], site, true);
     }
   }
 
@@ -433,7 +438,7 @@ class ScriptChecker {
               "no item is named " + quote_text(command.text) + ctx_.item_hint(command.text) +
                   (give ? " (the command gives nothing)" : " (the command takes nothing)"));
         } else if (give) {
-          ctx_.obtainable.insert(command.text);
+          ctx_.obtainable.emplace(command.text);
         }
         break;
       }
@@ -510,7 +515,8 @@ class ScriptChecker {
       add(site, Check::kShortLine, short_command_form(named->op, word));
       return;
     }
-    const ScriptTest meant = compile_condition(WordViews{word, "0", "0"});
+    CompileTexts texts;
+    const ScriptTest meant = compile_condition(WordViews{word, "0", "0"}, texts);
     if (meant.kind != ScriptTest::Kind::kNoOperator) {
       add(site, Check::kConditionCount,
           "the command begins with " + quote_text(word) +

@@ -60,10 +60,10 @@ const AreaTrace* Context::area_of_file(std::size_t file) const {
   return it == area_by_file.end() ? nullptr : &rec.areas[it->second];
 }
 
-std::string Context::item_hint(const std::string& name) { return did_you_mean(item_names.nearest(name)); }
-std::string Context::enemy_hint(const std::string& name) { return did_you_mean(enemy_names.nearest(name)); }
-std::string Context::weapon_hint(const std::string& name) {
-  std::string hint = did_you_mean(weapon_names.nearest(name));
+std::string Context::item_hint(std::string_view name) { return did_you_mean(item_names.nearest(std::string(name))); }
+std::string Context::enemy_hint(std::string_view name) { return did_you_mean(enemy_names.nearest(std::string(name))); }
+std::string Context::weapon_hint(std::string_view name) {
+  std::string hint = did_you_mean(weapon_names.nearest(std::string(name)));
   if (hint.empty() && world.find_item(name)) {
     return "; the item " + quote_text(name) +
            R"( is no weapon that fires ammunition (a "weapon" line without "melee"))";

@@ -13,9 +13,9 @@ namespace vesk::kit {
 std::string command_text(const ScriptLine& line) {
   switch (line.kind) {
     case ScriptLine::Kind::kRepeat:
-      return "repeat " + line.label;
+      return "repeat " + std::string(line.label);
     case ScriptLine::Kind::kLabel:
-      return "repetition " + line.label;
+      return "repetition " + std::string(line.label);
     case ScriptLine::Kind::kCommand: {
       const Words command = script_words(line).command;
       return join_words(command, 0, word_count(command) - 1);
@@ -23,7 +23,7 @@ std::string command_text(const ScriptLine& line) {
     case ScriptLine::Kind::kSkip:
       break;
   }
-  return line.text;
+  return std::string(line.text);
 }
 
 namespace {

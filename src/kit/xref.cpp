@@ -76,8 +76,8 @@ class CrossReference {
 
   std::string label_name(const ScriptLine& line) const {
     const std::uint32_t file = line.source.file;
-    return line.label + " (" + (file >= 1 && file <= world_.source_files.size() ? world_.source_files[file - 1] : "") +
-           ")";
+    return std::string(line.label) + " (" +
+           (file >= 1 && file <= world_.source_files.size() ? world_.source_files[file - 1] : "") + ")";
   }
 
   void test(const ScriptTest& test, const SourcePos& at) {
@@ -180,8 +180,8 @@ class CrossReference {
 
   // The "+vN" and "+sN" words of a text that the game expands when shown; N
   // is read by decimal conversion, as the expansion reads it ("+s2." is s2).
-  void text(const std::string& shown, const SourcePos& at) {
-    if (shown.find('+') == std::string::npos) return;
+  void text(std::string_view shown, const SourcePos& at) {
+    if (shown.find('+') == std::string_view::npos) return;
     for (const std::string& word : split_words(shown)) {
       if (word.size() < 3 || word[0] != '+' || (word[1] != 'v' && word[1] != 's')) continue;
       const std::int32_t number = to_int(std::string_view(word).substr(2));
@@ -192,8 +192,8 @@ class CrossReference {
   }
 
   // `number`: N of a "vN" or "sN" name.
-  void note(Kind kind, const std::string& name, const SourcePos& at, bool write, std::int32_t number = 0) {
-    auto [it, fresh] = entries_.try_emplace({kind, name});
+  void note(Kind kind, std::string_view name, const SourcePos& at, bool write, std::int32_t number = 0) {
+    auto [it, fresh] = entries_.try_emplace({kind, std::string(name)});
     if (fresh) {
       it->second.kind = kind;
       it->second.name = name;

@@ -38,14 +38,14 @@ void give_ammo(GameState& game, const ScriptCommand& command) {
   if (index < 0) return;
   std::int32_t& count = game.ammo[static_cast<std::size_t>(index)];
   count = wrap_add(count, command.number);
-  game.out() << format_text("Obtained %s ammo for %s.\n", command.text.c_str(), command.name.c_str());
+  game.out() << "Obtained " << command.text << " ammo for " << command.name << ".\n";
 }
 
-void give_item(GameState& game, const std::string& name) {
+void give_item(GameState& game, std::string_view name) {
   const Item* item = game.world().find_item(name);
   if (!item) return;
   game.inventory.add(*item, 1);
-  game.out() << format_text("Obtained %s.\n", name.c_str());
+  game.out() << "Obtained " << name << ".\n";
 }
 
 // "nk V prompt...": asks for a number and writes it to V; anything that is not

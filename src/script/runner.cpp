@@ -1,6 +1,8 @@
 // The script runner: guards, "repetition" labels and "repeat" jumps.
 #include "script/runner.hpp"
 
+#include <vector>
+
 #include "script/condition.hpp"
 #include "script/interpreter.hpp"
 #include "state/game_state.hpp"
@@ -25,22 +27,25 @@ inline void tell(Observer* observer, const ScriptLine& line, LineRun run) {
 
 // Tells the observer how the line's condition `k` (from 0) came out, with the
 // words it was written as. Kept out of line: tools alone take this path.
-[[gnu::cold, gnu::noinline]] void tell_condition(GameState& game, const ScriptLine& line, std::size_t k, bool holds) {
+[[gnu::cold, gnu::noinline]] void tell_condition(GameState& game, const ScriptLine& line, const ScriptTest& test,
+                                                 std::size_t k, bool holds) {
   const ScriptWords words = script_words(line);
   static const Words kNoWords;
   const Words& written = k < words.conditions.size() ? words.conditions[k] : kNoWords;
-  notify_condition(game, line.source, k + 1, line.conditions[k], written, holds);
+  notify_condition(game, line.source, k + 1, test, written, holds);
 }
 
 // True when every condition of the line holds, testing them in order up to the
 // first false one.
 bool guard_holds(GameState& game, Observer* observer, const ScriptLine& line) {
+  std::size_t k = 0;
   for (const ScriptTest& condition : line.conditions) {
     const bool holds = evaluate_condition(game, condition);
     if (observer) [[unlikely]] {
-      tell_condition(game, line, static_cast<std::size_t>(&condition - line.conditions.data()), holds);
+      tell_condition(game, line, condition, k, holds);
     }
     if (!holds) return false;
+    ++k;
   }
   return true;
 }
@@ -50,12 +55,20 @@ bool guard_holds(GameState& game, Observer* observer, const ScriptLine& line) {
 void run_script(GameState& game, const Script& script) {
   // Nothing that a command does changes the script lists of a game, nor the
   // observer, which a tool installs before play.
-  const std::size_t count = script.size();
   Observer* const observer = game.observer;
   long jumps = 0;
-  std::size_t i = 0;
-  while (i < count) {
-    const ScriptLine& line = script[i++];
+  // A loop may run its body a million times, and reading a line's code costs
+  // more than most commands: the lines that follow the latest jump are kept as
+  // read, up to kBodyLines of them, and the next jump into them walks the
+  // copies. `here` is the line being run, in `at` or in `body`.
+  constexpr std::size_t kBodyLines = 1024;
+  std::vector<Script::const_iterator> body;
+  std::uint32_t body_first = 0;  // the number of the line body[0] holds
+  bool keeping = false;          // whether the lines that `at` reads go to `body`
+  Script::const_iterator at = script.begin();
+  const Script::const_iterator* here = &at;
+  while (*here != script.end()) {
+    const ScriptLine& line = **here;
     if (!can_run(line)) {
       tell(observer, line, LineRun::kInert);
     } else if (!guard_holds(game, observer, line)) {
@@ -73,7 +86,33 @@ void run_script(GameState& game, const Script& script) {
       return;
     } else {
       tell(observer, line, LineRun::kJumps);
-      i = line.label_line + 1;
+      const std::uint32_t target = line.label_line + 1;
+      if (target >= body_first && target - body_first < body.size()) {
+        here = &body[target - body_first];
+        keeping = false;
+      } else {
+        if (here != &at) at = *here;
+        at.jump_to_label();
+        here = &at;
+        body.clear();
+        body_first = target;
+        keeping = true;
+        if (at != script.end()) body.push_back(at);
+      }
+      continue;
+    }
+    const std::uint32_t next = here->index() + 1;
+    if (here != &at && next - body_first < body.size()) {
+      here = &body[next - body_first];
+      continue;
+    }
+    if (here != &at) at = *here;
+    ++at;
+    here = &at;
+    if (keeping && at != script.end() && body.size() < kBodyLines) {
+      body.push_back(at);
+    } else {
+      keeping = false;
     }
   }
 }

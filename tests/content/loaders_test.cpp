@@ -3,6 +3,8 @@
 // sections, listings and exact flag lines are played in the content transcripts.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -89,7 +91,7 @@ TEST(ItemFile, ValuedKeywords) {
   EXPECT_EQ(item_of("x\na_\n").ammo_capacity, 0);
   EXPECT_EQ(item.attributes, (Lines{"cold iron"}));
   ASSERT_EQ(item.use_scripts.size(), 1u);
-  EXPECT_EQ(item.use_scripts[0].text, "say zap");
+  EXPECT_EQ(item.use_scripts.begin()->text, "say zap");
 
   std::string long_attr = "x\nattr";
   for (int k = 0; k < 30; ++k) long_attr += " word" + std::to_string(k);
@@ -226,7 +228,7 @@ TEST(AreaFile, ListLinesGoToTheirEntriesOnly) {
   ASSERT_EQ(area.paths.size(), 2u);
   EXPECT_TRUE(area.paths[0].success_scripts.empty());
   ASSERT_EQ(area.paths[1].success_scripts.size(), 3u);
-  EXPECT_EQ(area.paths[1].success_scripts[2].label_line, 1u);
+  EXPECT_EQ(std::next(area.paths[1].success_scripts.begin(), 2)->label_line, 1u);
   EXPECT_EQ(area.actions[0].show_conditions.size(), 1u);
   EXPECT_TRUE(area.actions[0].success_scripts.empty());
   EXPECT_EQ(area.actions[0].failure_scripts.size(), 1u);

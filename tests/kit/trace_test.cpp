@@ -2,6 +2,8 @@
 // the turn loop and the content lines, and what it reached.
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -65,9 +67,9 @@ TEST(SourceMap, PlacesLinesFromTheFilesTheWorldCameFrom) {
   const World world = kit::load_world(counted);
   kit::SourceMap sources(counted);
   const Area& hall = world.area(0);
-  EXPECT_EQ(sources.place(world, hall.turn_scripts[1].source), "area1.txt:11");
-  EXPECT_EQ(sources.place(world, hall.actions[1].failure_scripts[0].source), "area1.txt:14");
-  EXPECT_EQ(sources.place(world, world.items[0].use_scripts[0].source), "item1.txt:2");
+  EXPECT_EQ(sources.place(world, std::next(hall.turn_scripts.begin())->source), "area1.txt:11");
+  EXPECT_EQ(sources.place(world, hall.actions[1].failure_scripts.begin()->source), "area1.txt:14");
+  EXPECT_EQ(sources.place(world, world.items[0].use_scripts.begin()->source), "item1.txt:2");
   EXPECT_EQ(sources.place(world, SourcePos{}), "");
   for (const auto& [name, count] : counted.reads) EXPECT_EQ(count, 1) << name;
   EXPECT_EQ(counted.reads.count("area1.txt"), 1U);

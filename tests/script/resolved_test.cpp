@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "base/lines.hpp"
 #include "base/words.hpp"
 #include "content/script_code.hpp"
 #include "script/interpreter.hpp"
@@ -44,10 +46,13 @@ vesk::World armoury() {
 struct Game {
   Game() : state(std::make_shared<const vesk::World>(armoury()), in, out, 7) {
     // v3 holds 7 and v7 holds 2, for the indirect names.
-    vesk::set_variable(state, vesk::resolve_variable("v3"), 7);
-    vesk::set_variable(state, vesk::resolve_variable("v7"), 2);
+    vesk::set_variable(state, vesk::resolve_variable("v3", texts), 7);
+    vesk::set_variable(state, vesk::resolve_variable("v7", texts), 2);
     state.ammo[0] = 11;
   }
+  std::int32_t get(const std::string& name) { return vesk::get_variable(state, vesk::resolve_variable(name, texts)); }
+
+  vesk::CompileTexts texts;
   std::istringstream in;
   std::ostringstream out;
   vesk::GameState state;
@@ -66,12 +71,12 @@ TEST(ResolvedVariables, TrickyNamesReadAsTheirWordsSay) {
   };
   for (const auto& [name, value] : reads) {
     Game g;
-    EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable(name)), value) << name;
+    EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable(name, g.texts)), value) << name;
   }
   // Writes reach the same variables; literals and names of nothing keep nothing.
   Game g;
   for (const char* name : {"vv3", "a_long_bow", "+5", "zork", "a_hand_axe", "v1000001"}) {
-    vesk::set_variable(g.state, vesk::resolve_variable(name), 9);
+    vesk::set_variable(g.state, vesk::resolve_variable(name, g.texts), 9);
   }
   EXPECT_EQ(g.state.vars.numbered[6], 9);
   EXPECT_EQ(g.state.ammo, (std::vector<std::int32_t>{9, 0}));
@@ -79,29 +84,33 @@ TEST(ResolvedVariables, TrickyNamesReadAsTheirWordsSay) {
 }
 
 TEST(ResolvedVariables, KindsOfTrickyNames) {
-  EXPECT_EQ(vesk::resolve_variable("v7x").kind, Operand::Kind::kNumbered);
-  EXPECT_EQ(vesk::resolve_variable("v7x").number, 7);
-  EXPECT_EQ(vesk::resolve_variable("+5").kind, Operand::Kind::kLiteral);
-  EXPECT_EQ(vesk::resolve_variable("+5").number, 5);
-  EXPECT_EQ(vesk::resolve_variable("a_long_bow").weapon, "long bow");
-  const Operand vvv3 = vesk::resolve_variable("vvv3");
+  vesk::CompileTexts texts;
+  EXPECT_EQ(vesk::resolve_variable("v7x", texts).kind, Operand::Kind::kNumbered);
+  EXPECT_EQ(vesk::resolve_variable("v7x", texts).number, 7);
+  EXPECT_EQ(vesk::resolve_variable("+5", texts).kind, Operand::Kind::kLiteral);
+  EXPECT_EQ(vesk::resolve_variable("+5", texts).number, 5);
+  EXPECT_EQ(vesk::resolve_variable("a_long_bow", texts).weapon, "long bow");
+  const Operand vvv3 = vesk::resolve_variable("vvv3", texts);
   EXPECT_EQ(vvv3.kind, Operand::Kind::kIndirect);
   EXPECT_EQ(vvv3.number, 3);
   EXPECT_EQ(vvv3.steps, 2);
-  EXPECT_EQ(vesk::resolve_variable("zork").kind, Operand::Kind::kNothing);
+  EXPECT_EQ(vesk::resolve_variable("zork", texts).kind, Operand::Kind::kNothing);
 }
 
 TEST(ResolvedVariables, TheCurrentAreaTakesOnlyAreaNumbers) {
   Game g;
-  vesk::set_variable(g.state, vesk::resolve_variable("ca"), 3);
+  vesk::set_variable(g.state, vesk::resolve_variable("ca", g.texts), 3);
   EXPECT_EQ(g.state.vars.area, 1);
-  vesk::set_variable(g.state, vesk::resolve_variable("ca"), 2);
+  vesk::set_variable(g.state, vesk::resolve_variable("ca", g.texts), 2);
   EXPECT_EQ(g.state.vars.area, 2);
 }
 
 TEST(ResolvedCommands, AreToldApartAsTheWordsSay) {
   using Op = vesk::ScriptCommand::Op;
-  auto op = [](const std::string& text) { return vesk::compile_command(vesk::word_views(text)).op; };
+  auto op = [](const std::string& text) {
+    vesk::CompileTexts texts;
+    return vesk::compile_command(vesk::word_views(text), texts).op;
+  };
   EXPECT_EQ(op("s s3 hello"), Op::kSetString);
   EXPECT_EQ(op("s steps 5"), Op::kSet);
   EXPECT_EQ(op("s v1 x6"), Op::kSet);
@@ -112,16 +121,18 @@ TEST(ResolvedCommands, AreToldApartAsTheWordsSay) {
   EXPECT_EQ(op("msf 1"), Op::kNothing);
   EXPECT_EQ(op("msg"), Op::kPrint);
   EXPECT_EQ(op("nk"), Op::kNothing);
-  const vesk::ScriptCommand random = vesk::compile_command(vesk::word_views("a v1 x"));
+  vesk::CompileTexts texts;
+  const vesk::ScriptCommand random = vesk::compile_command(vesk::word_views("a v1 x"), texts);
   EXPECT_EQ(random.value.kind, Operand::Kind::kRandom);
   EXPECT_EQ(random.value.number, 0);
-  EXPECT_EQ(vesk::compile_command(vesk::word_views("a v1 -5")).value.kind, Operand::Kind::kLiteral);
+  EXPECT_EQ(vesk::compile_command(vesk::word_views("a v1 -5"), texts).value.kind, Operand::Kind::kLiteral);
 }
 
 // A number word that is no whole number reads as decimal conversion makes of
 // it; the record keeps that it was loose, for the checker to say so.
 TEST(ResolvedCommands, MarkNumberWordsThatAreNoWholeNumber) {
-  const auto command = [](const std::string& text) { return vesk::compile_command(vesk::word_views(text)); };
+  vesk::CompileTexts texts;
+  const auto command = [&](const std::string& text) { return vesk::compile_command(vesk::word_views(text), texts); };
   EXPECT_FALSE(command("msf 1 2").loose);
   EXPECT_TRUE(command("msf 1x 2").loose);
   EXPECT_EQ(command("msf 1x 2").number, 1);
@@ -132,47 +143,53 @@ TEST(ResolvedCommands, MarkNumberWordsThatAreNoWholeNumber) {
   EXPECT_TRUE(command("s v1x 5").target.loose);
   EXPECT_TRUE(command("s vv1x 5").target.loose);
   EXPECT_FALSE(command("s vv1 5").target.loose);
-  const vesk::ScriptTest hours = vesk::compile_condition(vesk::word_views(std::string("tch 9am 17")));
+  const vesk::ScriptTest hours = vesk::compile_condition(vesk::word_views("tch 9am 17"), texts);
   EXPECT_TRUE(hours.low_loose);
   EXPECT_FALSE(hours.high_loose);
   EXPECT_EQ(hours.low, 9);
-  EXPECT_TRUE(vesk::compile_condition(vesk::word_views(std::string("= vi2x 0"))).left.loose);
-  EXPECT_TRUE(vesk::parse_script_line("1x = h 5 msg hi").count_loose);
-  EXPECT_FALSE(vesk::parse_script_line("1 = h 5 msg hi").count_loose);
-  EXPECT_TRUE(vesk::parse_use_script_line("+ msg hi").count_loose);
+  EXPECT_TRUE(vesk::compile_condition(vesk::word_views("= vi2x 0"), texts).left.loose);
+  const vesk::Script lines(vesk::Script::Form::kList, {"1x = h 5 msg hi", "1 = h 5 msg hi"});
+  EXPECT_TRUE(lines.begin()->count_loose);
+  EXPECT_FALSE(std::next(lines.begin())->count_loose);
+  EXPECT_TRUE(vesk::Script(vesk::Script::Form::kUse, {"+ msg hi"}).begin()->count_loose);
 }
 
 TEST(ResolvedCommands, AnOperandWithoutARangeChangesNothing) {
   Game g;
-  vesk::execute_command(g.state, vesk::compile_command(vesk::word_views(std::string("s v3 x0"))));
-  vesk::execute_command(g.state, vesk::compile_command(vesk::word_views(std::string("a v3 x"))));
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v3")), 7);
-  vesk::execute_command(g.state, vesk::compile_command(vesk::word_views(std::string("s v3 x1"))));
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v3")), 0);
+  vesk::execute_command(g.state, vesk::compile_command(vesk::word_views("s v3 x0"), g.texts));
+  vesk::execute_command(g.state, vesk::compile_command(vesk::word_views("a v3 x"), g.texts));
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v3", g.texts)), 7);
+  vesk::execute_command(g.state, vesk::compile_command(vesk::word_views("s v3 x1"), g.texts));
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v3", g.texts)), 0);
 }
 
 vesk::Script script_of(const std::vector<std::string>& lines) {
   vesk::Script script;
-  for (const std::string& line : lines) script.push_back(vesk::parse_script_line(line));
+  for (const std::string& line : lines) script.push_back(line);
   return script;
+}
+
+// Line `n` of a script, from 0.
+vesk::ScriptLine line_of(const vesk::Script& script, std::size_t n) {
+  return *std::next(script.begin(), static_cast<std::ptrdiff_t>(n));
 }
 
 TEST(ResolvedRepeats, GoToTheNearestLabelAbove) {
   const vesk::Script script = script_of({"0 repetition top", "0 a v1 1", "0 repetition top", "0 a v2 1",
                                          "1 - v2 3 repeat top", "0 repetition top", "0 repetition other"});
-  EXPECT_EQ(script[4].label_line, 2u);
+  EXPECT_EQ(line_of(script, 4).label_line, 2u);
   Game g;
   vesk::run_script(g.state, script);
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1")), 1);
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v2")), 3);
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1", g.texts)), 1);
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v2", g.texts)), 3);
 }
 
 TEST(ResolvedRepeats, ALabelBelowIsNoLabel) {
   const vesk::Script script = script_of({"1 = v9 0 repeat down", "0 repetition down", "0 a v1 1"});
-  EXPECT_EQ(script[0].label_line, vesk::ScriptLine::kNoLabel);
+  EXPECT_EQ(line_of(script, 0).label_line, vesk::ScriptLine::kNoLabel);
   Game g;
   vesk::run_script(g.state, script);
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1")), 1);
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1", g.texts)), 1);
   // The repeat's condition was still tested, and grew the table to v9.
   EXPECT_EQ(g.state.vars.numbered.size(), 9u);
 }
@@ -181,28 +198,46 @@ TEST(ResolvedRepeats, StopAtTheJumpLimit) {
   Game g;
   g.state.jump_limit = 10;
   vesk::run_script(g.state, script_of({"0 repetition top", "0 a v1 1", "0 repeat top", "0 s v2 1"}));
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1")), 11);
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v2")), 0);  // the run ended at the limit
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1", g.texts)), 11);
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v2", g.texts)), 0);  // the run ended at the limit
 }
 
 TEST(ResolvedRepeats, ALoopWithALongBody) {
   std::vector<std::string> lines = {"0 s v1 0", "0 repetition top"};
-  for (int k = 0; k < 100; ++k) lines.push_back("0 a v" + std::to_string(k % 5 + 10) + " 1");
-  lines.push_back("0 a v1 1");
-  lines.push_back("1 - v1 1000 repeat top");
+  for (int k = 0; k < 100; ++k) lines.emplace_back("0 a v" + std::to_string(k % 5 + 10) + " 1");
+  lines.emplace_back("0 a v1 1");
+  lines.emplace_back("1 - v1 1000 repeat top");
   Game g;
   vesk::run_script(g.state, script_of(lines));
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1")), 1000);
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v14")), 20000);
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1", g.texts)), 1000);
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v14", g.texts)), 20000);
+}
+
+// The runner keeps the lines after a jump as read, up to a bound, and walks
+// them again at the next jump: nested loops trade the kept lines, and a body
+// longer than the bound goes on past the kept ones.
+TEST(ResolvedRepeats, NestedLoopsAndBodiesLongerThanTheKeptLines) {
+  Game g;
+  vesk::run_script(g.state, script_of({"0 repetition outer", "0 s v2 0", "0 repetition inner", "0 a v2 1", "0 a v8 1",
+                                       "1 - v2 3 repeat inner", "0 a v1 1", "1 - v1 4 repeat outer", "0 a v4 1"}));
+  EXPECT_EQ(g.get("v8"), 12);
+  EXPECT_EQ(g.get("v1"), 4);
+  EXPECT_EQ(g.get("v4"), 1);
+  std::vector<std::string> lines = {"0 repetition top"};
+  for (int k = 0; k < 1500; ++k) lines.emplace_back("0 a v5 1");
+  lines.emplace_back("0 a v6 1");
+  lines.emplace_back("1 - v6 3 repeat top");
+  vesk::run_script(g.state, script_of(lines));
+  EXPECT_EQ(g.get("v5"), 4500);
 }
 
 TEST(ResolvedRepeats, CopiesKeepTheirLabels) {
   const vesk::Script original = script_of({"0 repetition top", "0 a v1 1", "1 - v1 4 repeat top"});
   vesk::Script copy = original;
-  copy.push_back(vesk::parse_script_line("1 - v1 6 repeat top"));
+  copy.push_back("1 - v1 6 repeat top");
   Game g;
   vesk::run_script(g.state, copy);
-  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1")), 6);
+  EXPECT_EQ(vesk::get_variable(g.state, vesk::resolve_variable("v1", g.texts)), 6);
 }
 
 }  // namespace
@@ -213,11 +248,107 @@ namespace {
 // text is cut, and a last word left empty by a line end is dropped.
 TEST(ResolvedCommands, TakeTheirWordsAsAJoinedTextWould) {
   const std::string long_word(100, 'w');
-  const vesk::ScriptLine line = vesk::parse_script_line("0 msg " + long_word + " " + long_word + " " + long_word);
+  const vesk::Script script(vesk::Script::Form::kList,
+                            {"0 msg " + long_word + " " + long_word + " " + long_word, "0 msg a b \n", "1 = v1 0 \n"});
   const std::string joined = vesk::cut("msg " + long_word + " " + long_word + " " + long_word, vesk::kTextCapacity);
-  EXPECT_EQ(line.command.text, vesk::words_from(vesk::split_words(joined), 1));
-  EXPECT_EQ(vesk::parse_script_line("0 msg a b \n").command.text, "a b");
-  EXPECT_EQ(vesk::parse_script_line("1 = v1 0 \n").command.op, vesk::ScriptCommand::Op::kNothing);
+  EXPECT_EQ(line_of(script, 0).command.text, vesk::words_from(vesk::split_words(joined), 1));
+  EXPECT_EQ(line_of(script, 1).command.text, "a b");
+  EXPECT_EQ(line_of(script, 2).command.op, vesk::ScriptCommand::Op::kNothing);
+}
+
+}  // namespace
+
+namespace {
+
+void expect_same(const Operand& read, const Operand& compiled, const std::string& where) {
+  EXPECT_EQ(read.kind, compiled.kind) << where;
+  EXPECT_EQ(read.loose, compiled.loose) << where;
+  EXPECT_EQ(read.steps, compiled.steps) << where;
+  EXPECT_EQ(read.number, compiled.number) << where;
+  EXPECT_EQ(read.weapon, compiled.weapon) << where;
+}
+
+void expect_same(const vesk::ScriptTest& read, const vesk::ScriptTest& compiled, const std::string& where) {
+  EXPECT_EQ(read.kind, compiled.kind) << where;
+  EXPECT_EQ(read.low_loose, compiled.low_loose) << where;
+  EXPECT_EQ(read.high_loose, compiled.high_loose) << where;
+  EXPECT_EQ(read.low, compiled.low) << where;
+  EXPECT_EQ(read.high, compiled.high) << where;
+  EXPECT_EQ(read.item, compiled.item) << where;
+  expect_same(read.left, compiled.left, where + ", left");
+  expect_same(read.right, compiled.right, where + ", right");
+}
+
+// A script holds its lines as code; what it reads back is what compiling the
+// line's words gives, for the numbers at the ends of the 32-bit range, texts
+// that stand in the line and those that do not (a weapon name with spaces),
+// long texts and pieces in any order.
+TEST(ScriptCode, ReadsBackWhatTheWordsCompileTo) {
+  const std::string long_text(200, 'w');
+  const std::vector<std::pair<std::string, std::uint32_t>> lines = {
+      {"1 = a_long_bow x-7 s v2147483647 -2147483648", 900},
+      {"2 tch 9am 17 red key held . long_bow 6O", 3},
+      {"1 - vvv3 vi2x a vv1x x", 70000},
+      {"0 msf 2x v4", 70001},
+      {"0 s s7 hello +v1 world", 0},
+      {"0 msg " + long_text, 5},
+      {"3 = v1 0 repeat top", 6},
+      {"0 repetition top", 7},
+      {"x", 8},
+  };
+  vesk::Script script;
+  for (const auto& [text, piece] : lines) script.push_back(text, piece);
+  script.set_source_file(4);
+  ASSERT_EQ(script.size(), lines.size());
+  std::size_t n = 0;
+  for (const vesk::ScriptLine& line : script) {
+    const std::string& where = lines[n].first;
+    EXPECT_EQ(line.text, where);
+    EXPECT_EQ(line.source.file, 4u) << where;
+    EXPECT_EQ(line.source.piece, lines[n].second) << where;
+    const vesk::ScriptWords words = vesk::script_words(line);
+    vesk::CompileTexts texts;
+    ASSERT_EQ(line.conditions.size(), words.conditions.size()) << where;
+    std::size_t k = 0;
+    for (const vesk::ScriptTest& test : line.conditions) {
+      expect_same(test, vesk::compile_condition(vesk::views_of(words.conditions[k++]), texts), where);
+    }
+    const vesk::ScriptCommand compiled = vesk::compile_command(vesk::views_of(words.command), texts);
+    EXPECT_EQ(line.command.op, compiled.op) << where;
+    EXPECT_EQ(line.command.loose, compiled.loose) << where;
+    EXPECT_EQ(line.command.number, compiled.number) << where;
+    EXPECT_EQ(line.command.text, compiled.text) << where;
+    EXPECT_EQ(line.command.name, compiled.name) << where;
+    expect_same(line.command.target, compiled.target, where + ", target");
+    expect_same(line.command.value, compiled.value, where + ", value");
+    ++n;
+  }
+  EXPECT_EQ(line_of(script, 2).conditions.begin()->left.steps, 2);
+  EXPECT_EQ(line_of(script, 4).command.text, "hello +v1 world");
+  EXPECT_EQ(line_of(script, 6).kind, vesk::ScriptLine::Kind::kSkip);  // three conditions do not fit
+  EXPECT_EQ(line_of(script, 6).label, "");
+  EXPECT_EQ(line_of(script, 7).kind, vesk::ScriptLine::Kind::kLabel);
+  EXPECT_EQ(line_of(script, 8).kind, vesk::ScriptLine::Kind::kSkip);
+}
+
+TEST(ScriptCode, ConditionsReadBackTheirTextsTestsAndPieces) {
+  vesk::Conditions conditions;
+  conditions.push_back("= a_long_bow -2147483648", 12);
+  conditions.push_back("old lamp held", 2);
+  conditions.push_back("tcw 1 5", 12);
+  conditions.set_source_file(2);
+  const std::vector<std::string> texts = {"= a_long_bow -2147483648", "old lamp held", "tcw 1 5"};
+  const std::vector<std::uint32_t> pieces = {12, 2, 12};
+  std::size_t n = 0;
+  for (const vesk::Condition& condition : conditions) {
+    vesk::CompileTexts compile;
+    EXPECT_EQ(condition.text, texts[n]);
+    EXPECT_EQ(condition.source.file, 2u);
+    EXPECT_EQ(condition.source.piece, pieces[n]);
+    expect_same(condition.test, vesk::compile_condition(vesk::word_views(texts[n]), compile), texts[n]);
+    ++n;
+  }
+  EXPECT_EQ(n, 3u);
 }
 
 }  // namespace

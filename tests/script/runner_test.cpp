@@ -32,7 +32,7 @@ struct Recorder : vesk::Observer {
   }
   void on_script_line(const vesk::ScriptLine& line, vesk::LineRun run) override {
     static constexpr const char* kRuns[] = {"inert", "guard failed", "runs", "jumps", "no label", "jump limit"};
-    events.push_back(std::string(kRuns[static_cast<int>(run)]) + ": " + line.text);
+    events.push_back(std::string(kRuns[static_cast<int>(run)]) + ": " + std::string(line.text));
   }
   Events events;
 };
@@ -80,8 +80,7 @@ TEST(RunScript, TellsTheObserverOfEveryLineAndCondition) {
   // A list of conditions of its own, as paths and actions have, stops at the
   // first false one too; its conditions have no number.
   recorder.events.clear();
-  const vesk::Conditions conditions = {vesk::parse_condition("= v1 2"), vesk::parse_condition("tch 5 6"),
-                                       vesk::parse_condition("= v9 0")};
+  const vesk::Conditions conditions = {"= v1 2", "tch 5 6", "= v9 0"};
   EXPECT_FALSE(vesk::all_conditions_hold(g.game, conditions));
   EXPECT_EQ(recorder.events, (Events{"condition 0 \"= v1 2\" 2 2 holds", "condition 0 \"tch 5 6\" 0 fails"}));
 }
@@ -95,14 +94,14 @@ TEST(UseCommand, RunsTheUseScriptStraightThrough) {
   g.game.observer = &recorder;
   vesk::Item idol;
   idol.name = "idol";
-  idol.use_scripts = vesk::Script{
-      vesk::parse_use_script_line("0 repetition top"),
-      vesk::parse_use_script_line("1 = v1 0 msg A voice: repeat top"),
-      vesk::parse_use_script_line("5 x"),
-      vesk::parse_use_script_line("1 = v1 1 msg never"),
-      vesk::parse_use_script_line("0 n idol"),
-      vesk::parse_use_script_line("0 msg Gone."),
-  };
+  idol.use_scripts = vesk::Script(vesk::Script::Form::kUse, {
+                                                                "0 repetition top",
+                                                                "1 = v1 0 msg A voice: repeat top",
+                                                                "5 x",
+                                                                "1 = v1 1 msg never",
+                                                                "0 n idol",
+                                                                "0 msg Gone.",
+                                                            });
   g.game.inventory.add(idol, 1);
   vesk::use_command(g.game, {"use", "idol"});
   EXPECT_EQ(recorder.events, (Events{

@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "script/condition.hpp"
@@ -29,19 +30,16 @@ struct ScriptGame {
 
   std::string expand(const std::string& text) { return expand_text(game, text); }
   // A variable as a script line names it, resolved as loading resolves it.
-  std::int32_t get(const std::string& name) { return get_variable(game, resolve_variable(name)); }
-  void set(const std::string& name, std::int32_t value) { set_variable(game, resolve_variable(name), value); }
+  std::int32_t get(const std::string& name) { return get_variable(game, resolve_variable(name, texts)); }
+  void set(const std::string& name, std::int32_t value) { set_variable(game, resolve_variable(name, texts), value); }
   bool holds(const std::string& condition) {
-    return evaluate_condition(game, compile_condition(word_views(condition)));
+    return evaluate_condition(game, compile_condition(word_views(condition), texts));
   }
-  void execute(const std::string& command) { execute_command(game, compile_command(word_views(command))); }
-  void run(std::initializer_list<const char*> lines) {
-    Script script;
-    for (const char* line : lines) script.push_back(parse_script_line(line));
-    run_script(game, script);
-  }
+  void execute(const std::string& command) { execute_command(game, compile_command(word_views(command), texts)); }
+  void run(std::initializer_list<std::string_view> lines) { run_script(game, Script(Script::Form::kList, lines)); }
   const std::vector<std::int32_t>& numbered() const { return game.vars.numbered; }
 
+  CompileTexts texts;  // what the compiled names and commands view
   std::istringstream in;
   std::ostringstream out;
   GameState game;
