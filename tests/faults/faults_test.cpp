@@ -432,6 +432,8 @@ TEST(LittleMemory, LargeContentPlaysInSixTimesItsSize) {
       {"enemy1.txt", "ogre\n5\n\n", "hits 1 2 0\n", "\n\n"},
       {"area1.txt", "", "A long cave.\n", "\nThe cave.\n\nnone\n\nnone\n\n"},
       {"msg1.txt", "", "A message.\n", ""},
+      {"item1.txt", "coin\n", "d 0 msg hi\n", ""},
+      {"area1.txt", room, "s 0 : hi\n", ""},
   };
   for (const BigContent& big : kinds) {
     const Result result = play_big(big);
