@@ -36,10 +36,12 @@ inline void tell(Observer* observer, const ScriptLine& line, LineRun run) {
 }
 
 // True when every condition of the line holds, testing them in order up to the
-// first false one.
-bool guard_holds(GameState& game, Observer* observer, const ScriptLine& line) {
+// first false one. `conditions` is the line's own list, or the same tests
+// already read from it.
+template <typename Tests>
+bool guard_holds(GameState& game, Observer* observer, const ScriptLine& line, const Tests& conditions) {
   std::size_t k = 0;
-  for (const ScriptTest& condition : line.conditions) {
+  for (const ScriptTest& condition : conditions) {
     const bool holds = evaluate_condition(game, condition);
     if (observer) [[unlikely]] {
       tell_condition(game, line, condition, k, holds);
@@ -50,6 +52,22 @@ bool guard_holds(GameState& game, Observer* observer, const ScriptLine& line) {
   return true;
 }
 
+// A line that follows the latest jump, kept as read: the line and its
+// conditions, at [first, last) of the runner's kept tests.
+struct KeptLine {
+  Script::const_iterator line;
+  std::uint32_t first = 0;
+  std::uint32_t last = 0;
+};
+
+// A range of kept tests, for guard_holds.
+struct KeptTests {
+  const ScriptTest* first;
+  const ScriptTest* last;
+  const ScriptTest* begin() const { return first; }
+  const ScriptTest* end() const { return last; }
+};
+
 }  // namespace
 
 void run_script(GameState& game, const Script& script) {
@@ -59,19 +77,37 @@ void run_script(GameState& game, const Script& script) {
   long jumps = 0;
   // A loop may run its body a million times, and reading a line's code costs
   // more than most commands: the lines that follow the latest jump are kept as
-  // read, up to kBodyLines of them, and the next jump into them walks the
-  // copies. `here` is the line being run, in `at` or in `body`.
+  // read, conditions and all, up to kBodyLines of them, and the next jump into
+  // them walks the copies. `kept` is the copy being run, or null while `at`
+  // reads the script.
   constexpr std::size_t kBodyLines = 1024;
-  std::vector<Script::const_iterator> body;
-  std::uint32_t body_first = 0;  // the number of the line body[0] holds
-  bool keeping = false;          // whether the lines that `at` reads go to `body`
+  std::vector<KeptLine> body;
+  std::vector<ScriptTest> tests;  // the conditions of the kept lines
+  std::uint32_t body_first = 0;   // the number of the line body[0] holds
+  bool keeping = false;           // whether the lines that `at` reads are kept
   Script::const_iterator at = script.begin();
-  const Script::const_iterator* here = &at;
-  while (*here != script.end()) {
-    const ScriptLine& line = **here;
+  const KeptLine* kept = nullptr;
+  const auto keep = [&] {
+    if (!keeping || at == script.end() || body.size() >= kBodyLines) {
+      keeping = false;
+      return;
+    }
+    KeptLine copy{at, static_cast<std::uint32_t>(tests.size()), 0};
+    for (const ScriptTest& test : at->conditions) tests.push_back(test);
+    copy.last = static_cast<std::uint32_t>(tests.size());
+    body.push_back(copy);
+  };
+  while (kept != nullptr || at != script.end()) {
+    const ScriptLine& line = kept != nullptr ? *kept->line : *at;
+    bool holds = false;
+    if (can_run(line)) {
+      holds = kept != nullptr
+                  ? guard_holds(game, observer, line, KeptTests{tests.data() + kept->first, tests.data() + kept->last})
+                  : guard_holds(game, observer, line, line.conditions);
+    }
     if (!can_run(line)) {
       tell(observer, line, LineRun::kInert);
-    } else if (!guard_holds(game, observer, line)) {
+    } else if (!holds) {
       tell(observer, line, LineRun::kGuardFailed);
     } else if (line.kind == ScriptLine::Kind::kCommand) {
       tell(observer, line, LineRun::kRuns);
@@ -88,32 +124,31 @@ void run_script(GameState& game, const Script& script) {
       tell(observer, line, LineRun::kJumps);
       const std::uint32_t target = line.label_line + 1;
       if (target >= body_first && target - body_first < body.size()) {
-        here = &body[target - body_first];
+        kept = &body[target - body_first];
         keeping = false;
       } else {
-        if (here != &at) at = *here;
+        if (kept != nullptr) at = kept->line;
         at.jump_to_label();
-        here = &at;
+        kept = nullptr;
         body.clear();
+        tests.clear();
         body_first = target;
         keeping = true;
-        if (at != script.end()) body.push_back(at);
+        keep();
       }
       continue;
     }
-    const std::uint32_t next = here->index() + 1;
-    if (here != &at && next - body_first < body.size()) {
-      here = &body[next - body_first];
-      continue;
+    if (kept != nullptr) {
+      const std::uint32_t next = kept->line.index() + 1;
+      if (next - body_first < body.size()) {
+        kept = &body[next - body_first];
+        continue;
+      }
+      at = kept->line;
+      kept = nullptr;
     }
-    if (here != &at) at = *here;
     ++at;
-    here = &at;
-    if (keeping && at != script.end() && body.size() < kBodyLines) {
-      body.push_back(at);
-    } else {
-      keeping = false;
-    }
+    keep();
   }
 }
 
