@@ -3,6 +3,7 @@
 #include "kit/game_files.hpp"
 
 #include <filesystem>
+#include <set>
 
 #include "base/lines.hpp"
 
@@ -40,6 +41,22 @@ std::optional<std::string> MemoryFiles::read(const std::string& name) const {
   auto it = files_.find(name);
   if (it == files_.end()) return std::nullopt;
   return it->second;
+}
+
+// The directory's names and those of files open but not yet saved.
+std::vector<std::string> OverlayFiles::names() const {
+  std::vector<std::string> names = base_.names();
+  std::set<std::string, std::less<>> known(names.begin(), names.end());
+  for (const auto& [name, text] : open_) {
+    if (known.insert(name).second) names.push_back(name);
+  }
+  return names;
+}
+
+std::optional<std::string> OverlayFiles::read(const std::string& name) const {
+  const auto open = open_.find(name);
+  if (open != open_.end()) return open->second;
+  return base_.content(name);
 }
 
 }  // namespace vesk::kit

@@ -66,4 +66,21 @@ class MemoryFiles : public GameFiles {
   std::map<std::string, std::string> files_;
 };
 
+// The files of a game as an editor holds them: the texts of the files open in
+// it, unsaved edits and all, over the files of `base` for the rest. The base is
+// read through its own cache, so a new overlay for every edit reads no file
+// from the disk again.
+class OverlayFiles : public GameFiles {
+ public:
+  OverlayFiles(const GameFiles& base, const std::map<std::string, std::string>& open) : base_(base), open_(open) {}
+  std::vector<std::string> names() const override;
+
+ protected:
+  std::optional<std::string> read(const std::string& name) const override;
+
+ private:
+  const GameFiles& base_;
+  const std::map<std::string, std::string>& open_;
+};
+
 }  // namespace vesk::kit
