@@ -26,6 +26,8 @@ constexpr std::string_view kUsage =
     "                      --trace FILE and --coverage show inside the runs\n"
     "  publish [GAME_DIR] -o FILE.html | --site DIR\n"
     "                      write a web page that plays the game\n"
+    "  lsp                 the language server for editors, on standard input\n"
+    "                      and output\n"
     "\n"
     "See vesk-kit(6) for the options of each command.\n";
 
@@ -43,6 +45,7 @@ constexpr Command kCommands[] = {
     {"replay", [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_replay(a, o, e); }},
     {"publish",
      [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_publish(a, o, e); }},
+    {"lsp", run_lsp},
 };
 
 }  // namespace
