@@ -1,6 +1,7 @@
 // The script runner: guards, "repetition" labels and "repeat" jumps.
 #include "script/runner.hpp"
 
+#include <span>
 #include <vector>
 
 #include "script/condition.hpp"
@@ -60,14 +61,6 @@ struct KeptLine {
   std::uint32_t last = 0;
 };
 
-// A range of kept tests, for guard_holds.
-struct KeptTests {
-  const ScriptTest* first;
-  const ScriptTest* last;
-  const ScriptTest* begin() const { return first; }
-  const ScriptTest* end() const { return last; }
-};
-
 }  // namespace
 
 void run_script(GameState& game, const Script& script) {
@@ -97,17 +90,16 @@ void run_script(GameState& game, const Script& script) {
     copy.last = static_cast<std::uint32_t>(tests.size());
     body.push_back(copy);
   };
+  // Tests the line's conditions, from the kept copies when it is one.
+  const auto guard = [&](const ScriptLine& line) {
+    if (kept == nullptr) return guard_holds(game, observer, line, line.conditions);
+    return guard_holds(game, observer, line, std::span(tests).subspan(kept->first, kept->last - kept->first));
+  };
   while (kept != nullptr || at != script.end()) {
     const ScriptLine& line = kept != nullptr ? *kept->line : *at;
-    bool holds = false;
-    if (can_run(line)) {
-      holds = kept != nullptr
-                  ? guard_holds(game, observer, line, KeptTests{tests.data() + kept->first, tests.data() + kept->last})
-                  : guard_holds(game, observer, line, line.conditions);
-    }
     if (!can_run(line)) {
       tell(observer, line, LineRun::kInert);
-    } else if (!holds) {
+    } else if (!guard(line)) {
       tell(observer, line, LineRun::kGuardFailed);
     } else if (line.kind == ScriptLine::Kind::kCommand) {
       tell(observer, line, LineRun::kRuns);
