@@ -11,6 +11,7 @@
 #include "base/words.hpp"
 #include "content/script_code.hpp"
 #include "kit/check_context.hpp"
+#include "kit/tools.hpp"
 #include "kit/xref.hpp"
 #include "state/variables.hpp"
 
@@ -466,7 +467,7 @@ class ScriptChecker {
   // A line of text wider than an 80-column console, where the terminal breaks
   // it in the middle of a word.
   void note_long_line(std::string_view text, const Site& site) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    text = without_line_end(text);
     std::size_t characters = 0;
     for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xc0) != 0x80;
     // A line the game cuts into pieces has its own finding (text-cut).

@@ -354,11 +354,12 @@ class Server {
       const int severity = finding.grade == Grade::kError ? 1 : finding.grade == Grade::kWarning ? 2 : 3;
       json& list = by_file[finding.file];
       if (list.is_null()) list = json::array();
-      list.push_back({{"range", range(line, 0, line, lsp::column_of_byte(line_text, bare_size(line_text)))},
-                      {"severity", severity},
-                      {"code", finding.check},
-                      {"source", "vesk-kit"},
-                      {"message", finding.message}});
+      list.push_back(
+          {{"range", range(line, 0, line, lsp::column_of_byte(line_text, without_line_end(line_text).size()))},
+           {"severity", severity},
+           {"code", finding.check},
+           {"source", "vesk-kit"},
+           {"message", finding.message}});
     }
     // Open files hear that they have no findings, the rest only that their
     // findings are gone.
@@ -383,11 +384,6 @@ class Server {
   static bool is_number_word(std::string_view word) {
     if (!word.empty() && (word.front() == '-' || word.front() == '+')) word.remove_prefix(1);
     return !word.empty() && word.find_first_not_of("0123456789") == std::string_view::npos;
-  }
-
-  static std::size_t bare_size(std::string_view line) {
-    while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    return line.size();
   }
 
   static json position(std::size_t line, std::int64_t character) { return {{"line", line}, {"character", character}}; }
@@ -613,7 +609,7 @@ class Server {
     for (std::size_t line = 0; line < outline->lines.size(); ++line) {
       const lsp::LineInfo& info = outline->lines[line];
       const std::string_view text = outline->line(line);
-      const std::size_t size = bare_size(text);
+      const std::size_t size = without_line_end(text).size();
       switch (info.role) {
         case Role::kComment:
           emit(line, text, 0, size, kCommentToken);
@@ -641,7 +637,7 @@ class Server {
       const bool list_line = info.use && *info.use >= LineUse::kPathShow && *info.use <= LineUse::kActionFailure;
       for (std::size_t k = 0; k < words.size(); ++k) {
         const std::size_t begin = words[k].begin;
-        const std::size_t end = begin + bare_size(words[k].text);
+        const std::size_t end = begin + without_line_end(words[k].text).size();
         const std::string_view word = text.substr(begin, end - begin);
         const auto in = std::find_if(mentions.begin(), mentions.end(),
                                      [&](const lsp::Mention& m) { return begin >= m.begin && end <= m.end; });

@@ -20,13 +20,6 @@ namespace {
 
 using Kind = XrefEntry::Kind;
 
-bool is_blank_line(std::string_view piece) { return piece == "\n" || piece == "\r\n"; }
-
-std::string_view bare(std::string_view line) {
-  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
-  return line;
-}
-
 template <typename Effect, std::size_t N>
 std::string_view keyword_of(const KeywordTable<Effect, N>& table, std::string_view piece) {
   const Keyword<Effect>* found = find_keyword(table, piece);
@@ -74,10 +67,12 @@ std::optional<std::pair<std::size_t, std::size_t>> find_words(std::string_view l
   const std::vector<WordSpan> words = word_spans(line);
   for (std::size_t first = 0; first + wanted.size() <= words.size(); ++first) {
     bool same = true;
-    for (std::size_t k = 0; k < wanted.size() && same; ++k) same = bare(words[first + k].text) == bare(wanted[k]);
+    for (std::size_t k = 0; k < wanted.size() && same; ++k) {
+      same = without_line_end(words[first + k].text) == without_line_end(wanted[k]);
+    }
     if (same) {
       const WordSpan& last = words[first + wanted.size() - 1];
-      return std::make_pair(words[first].begin, last.begin + bare(last.text).size());
+      return std::make_pair(words[first].begin, last.begin + without_line_end(last.text).size());
     }
   }
   return std::nullopt;
@@ -220,7 +215,7 @@ std::string command_meaning(const ScriptCommand& c) {
 
 // A script line: a count, that many conditions of three words, then a command.
 std::string script_meaning(std::string_view text) {
-  const WordViews words = word_views(bare(text));
+  const WordViews words = word_views(without_line_end(text));
   if (words.empty()) return "an empty script line: does nothing";
   const std::int32_t count = to_int(words[0]);
   std::string out;
@@ -302,7 +297,7 @@ std::vector<WordSpan> word_spans(std::string_view line) {
   return words;
 }
 
-std::string_view FileOutline::line(std::size_t index) const { return bare(line_text(text, starts, index)); }
+std::string_view FileOutline::line(std::size_t index) const { return without_line_end(line_text(text, starts, index)); }
 
 // Hears the loaders of every file: the pieces each file gives and the record
 // list each kept piece went to.
@@ -504,7 +499,9 @@ std::optional<Place> Analysis::locate(const Key& key, const std::string& file, s
   const std::vector<WordSpan> words = word_spans(text);
   auto word_where = [&](auto matches) -> std::optional<Place> {
     for (const WordSpan& word : words) {
-      if (matches(bare(word.text))) return Place{file, line, word.begin, word.begin + bare(word.text).size()};
+      if (matches(without_line_end(word.text))) {
+        return Place{file, line, word.begin, word.begin + without_line_end(word.text).size()};
+      }
     }
     return std::nullopt;
   };
@@ -522,9 +519,9 @@ std::optional<Place> Analysis::locate(const Key& key, const std::string& file, s
       return place;
     case Kind::kLabel: {
       const std::string label = name.substr(0, name.rfind(" ("));
-      if (!words.empty() && bare(words.back().text) == label) {
+      if (!words.empty() && without_line_end(words.back().text) == label) {
         const WordSpan& last = words.back();
-        return Place{file, line, last.begin, last.begin + bare(last.text).size()};
+        return Place{file, line, last.begin, last.begin + without_line_end(last.text).size()};
       }
       return place;
     }
@@ -532,15 +529,15 @@ std::optional<Place> Analysis::locate(const Key& key, const std::string& file, s
       // The target of a path line is its second-to-last word; "s ca N" has N last.
       const std::size_t at =
           outline->lines[line].role == Role::kPath && words.size() >= 2 ? words.size() - 2 : words.size() - 1;
-      if (!words.empty() && bare(words[at].text) == name) {
-        return Place{file, line, words[at].begin, words[at].begin + bare(words[at].text).size()};
+      if (!words.empty() && without_line_end(words[at].text) == name) {
+        return Place{file, line, words[at].begin, words[at].begin + without_line_end(words[at].text).size()};
       }
       return word_where([&](std::string_view w) { return w == name; });
     }
     case Kind::kMessage:
       for (std::size_t k = 0; k + 2 < words.size(); ++k) {
         if (words[k].text == "msf") {
-          return Place{file, line, words[k].begin, words[k + 2].begin + bare(words[k + 2].text).size()};
+          return Place{file, line, words[k].begin, words[k + 2].begin + without_line_end(words[k + 2].text).size()};
         }
       }
       return place;

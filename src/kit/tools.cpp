@@ -49,6 +49,11 @@ std::string quote_line(std::string_view line) {
   return quote_text(line);
 }
 
+std::string_view without_line_end(std::string_view line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  return line;
+}
+
 bool write_file(const fs::path& file, std::string_view content) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));

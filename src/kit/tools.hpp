@@ -22,6 +22,9 @@ namespace vesk::kit {
 std::string quote_text(std::string_view text);
 // A line in quotes without its line end.
 std::string quote_line(std::string_view line);
+// A line without the line feeds and carriage returns at its end, as an editor
+// shows it.
+std::string_view without_line_end(std::string_view line);
 
 // A whole decimal number in the range of `Value`, as the kit reads the numbers
 // of its command lines and walkthrough files: an optional sign and digits,
