@@ -29,6 +29,9 @@ class Random {
   // A chance of `percent` percent: true when a fresh draw modulo 100 is below it.
   bool chance(std::int32_t percent) { return mod(100) < percent; }
 
+  // Where the sequence stands; two generators that agree on it draw alike.
+  std::uint32_t state() const { return state_; }
+
  private:
   std::uint32_t state_;
 };

@@ -59,6 +59,9 @@ class Game {
 
   GameState& state() { return state_; }
   const GameState& state() const { return state_; }
+  // How many of the pending messages the next pass drops, for tools that
+  // tell two games apart: the rest of what decides the next pass is the state.
+  std::size_t messages_shown() const { return pending_shown_; }
 
  private:
   enum class Phase { kUnstarted, kPrompt, kEnded };
