@@ -11,6 +11,7 @@
 #include <tuple>
 #include <utility>
 
+#include "base/arith.hpp"
 #include "base/numbers.hpp"
 #include "base/words.hpp"
 #include "kit/kit.hpp"
@@ -85,8 +86,33 @@ class CrossReference {
       note(Kind::kItem, test.item, at, false);
       return;
     }
-    operand(test.left, at, false);
-    operand(test.right, at, false);
+    // A weekday or hour window reads the calendar, which the clock drives.
+    if (test.kind == ScriptTest::Kind::kWeekday || test.kind == ScriptTest::Kind::kHour) {
+      note(Kind::kVariable, "game", at, false);
+      return;
+    }
+    XrefEntry* left = operand(test.left, at, false);
+    XrefEntry* right = operand(test.right, at, false);
+    // A literal on the left turns the comparison around: "+ 5 v1" holds below
+    // 5. An indirect variable is compared through others, known only in play.
+    if (test.left.kind == Operand::Kind::kIndirect) left = nullptr;
+    if (test.right.kind == Operand::Kind::kIndirect) right = nullptr;
+    if (left && test.right.kind == Operand::Kind::kLiteral) holding_value(*left, test.kind, test.right.number, 1);
+    if (right && test.left.kind == Operand::Kind::kLiteral) holding_value(*right, test.kind, test.left.number, -1);
+  }
+
+  static void holding_value(XrefEntry& entry, ScriptTest::Kind kind, std::int32_t literal, std::int32_t side) {
+    std::int32_t value = literal;
+    if (kind == ScriptTest::Kind::kGreater) {
+      value = wrap_add(literal, side);
+    } else if (kind == ScriptTest::Kind::kLess) {
+      value = wrap_sub(literal, side);
+    } else if (kind != ScriptTest::Kind::kEqual) {
+      return;
+    }
+    std::vector<std::int32_t>& values = entry.holding_values;
+    const auto at = std::lower_bound(values.begin(), values.end(), value);
+    if (at == values.end() || *at != value) values.insert(at, value);
   }
 
   void command(const ScriptCommand& c, const SourcePos& at) {
@@ -155,26 +181,22 @@ class CrossReference {
     }
   }
 
-  void operand(const Operand& o, const SourcePos& at, bool write) {
+  // The entry of the variable noted, or nullptr for an operand that names none.
+  XrefEntry* operand(const Operand& o, const SourcePos& at, bool write) {
     switch (o.kind) {
       case Operand::Kind::kNamed:
-        note(Kind::kVariable, std::string(kNamedVariableNames[static_cast<std::size_t>(o.number)]), at, write);
-        break;
+        return &note(Kind::kVariable, std::string(kNamedVariableNames[static_cast<std::size_t>(o.number)]), at, write);
       case Operand::Kind::kNumbered:
-        note(Kind::kVariable, "v" + std::to_string(o.number), at, write, o.number);
-        break;
+        return &note(Kind::kVariable, "v" + std::to_string(o.number), at, write, o.number);
       case Operand::Kind::kIndirect:
         // The first variable is read; the one finally written is known only in play.
-        note(Kind::kVariable, "v" + std::to_string(o.number), at, false, o.number);
-        break;
+        return &note(Kind::kVariable, "v" + std::to_string(o.number), at, false, o.number);
       case Operand::Kind::kAmmo:
-        note(Kind::kVariable, "a_" + replace_char(o.weapon, ' ', '_'), at, write);
-        break;
+        return &note(Kind::kVariable, "a_" + replace_char(o.weapon, ' ', '_'), at, write);
       case Operand::Kind::kItemVariable:
-        note(Kind::kVariable, "vi" + std::to_string(o.number), at, write);
-        break;
+        return &note(Kind::kVariable, "vi" + std::to_string(o.number), at, write);
       default:
-        break;
+        return nullptr;
     }
   }
 
@@ -192,7 +214,7 @@ class CrossReference {
   }
 
   // `number`: N of a "vN" or "sN" name.
-  void note(Kind kind, std::string_view name, const SourcePos& at, bool write, std::int32_t number = 0) {
+  XrefEntry& note(Kind kind, std::string_view name, const SourcePos& at, bool write, std::int32_t number = 0) {
     auto [it, fresh] = entries_.try_emplace({kind, std::string(name)});
     if (fresh) {
       it->second.kind = kind;
@@ -202,6 +224,7 @@ class CrossReference {
     std::vector<SourcePos>& places = write ? it->second.written : it->second.read;
     const auto same = [&](const SourcePos& place) { return place.file == at.file && place.piece == at.piece; };
     if (std::none_of(places.begin(), places.end(), same)) places.push_back(at);
+    return it->second;
   }
 
   const World& world_;

@@ -20,6 +20,10 @@ struct XrefEntry {
   std::int32_t number = 0;  // kVariable "vN" and kString "sN": N; otherwise 0
   std::vector<SourcePos> written;
   std::vector<SourcePos> read;
+  // A variable compared with a literal number by a condition: a value that
+  // makes each such comparison hold ("= v1 5": 5, "+ v1 5": 6, "- v1 5": 4),
+  // in increasing order, each once.
+  std::vector<std::int32_t> holding_values;
 };
 
 const char* xref_kind_name(XrefEntry::Kind kind);

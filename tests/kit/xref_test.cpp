@@ -2,7 +2,10 @@
 // scripts, as text and as JSON, for the whole game and for one name.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "kit/kit_test_support.hpp"
+#include "kit/xref.hpp"
 
 namespace vesk::testing {
 namespace {
@@ -60,6 +63,23 @@ TEST(Xref, OneNameAsJsonOrSaysThatNothingUsesIt) {
   GameFiles empty(Files{});
   EXPECT_EQ(run_kit({"xref", empty.path()}).status, 2);
   EXPECT_EQ(run_kit({"xref", "--frobnicate"}).status, 2);
+}
+
+// The values a number prompt is answered with: what makes each comparison
+// with a literal hold, the literal on either side; none through an indirect
+// variable, whose end is known only in play.
+TEST(Xref, HoldingValuesMakeEachComparisonHold) {
+  const GameFiles game(
+      Files{{"area1.txt",
+             "Hall.\n\nHall.\n\nnone\n\nnone\n\n"
+             "s 1 = v1 7 msg a\ns 1 + v1 9 msg b\ns 1 - 5 v1 msg c\ns 1 + 3 v2 msg d\ns 1 = vv1 4 msg e\n"}});
+  for (const kit::XrefEntry& entry : kit::cross_reference(load_world(std::filesystem::path(game.path())))) {
+    if (entry.name == "v1") {
+      EXPECT_EQ(entry.holding_values, (std::vector<std::int32_t>{6, 7, 10}));
+    } else if (entry.name == "v2") {
+      EXPECT_EQ(entry.holding_values, (std::vector<std::int32_t>{2}));
+    }
+  }
 }
 
 }  // namespace
