@@ -153,6 +153,18 @@ void Coverage::on_defeat(const LiveEnemy& enemy) {
   }
 }
 
+std::set<std::size_t> Coverage::lying_items() const {
+  std::set<std::size_t> lying;
+  for (const Area& area : world_.all_areas()) {
+    for (const PlacedItem& item : area.items) {
+      if (const Item* record = world_.find_item(item.item->name)) {
+        lying.insert(static_cast<std::size_t>(record - world_.items.data()));
+      }
+    }
+  }
+  return lying;
+}
+
 void Coverage::write_summary(std::ostream& out, bool details) const {
   std::uint64_t run = 0, total = 0;
   out << "Lines run by file:\n";
@@ -178,15 +190,7 @@ void Coverage::write_summary(std::ostream& out, bool details) const {
   const auto defeated =
       static_cast<std::size_t>(std::count_if(defeats_.begin(), defeats_.end(), [](auto n) { return n > 0; }));
   out << "Enemies fought: " << fought << " of " << world_.enemies.size() << " (" << defeated << " defeated)\n";
-  // The items that lie in some area when the game starts.
-  std::set<std::size_t> lying;
-  for (const Area& area : world_.all_areas()) {
-    for (const PlacedItem& item : area.items) {
-      if (const Item* record = world_.find_item(item.item->name)) {
-        lying.insert(static_cast<std::size_t>(record - world_.items.data()));
-      }
-    }
-  }
+  const std::set<std::size_t> lying = lying_items();
   std::size_t picked = 0;
   for (std::size_t i : lying) picked += pickups_[i] > 0;
   out << "Items picked up: " << picked << " of " << lying.size() << " lying in areas\n";

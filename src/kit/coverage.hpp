@@ -48,6 +48,17 @@ class Coverage : public Observer {
   // An LCOV tracefile over the content files, named by their absolute paths.
   std::string lcov() const;
 
+  // The tallies, for tools that report what the runs never reached. Areas,
+  // enemies and items by their index (from 0) in the world.
+  const World& world() const { return world_; }
+  const std::vector<std::map<std::int64_t, Line>>& files() const { return files_; }
+  std::uint64_t area_entries(std::size_t area) const { return area_entries_.at(area); }
+  const std::set<std::pair<std::int32_t, std::int32_t>>& spots() const { return spots_; }
+  std::uint64_t fights(std::size_t enemy) const { return fights_.at(enemy); }
+  std::uint64_t pickups(std::size_t item) const { return pickups_.at(item); }
+  // The items that lie in some area when the game starts.
+  std::set<std::size_t> lying_items() const;
+
   void on_pass_start(const GameState& game) override;
   void on_step(const GameState& game, TurnStep step) override;
   void on_condition(const SourcePos& where, std::size_t index, const Words& words, const ConditionValues& values,

@@ -25,22 +25,6 @@ constexpr const char* kReplayUsage =
     "                       [--lcov FILE] FILE.walk...\n"
     "       vesk-kit replay [GAME_DIR] --seeds A..B FILE.walk...\n";
 
-struct SeedRange {
-  std::uint32_t first = 0;
-  std::uint32_t last = 0;
-};
-
-std::optional<SeedRange> parse_range(const std::string& text) {
-  const std::size_t dots = text.find("..");
-  if (dots == std::string::npos) return {};
-  SeedRange range;
-  if (!whole_number(std::string_view(text).substr(0, dots), range.first) ||
-      !whole_number(std::string_view(text).substr(dots + 2), range.last) || range.first > range.last) {
-    return {};
-  }
-  return range;
-}
-
 // Plays the typed lines with `seed` in a fresh copy of the game, so that saved
 // games never land in the game directory.
 // A walkthrough played with the comforts is played back with them, its
@@ -188,7 +172,7 @@ int run_replay(const Arguments& args, std::ostream& out, std::ostream& err) {
       lcov_file = args[++i];
       coverage_wanted = true;
     } else if (arg == "--seeds" && i + 1 < args.size()) {
-      seeds = parse_range(args[++i]);
+      seeds = parse_seed_range(args[++i]);
       if (!seeds) {
         err << "vesk-kit: --seeds takes a range A..B of seeds from 0 to 4294967295, A not above B\n";
         return kExitUsage;

@@ -54,6 +54,17 @@ std::string_view without_line_end(std::string_view line) {
   return line;
 }
 
+std::optional<SeedRange> parse_seed_range(std::string_view text) {
+  const std::size_t dots = text.find("..");
+  if (dots == std::string_view::npos) return {};
+  SeedRange range;
+  if (!whole_number(text.substr(0, dots), range.first) || !whole_number(text.substr(dots + 2), range.last) ||
+      range.first > range.last) {
+    return {};
+  }
+  return range;
+}
+
 bool write_file(const fs::path& file, std::string_view content) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
   out.write(content.data(), static_cast<std::streamsize>(content.size()));

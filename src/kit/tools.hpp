@@ -2,10 +2,12 @@
 // files and temporary directories.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <iosfwd>
 #include <limits>
 #include <optional>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -49,6 +51,13 @@ bool whole_number(std::string_view text, Value& value) {
   return true;
 }
 
+// A range of seeds, "A..B" on a command line, A not above B.
+struct SeedRange {
+  std::uint32_t first = 0;
+  std::uint32_t last = 0;
+};
+std::optional<SeedRange> parse_seed_range(std::string_view text);
+
 // Renders a DOT graph as SVG with Graphviz's `dot`; nothing, with a message on
 // `err`, when `dot` is missing or fails.
 std::optional<std::string> render_svg(const std::string& dot, std::ostream& err);
@@ -57,6 +66,19 @@ std::optional<std::string> render_svg(const std::string& dot, std::ostream& err)
 // refuses what the game refuses (anything but a regular file).
 // Writes the file whole; false when that fails.
 bool write_file(const std::filesystem::path& file, std::string_view content);
+
+// An output buffer with no buffer of its own: a character written alone goes
+// through xsputn as a run of them does, so that a buffer that watches the
+// output overrides xsputn alone.
+class UnbufferedOut : public std::streambuf {
+ protected:
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char ch = traits_type::to_char_type(c);
+    xsputn(&ch, 1);
+    return c;
+  }
+};
 
 // A fresh directory under the system's temporary directory, removed with
 // everything in it when the object goes.

@@ -37,7 +37,7 @@ std::string_view last_line_of(std::string_view text) {
 // The game's output: kept whole as the transcript and passed on to the screen.
 // For a line editor, which shows the prompt itself, the last line is held back
 // until the next line is read.
-class TranscriptOut : public std::streambuf {
+class TranscriptOut : public UnbufferedOut {
  public:
   TranscriptOut(std::string& transcript, std::ostream* screen, bool hold_prompt)
       : transcript_(transcript), screen_(screen), hold_prompt_(hold_prompt) {}
@@ -57,13 +57,6 @@ class TranscriptOut : public std::streambuf {
   }
 
  protected:
-  int_type overflow(int_type c) override {
-    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
-    const char ch = traits_type::to_char_type(c);
-    xsputn(&ch, 1);
-    return c;
-  }
-
   std::streamsize xsputn(const char* data, std::streamsize count) override {
     const std::string_view text(data, static_cast<std::size_t>(count));
     transcript_.append(text);
