@@ -24,6 +24,8 @@ constexpr std::string_view kUsage =
     "  replay [GAME_DIR] FILE.walk...\n"
     "                      replay walkthroughs and compare their transcripts;\n"
     "                      --trace FILE and --coverage show inside the runs\n"
+    "  explore [GAME_DIR]  play every path from the start: the endings, the dead\n"
+    "                      ends and what no play reaches\n"
     "  publish [GAME_DIR] -o FILE.html | --site DIR\n"
     "                      write a web page that plays the game\n"
     "  lsp                 the language server for editors, on standard input\n"
@@ -43,6 +45,8 @@ constexpr Command kCommands[] = {
     {"xref", [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_xref(a, o, e); }},
     {"play", run_play},
     {"replay", [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_replay(a, o, e); }},
+    {"explore",
+     [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_explore(a, o, e); }},
     {"publish",
      [](const Arguments& a, std::istream&, std::ostream& o, std::ostream& e) { return run_publish(a, o, e); }},
     {"lsp", run_lsp},

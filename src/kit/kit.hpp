@@ -25,5 +25,6 @@ int run_play(const Arguments& args, std::istream& in, std::ostream& out, std::os
 int run_replay(const Arguments& args, std::ostream& out, std::ostream& err);
 int run_xref(const Arguments& args, std::ostream& out, std::ostream& err);
 int run_lsp(const Arguments& args, std::istream& in, std::ostream& out, std::ostream& err);
+int run_explore(const Arguments& args, std::ostream& out, std::ostream& err);
 
 }  // namespace vesk::kit
