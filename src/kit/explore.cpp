@@ -194,6 +194,31 @@ std::string variable_name(const Operand& operand) {
   return {};
 }
 
+// How a search by novelty picks the states it goes on from.
+enum class Novelty : std::uint8_t {
+  kNone,  // every state: the full search
+  // A state that makes one thing true that no state of the same progress
+  // made (see progress_class). A state that carries one more thing, or has
+  // one enemy fewer, is new in all it makes true, so the search goes on from
+  // it: a deep ending often needs things true together that were each seen
+  // before on other ways (the key, and then the burner, and then the door).
+  // The player's health is left out, which each blow would make new.
+  kProgress,
+  kPairs,  // a state that makes one thing, or two things together, true first
+};
+
+// A measure of how far a game has got: how many entries are carried, how
+// many enemies are left, how many numbered variables are set.
+std::uint64_t progress_class(const GameState& game) {
+  std::uint64_t left = 0;
+  for (std::size_t a = 0; a < game.areas.size(); ++a) {
+    if (const AreaState* area = game.areas.if_laid_out(a)) left += area->live_enemies.size();
+  }
+  std::uint64_t set = 0;
+  for (const std::int32_t value : game.vars.numbered) set += value != 0 ? 1 : 0;
+  return (game.inventory.size() * 0x10001ull ^ left << 20 ^ set << 40) * 0x9e3779b97f4a7c15ull;
+}
+
 class Explorer {
  public:
   Explorer(const std::filesystem::path& game, const ExploreLimits& limits,
@@ -300,7 +325,7 @@ class Explorer {
   void report_choices(ExploreResult& result);
   void report_unreached(ExploreResult& result);
   void tell_progress(std::size_t depth, bool now);
-  std::string search(bool novelty, std::size_t budget);
+  std::string search(Novelty novelty, std::size_t budget);
   std::vector<FoundEnding> endings() const;
   bool novel(const GameState& game);
 
@@ -334,7 +359,7 @@ class Explorer {
   std::set<std::int32_t> pending_bound_areas_;
   std::size_t depth_ = 0;
   bool out_of_budget_ = false;
-  bool novelty_ = false;
+  Novelty novelty_ = Novelty::kNone;
   std::size_t budget_ = 0;
   std::vector<std::uint64_t> state_atoms_;
   std::unordered_set<std::uint64_t> atoms_;  // what the states met have made true, in the search of width two
@@ -381,13 +406,12 @@ std::vector<std::string> Explorer::way_to(std::uint32_t record) const {
   return typed;
 }
 
-// The search from the first prompt. With `novelty`, a state is explored
-// further only when it makes something true, or two things true together,
-// that no state met before did (an area or spot reached, an item carried, a
-// variable's value, an enemy's health, ...): a breadth-first search of width
-// two, which reaches far into a game at little cost but may miss what needs
-// three things at once.
-std::string Explorer::search(bool novelty, std::size_t budget) {
+// The search from the first prompt, breadth-first over every state, or with
+// `novelty` over only the states that make something true that no state met
+// before did (an area or spot reached, an item carried, a variable's value,
+// an enemy's health, ...), which reaches far into a game at little cost but
+// may miss what needs several things at once; see Novelty.
+std::string Explorer::search(Novelty novelty, std::size_t budget) {
   records_.clear();
   seen_.clear();
   edges_.clear();
@@ -417,7 +441,7 @@ std::string Explorer::search(bool novelty, std::size_t budget) {
   records_.push_back(first);
   seen_.emplace(first.hash, 0);
   if (first.ending) ending_places_.push_back(ending_place(root, 0));
-  if (!first.ending && novelty) novel(root.state());
+  if (!first.ending && novelty != Novelty::kNone) novel(root.state());
 
   std::vector<Node> frontier;
   if (!first.ending) frontier.push_back({std::move(root), 0});
@@ -449,15 +473,19 @@ std::vector<FoundEnding> Explorer::endings() const {
   return found;
 }
 
-// First the search of width two, on a part of the budget, for the endings
-// that lie deep; then the full search, on the rest, for everything else.
-// Only the full search tells dead ends, and it keeps the shorter way to an
-// ending that both found.
+// First the two searches by novelty, on an eighth and a quarter of the budget, for the
+// endings that lie deep; then the full search, on the rest, for everything
+// else. Only the full search tells dead ends. Of the ways to an ending that
+// more than one search found, the shortest is kept.
 ExploreResult Explorer::run() {
-  search(true, std::max<std::size_t>(1, limits_.states / 4));
-  const std::size_t first_states = records_.size();
-  std::vector<FoundEnding> deep = endings();
-  const std::string stopped_by = search(false, limits_.states - std::min(limits_.states - 1, first_states));
+  std::vector<FoundEnding> deep;
+  std::size_t first_states = 0;
+  for (const Novelty novelty : {Novelty::kProgress, Novelty::kPairs}) {
+    search(novelty, std::max<std::size_t>(1, limits_.states / (novelty == Novelty::kProgress ? 8 : 4)));
+    first_states += records_.size();
+    for (FoundEnding& ending : endings()) deep.push_back(std::move(ending));
+  }
+  const std::string stopped_by = search(Novelty::kNone, limits_.states - std::min(limits_.states - 1, first_states));
   tell_progress(depth_, true);
 
   ExploreResult result;
@@ -475,7 +503,12 @@ ExploreResult Explorer::run() {
     const auto same = [&](const FoundEnding& other) {
       return other.kind == ending.kind && other.area == ending.area && other.where == ending.where;
     };
-    if (std::none_of(result.endings.begin(), result.endings.end(), same)) result.endings.push_back(std::move(ending));
+    const auto found = std::find_if(result.endings.begin(), result.endings.end(), same);
+    if (found == result.endings.end()) {
+      result.endings.push_back(std::move(ending));
+    } else if (ending.typed.size() < found->typed.size()) {
+      *found = std::move(ending);
+    }
   }
   report(result);
   return result;
@@ -500,15 +533,20 @@ bool Explorer::novel(const GameState& game) {
   for (std::size_t w = 0; w < game.ammo.size(); ++w) atom(5, w, bits(game.ammo[w]));
   atom(6, std::hash<std::string>{}(game.selected_weapon));
   atom(7, bits(game.vars.money));
-  atom(10, bits(game.vars.health));
+  if (novelty_ == Novelty::kPairs) atom(10, bits(game.vars.health));
   for (std::size_t a = 0; a < game.areas.size(); ++a) {
     const AreaState* area = game.areas.if_laid_out(a);
     if (!area) continue;
     atom(8, a, area->items.size() << 20 | area->live_enemies.size());
     for (const LiveEnemy& enemy : area->live_enemies) atom(9, a << 32 ^ address(enemy.kind), bits(enemy.health));
   }
-  // Each thing true, and each two things true together.
   bool fresh = false;
+  if (novelty_ == Novelty::kProgress) {
+    const std::uint64_t progress = progress_class(game);
+    for (const std::uint64_t a : atoms) fresh = atoms_.insert(a ^ progress).second || fresh;
+    return fresh;
+  }
+  // Each thing true, and each two things true together.
   for (std::size_t i = 0; i < atoms.size(); ++i) {
     fresh = atoms_.insert(atoms[i]).second || fresh;
     for (std::size_t j = i + 1; j < atoms.size(); ++j) {
@@ -618,7 +656,7 @@ void Explorer::settle(const Node& node, std::string step, Game& child, std::vect
   if (ended) {
     place.record = found->second;
     ending_places_.push_back(std::move(place));
-  } else if (!novelty_ || novel(child.state())) {
+  } else if (novelty_ == Novelty::kNone || novel(child.state())) {
     next.push_back({std::move(child), found->second});
   }
 }
