@@ -121,6 +121,59 @@ TEST(Explore, CommandLineWritesWalksThatReplayAndExitsByTheFaults) {
   EXPECT_EQ(run_kit({"explore", clean.path(), "--seed", "1", "--seeds", "1..2"}).status, kit::kExitUsage);
 }
 
+TEST(Explore, SaysWhichFindingsHoldForEverySeedAndWhichForSome) {
+  // The dice, read once at the first turn, decide whether the cellar opens;
+  // the attic never does.
+  const GameFiles game(Files{
+      {"area1.txt",
+       "Hall.\n\nHall.\n\ndown to the cellar 2 60\nup to the attic 3 60\n\nnone\n\n"
+       "s 1 = v2 0 s v1 x2\ns 0 s v2 1\n"
+       "path 1 cd = v1 1\npath 1 dn 0 msg Locked.\npath 2 cd = v9 1\npath 2 dn 0 msg Shut.\n"},
+      {"area2.txt", "Cellar.\n\nCellar.\n\nnone\n\nnone\n\ns 0 terminate\n"},
+      {"area3.txt", "Attic.\n\nAttic.\n\nnone\n\nnone\n\n"},
+  });
+  const KitRun run = run_kit({"explore", game.path(), "--seeds", "0..7", "--json"});
+  EXPECT_EQ(run.status, kit::kExitFindings) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  ASSERT_EQ(report["runs"].size(), 8u);
+  std::vector<int> winning;
+  for (const nlohmann::json& each : report["runs"]) {
+    if (!each["endings"].empty()) winning.push_back(each["seed"].get<int>());
+  }
+  ASSERT_FALSE(winning.empty()) << run.out;
+  ASSERT_LT(winning.size(), 8u) << run.out;
+  bool cellar = false;
+  bool attic = false;
+  for (const nlohmann::json& finding : report["findings"]) {
+    if (finding["kind"] != "never-entered") continue;
+    const std::string text = finding["text"].get<std::string>();
+    const std::vector<int> seeds = finding["seeds"].get<std::vector<int>>();
+    if (text.rfind("area2.txt", 0) == 0) {
+      cellar = true;
+      EXPECT_EQ(seeds.size() + winning.size(), 8u) << text;  // every seed that did not win
+      for (const int seed : winning) EXPECT_EQ(std::count(seeds.begin(), seeds.end(), seed), 0) << seed;
+    } else if (text.rfind("area3.txt", 0) == 0) {
+      attic = true;
+      EXPECT_EQ(seeds, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7}));
+    }
+  }
+  EXPECT_TRUE(cellar) << run.out;
+  EXPECT_TRUE(attic) << run.out;
+}
+
+TEST(Explore, ReportsAScriptThatHitsTheJumpLimit) {
+  const GameFiles game(Files{{"area1.txt",
+                              "Hall.\n\nHall.\n\nnone\n\nwait forever\nleave\n\n"
+                              "action 1 dp 0 repetition top\naction 1 dp 0 repeat top\n"
+                              "action 2 dp 0 terminate\n"}});
+  const ExploreResult result = kit::explore(game.path(), {});
+  const std::vector<ExploreFinding> loops = of_kind(result, "jump-limit");
+  ASSERT_EQ(loops.size(), 1u);
+  EXPECT_NE(loops[0].text.find("area1.txt:"), std::string::npos) << loops[0].text;
+  ASSERT_EQ(result.endings.size(), 1u);
+  EXPECT_EQ(result.endings[0].typed, (std::vector<std::string>{"action 2"}));
+}
+
 TEST(Explore, BudgetAndDepthLeaveTheUnexploredAlive) {
   // Cut short, the search cannot tell a dead end: what it did not try may win.
   const GameFiles game(kRopeGame);
