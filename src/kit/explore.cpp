@@ -267,8 +267,9 @@ class Explorer {
   };
   struct EndingPlace {
     std::uint32_t record;
-    std::string kind;   // "terminate" or "death"
-    std::string where;  // the terminate line, when known
+    std::string kind;       // "terminate" or "death"
+    std::string where;      // the terminate line, when known
+    std::int32_t area = 0;  // where the player was when the game ended
   };
 
   // The game's input while it carries out a command: the answers given,
@@ -468,7 +469,7 @@ std::string Explorer::search(Novelty novelty, std::size_t budget) {
 std::vector<FoundEnding> Explorer::endings() const {
   std::vector<FoundEnding> found;
   for (const EndingPlace& place : ending_places_) {
-    found.push_back({place.kind, records_[place.record].area, place.where, way_to(place.record)});
+    found.push_back({place.kind, place.area, place.where, way_to(place.record)});
   }
   return found;
 }
@@ -629,9 +630,8 @@ void Explorer::settle(const Node& node, std::string step, Game& child, std::vect
     // Endings are told apart by how and where the game ended, so that the
     // shortest way to each is kept.
     place = ending_place(child, 0);
-    hash =
-        std::hash<std::string>{}(place.kind + " " + std::to_string(node.game.state().vars.area) + " " + place.where) ^
-        0x5bd1e9955bd1e995ull;
+    hash = std::hash<std::string>{}(place.kind + " " + std::to_string(place.area) + " " + place.where) ^
+           0x5bd1e9955bd1e995ull;
   } else {
     hash = (*hash_)(child);
     if (child.state().pending_messages.size() >= kMaxPendingMessages) {
@@ -664,7 +664,8 @@ void Explorer::settle(const Node& node, std::string step, Game& child, std::vect
 // A game that ended with the player alive was ended by a script's
 // "terminate", even one that ran a few commands before its turn passed.
 Explorer::EndingPlace Explorer::ending_place(const Game& game, std::uint32_t record) const {
-  EndingPlace place{record, game.state().vars.health < 1 && !watcher_.terminated ? "death" : "terminate", ""};
+  EndingPlace place{record, game.state().vars.health < 1 && !watcher_.terminated ? "death" : "terminate", "",
+                    game.state().vars.area};
   if (watcher_.terminated) place.where = sources_->place(*world_, *watcher_.terminated);
   return place;
 }

@@ -29,9 +29,9 @@ struct ExploreProgress {
 // An ending reached, with the shortest list of lines typed into it: the
 // commands at the prompts and the answers to the number and file-name prompts.
 struct FoundEnding {
-  std::string kind;  // "terminate" (a script ended the game) or "death"
-  std::int32_t area = 0;
-  std::string where;  // terminate: the script line, "area3.txt:22"
+  std::string kind;       // "terminate" (a script ended the game) or "death"
+  std::int32_t area = 0;  // where the player was when the game ended
+  std::string where;      // terminate: the script line, "area3.txt:22"
   std::vector<std::string> typed;
 };
 

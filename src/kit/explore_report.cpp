@@ -112,7 +112,8 @@ void write_text(const std::vector<ExploreResult>& runs, const std::vector<std::v
       winning += ending.kind == "terminate";
       out << "  " << (runs.size() > 1 ? "seed " + std::to_string(runs[r].seed) + ": " : "") << ending.kind;
       if (!ending.where.empty()) out << " at " << ending.where;
-      out << " in area " << ending.area << " after " << ending.typed.size() << " typed lines";
+      out << " in area " << ending.area << " after " << ending.typed.size()
+          << (ending.typed.size() == 1 ? " typed line" : " typed lines");
       if (!walks[r][e].empty()) out << ": " << walks[r][e];
       out << "\n";
     }
