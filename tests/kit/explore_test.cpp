@@ -161,6 +161,63 @@ TEST(Explore, SaysWhichFindingsHoldForEverySeedAndWhichForSome) {
   EXPECT_TRUE(attic) << run.out;
 }
 
+TEST(Explore, EndsInDeathWhereThePlayerFellAndListsWhatNoPlayReaches) {
+  // The troll kills the player on sight in its lair; the crypt, with the
+  // lamp, the ghost and its script, stays sealed.
+  const GameFiles game(Files{
+      {"item1.txt", "lamp\n"},
+      {"enemy1.txt", "troll\n1000\nhuge\ncrushes you 500 500 100\n\n"},
+      {"enemy2.txt", "ghost\n5\npale\nchills you 1 1 10\n\n"},
+      {"area1.txt",
+       "Hall.\n\nHall.\n\ninto the lair 2 60\ninto the crypt 3 60\n\nnone\n\n"
+       "path 2 cd = v1 1\npath 2 dn 0 msg Sealed.\n"},
+      {"area2.txt", "Lair.\n\nLair.\n\nback 1 60\n\nnone\n\nenemy troll 100\n"},
+      {"area3.txt", "Crypt.\n\nCrypt.\n\nnone\n\nnone\n\ns 0 msg Dusty.\n\nitem lamp\nenemy ghost 100\n"},
+  });
+  const ExploreResult result = kit::explore(game.path(), {});
+  ASSERT_EQ(result.endings.size(), 1u);
+  EXPECT_EQ(result.endings[0].kind, "death");
+  EXPECT_EQ(result.endings[0].area, 2);  // where the player fell, not where the way there was typed
+  EXPECT_EQ(result.endings[0].where, "");
+  EXPECT_EQ(result.endings[0].typed, (std::vector<std::string>{"path 1"}));
+  // With no "terminate" anywhere, any ending counts as the game's end: dying is no dead end.
+  EXPECT_TRUE(of_kind(result, "dead-end").empty());
+
+  const auto texts = [&](const std::string& kind) {
+    std::vector<std::string> found;
+    for (const ExploreFinding& finding : of_kind(result, kind)) found.push_back(finding.text);
+    return found;
+  };
+  EXPECT_EQ(texts("never-entered"), (std::vector<std::string>{"area3.txt: the area is never entered"}));
+  EXPECT_EQ(texts("never-chosen"), (std::vector<std::string>{"area2.txt:5: path \"back\" is never chosen"}));
+  EXPECT_EQ(texts("never-fought"), (std::vector<std::string>{"enemy1.txt: \"troll\" is never fought",
+                                                             "enemy2.txt: \"ghost\" is never fought"}));
+  EXPECT_EQ(texts("never-picked-up"), (std::vector<std::string>{"item1.txt: \"lamp\" is never picked up"}));
+  EXPECT_EQ(texts("never-run"), (std::vector<std::string>{"area3.txt:9: script line \"msg Dusty.\" never runs"}));
+
+  const KitRun run = run_kit({"explore", game.path()});
+  EXPECT_NE(run.out.find("Endings:\n  death in area 2 after 1 typed line\n"), std::string::npos) << run.out;
+}
+
+TEST(Explore, WalksRoundARingOfAreasCostNothing) {
+  // Each area leads to the other two and nothing reads the clock, so coming
+  // back to an area later is a state met before: the search ends, having
+  // met only the few states told apart by the areas seen so far and the one
+  // just left, however long the ways round.
+  const GameFiles game(Files{
+      {"area1.txt", "One.\n\nOne.\n\nto two 2 60\nto three 3 60\n\nnone\n\n"},
+      {"area2.txt", "Two.\n\nTwo.\n\nto one 1 60\nto three 3 60\n\nnone\n\n"},
+      {"area3.txt", "Three.\n\nThree.\n\nto one 1 60\nto two 2 60\n\nleave\n\naction 1 dp 0 terminate\n"},
+  });
+  const ExploreResult result = kit::explore(game.path(), {});
+  EXPECT_EQ(result.stopped_by, "");
+  EXPECT_LE(result.states, 30u);
+  EXPECT_LE(result.depth, 5u);
+  ASSERT_EQ(result.endings.size(), 1u);
+  EXPECT_EQ(result.endings[0].typed, (std::vector<std::string>{"path 2", "action 1"}));
+  EXPECT_TRUE(result.findings.empty()) << result.findings[0].text;
+}
+
 TEST(Explore, ReportsAScriptThatHitsTheJumpLimit) {
   const GameFiles game(Files{{"area1.txt",
                               "Hall.\n\nHall.\n\nnone\n\nwait forever\nleave\n\n"
