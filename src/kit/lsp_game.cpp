@@ -213,28 +213,36 @@ std::string command_meaning(const ScriptCommand& c) {
   return "does nothing";
 }
 
-// A script line: a count, that many conditions of three words, then a command.
-std::string script_meaning(std::string_view text) {
-  const WordViews words = word_views(without_line_end(text));
-  if (words.empty()) return "an empty script line: does nothing";
-  const std::int32_t count = to_int(words[0]);
+// A script line as the engine reads it, compiled as the loader compiles it:
+// its conditions and then its command or its jump back, or the label it
+// sets. A label line's conditions are never tested, and a line whose
+// condition count does not fit its words never runs.
+std::string script_meaning(std::string_view text, Script::Form form) {
+  Script script(form);
+  script.push_back(without_line_end(text));
+  const Script::const_iterator first = script.begin();  // holds the line read
+  const ScriptLine& line = *first;
+  if (line.kind == ScriptLine::Kind::kSkip) {
+    return word_views(line.text).empty() ? "an empty script line: does nothing"
+                                         : "too few words for its condition count: the line never runs";
+  }
+  if (line.kind == ScriptLine::Kind::kLabel) return "- labels this line " + quote_text(line.label);
+  const ScriptWords words = script_words(line);
   std::string out;
-  CompileTexts texts;
-  std::size_t at = 1;
-  for (std::int32_t k = 0; k < count && at + 3 <= words.size(); ++k, at += 3) {
-    const WordViews condition(words.begin() + static_cast<long>(at), words.begin() + static_cast<long>(at + 3));
-    out +=
-        "- if `" + join_words(condition, 0, 2) + "`: " + condition_meaning(compile_condition(condition, texts)) + "\n";
+  std::size_t k = 0;
+  for (const ScriptTest& test : line.conditions) {
+    out += "- if `" + words_from(words.conditions[k++], 0) + "`: " + condition_meaning(test) + "\n";
   }
-  const WordViews rest(words.begin() + static_cast<long>(std::min(at, words.size())), words.end());
-  if (rest.size() >= 2 && rest[rest.size() - 2] == "repetition") {
-    return out + "- labels this line " + quote_text(rest.back());
-  }
-  if (rest.size() >= 2 && rest[rest.size() - 2] == "repeat") {
-    return out + "- jumps back to the label " + quote_text(rest.back());
-  }
-  return out + "- then `" + join_words(rest, 0, static_cast<long>(rest.size()) - 1) +
-         "`: " + command_meaning(compile_command(rest, texts));
+  if (line.kind == ScriptLine::Kind::kRepeat) return out + "- jumps back to the label " + quote_text(line.label);
+  return out + "- then `" + words_from(words.command, 0) + "`: " + command_meaning(line.command);
+}
+
+// A condition of a "cd" or "cv" list or an item's conditions, compiled as
+// the loader compiles it.
+std::string condition_line_meaning(std::string_view text) {
+  const Conditions conditions{text};
+  const Conditions::const_iterator condition = conditions.begin();
+  return "`" + std::string(text) + "`: " + condition_meaning(condition->test);
 }
 
 const char* list_name(LineUse use) {
@@ -696,11 +704,9 @@ std::string Analysis::describe_line(const std::string& file, const FileOutline& 
     if (*info.use >= LineUse::kPathShow && *info.use <= LineUse::kActionFailure) skip = 3;
     const std::string rest = words.size() > skip ? join_words(words, static_cast<long>(skip), w - 1) : std::string();
     if (is_condition_use(*info.use)) {
-      const WordViews condition = word_views(rest);
-      CompileTexts texts;
-      out += "\n\n`" + rest + "`: " + condition_meaning(compile_condition(condition, texts));
+      out += "\n\n" + condition_line_meaning(rest);
     } else {
-      out += "\n\n" + script_meaning(rest);
+      out += "\n\n" + script_meaning(rest, *info.use == LineUse::kUseScript ? Script::Form::kUse : Script::Form::kList);
     }
   }
   return out;

@@ -185,6 +185,25 @@ TEST(LspOutline, HoverSaysWhatTheLineIsAndWhereAVariableGoes) {
             "v3\n\n---\nvariable `v3`\n\n- written at area1.txt:9\n- read at area1.txt:9, area2.txt:9");
 }
 
+// The hover reads a script line as the engine does: a label's conditions
+// are never tested, a count the words cannot fill skips the line, and an
+// item's use script knows no labels.
+TEST(LspOutline, HoverReadsScriptLinesAsTheEngineDoes) {
+  const kit::MemoryFiles files({{"area1.txt",
+                                 "Hall.\n\nHall.\n\nnone\n\nnone\n\ns 1 = v3 0 repetition top\ns 2 = v3 0 msg Hi.\n"
+                                 "s 1 = v3 0 repeat top\n"},
+                                {"item1.txt", "rope\nd 0 repetition top\n"}});
+  const kit::lsp::Analysis analysis(files);
+  EXPECT_EQ(analysis.hover("area1.txt", 8, 0), "**area1.txt**, keyword line `s`\n\n- labels this line \"top\"");
+  EXPECT_EQ(analysis.hover("area1.txt", 9, 0),
+            "**area1.txt**, keyword line `s`\n\ntoo few words for its condition count: the line never runs");
+  EXPECT_EQ(analysis.hover("area1.txt", 10, 0),
+            "**area1.txt**, keyword line `s`\n\n- if `= v3 0`: holds when v3 equals 0\n- jumps back to the label "
+            "\"top\"");
+  EXPECT_EQ(analysis.hover("item1.txt", 1, 0),
+            "**item1.txt**, keyword line `d`\n\n- then `repetition top`: does nothing");
+}
+
 TEST(LspServer, AnswersInitializeAndShutsDownOnRequest) {
   const auto frame = [](const nlohmann::json& message) {
     const std::string body = message.dump();
