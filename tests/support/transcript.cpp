@@ -25,7 +25,7 @@ std::string read_file(const fs::path& file) {
 
 fs::path fresh_copy_of(const fs::path& game_directory) {
   static int counter = 0;
-  const fs::path work =
+  fs::path work =
       fs::temp_directory_path() / ("vesk-transcript-" + std::to_string(::getpid()) + "-" + std::to_string(++counter));
   fs::remove_all(work);
   fs::create_directories(work);
