@@ -231,6 +231,19 @@ TEST(Explore, ReportsAScriptThatHitsTheJumpLimit) {
   EXPECT_EQ(result.endings[0].typed, (std::vector<std::string>{"action 2"}));
 }
 
+TEST(Explore, ReportsWherePendingMessagesReachTheirBound) {
+  // Each shout queues 10,001 echoes, one more than the pending list holds.
+  const GameFiles game(Files{{"area1.txt",
+                              "Hall.\n\nHall.\n\nnone\n\nshout\nleave\n\n"
+                              "action 1 dp 0 repetition top\naction 1 dp 0 : An echo.\naction 1 dp 0 a v1 1\n"
+                              "action 1 dp 1 - v1 10001 repeat top\naction 2 dp 0 terminate\n"}});
+  const ExploreResult result = kit::explore(game.path(), {0, 2, 1000});
+  const std::vector<ExploreFinding> bound = of_kind(result, "pending-bound");
+  ASSERT_EQ(bound.size(), 1u);
+  EXPECT_EQ(bound[0].text, "area1.txt: the pending messages reach their bound of 10000 and later ones are dropped");
+  EXPECT_FALSE(bound[0].fault);
+}
+
 TEST(Explore, BudgetAndDepthLeaveTheUnexploredAlive) {
   // Cut short, the search cannot tell a dead end: what it did not try may win.
   const GameFiles game(kRopeGame);
