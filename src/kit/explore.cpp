@@ -184,14 +184,13 @@ std::vector<std::string> offered_commands(const GameState& game, const std::set<
   return commands;
 }
 
-// The name that the cross-reference gives the variable of an operand, or
-// the empty text for an operand that names no single variable.
+// The name that the cross-reference gives a plain variable, named or
+// numbered; the empty text for any other operand. The value an indirect
+// variable asks for goes to a variable known only in play, and ammunition
+// is also filled by pickups, which no script line writes.
 std::string variable_name(const Operand& operand) {
-  if (operand.kind == Operand::Kind::kNamed) {
-    return std::string(kNamedVariableNames[static_cast<std::size_t>(operand.number)]);
-  }
-  if (operand.kind == Operand::Kind::kNumbered) return "v" + std::to_string(operand.number);
-  return {};
+  const bool plain = operand.kind == Operand::Kind::kNamed || operand.kind == Operand::Kind::kNumbered;
+  return plain ? xref_variable_name(operand) : std::string();
 }
 
 // How a search by novelty picks the states it goes on from.

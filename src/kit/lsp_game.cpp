@@ -43,20 +43,7 @@ std::string_view keyword_of(FileKind kind, std::string_view piece) {
 // "a_crossbow", "vi2"; empty for a word that names no variable.
 std::string variable_name(std::string_view word) {
   CompileTexts texts;  // the weapon name of "a_", which is not used here
-  const Operand operand = resolve_variable(word, texts);
-  switch (operand.kind) {
-    case Operand::Kind::kNamed:
-      return std::string(kNamedVariableNames[static_cast<std::size_t>(operand.number)]);
-    case Operand::Kind::kNumbered:
-    case Operand::Kind::kIndirect:
-      return "v" + std::to_string(operand.number);
-    case Operand::Kind::kAmmo:
-      return "a_" + replace_char(operand.weapon, ' ', '_');
-    case Operand::Kind::kItemVariable:
-      return "vi" + std::to_string(operand.number);
-    default:
-      return {};
-  }
+  return xref_variable_name(resolve_variable(word, texts));
 }
 
 // The bytes of `name` in `line` where its words stand one after another, as

@@ -183,21 +183,12 @@ class CrossReference {
 
   // The entry of the variable noted, or nullptr for an operand that names none.
   XrefEntry* operand(const Operand& o, const SourcePos& at, bool write) {
-    switch (o.kind) {
-      case Operand::Kind::kNamed:
-        return &note(Kind::kVariable, std::string(kNamedVariableNames[static_cast<std::size_t>(o.number)]), at, write);
-      case Operand::Kind::kNumbered:
-        return &note(Kind::kVariable, "v" + std::to_string(o.number), at, write, o.number);
-      case Operand::Kind::kIndirect:
-        // The first variable is read; the one finally written is known only in play.
-        return &note(Kind::kVariable, "v" + std::to_string(o.number), at, false, o.number);
-      case Operand::Kind::kAmmo:
-        return &note(Kind::kVariable, "a_" + replace_char(o.weapon, ' ', '_'), at, write);
-      case Operand::Kind::kItemVariable:
-        return &note(Kind::kVariable, "vi" + std::to_string(o.number), at, write);
-      default:
-        return nullptr;
-    }
+    const std::string name = xref_variable_name(o);
+    if (name.empty()) return nullptr;
+    // Of an indirect variable the first is read; the one finally written is
+    // known only in play.
+    const bool numbered = o.kind == Operand::Kind::kNumbered || o.kind == Operand::Kind::kIndirect;
+    return &note(Kind::kVariable, name, at, write && o.kind != Operand::Kind::kIndirect, numbered ? o.number : 0);
   }
 
   // The "+vN" and "+sN" words of a text that the game expands when shown; N
@@ -252,6 +243,22 @@ std::string places_text(const Places& places) {
 }
 
 }  // namespace
+
+std::string xref_variable_name(const Operand& operand) {
+  switch (operand.kind) {
+    case Operand::Kind::kNamed:
+      return std::string(kNamedVariableNames[static_cast<std::size_t>(operand.number)]);
+    case Operand::Kind::kNumbered:
+    case Operand::Kind::kIndirect:
+      return "v" + std::to_string(operand.number);
+    case Operand::Kind::kAmmo:
+      return "a_" + replace_char(operand.weapon, ' ', '_');
+    case Operand::Kind::kItemVariable:
+      return "vi" + std::to_string(operand.number);
+    default:
+      return {};
+  }
+}
 
 const char* xref_kind_name(XrefEntry::Kind kind) {
   switch (kind) {

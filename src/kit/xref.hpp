@@ -28,6 +28,11 @@ struct XrefEntry {
 
 const char* xref_kind_name(XrefEntry::Kind kind);
 
+// The name the cross-reference gives the variable of an operand: "h", "v3",
+// "a_crossbow", "vi2", and for an indirect "vN" the v N it reads first; the
+// empty text for an operand that names no variable.
+std::string xref_variable_name(const Operand& operand);
+
 // Every name that a script, condition or path of the world writes or reads,
 // by kind and then name; each place once, in the order the world holds them.
 std::vector<XrefEntry> cross_reference(const World& world);
